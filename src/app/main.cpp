@@ -1,0 +1,2 @@
+// The program: placeholder until the command line lands.
+int main() { return 0; }

@@ -1,0 +1,1 @@
+// Placeholder so that the game library is never empty.

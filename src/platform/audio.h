@@ -1,0 +1,42 @@
+#pragma once
+// Sound services: the music sequencer device, wave playback, the master output level.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace dalvo::platform {
+
+// The sequencer device behind the original media control strings:
+//   open "PATH" type sequencer alias midifile | play midifile from 0 |
+//   stop midifile  | close midifile | status midifile mode
+// Returns 0 or an error code; `result` receives the answer text ("playing", "stopped").
+class MusicDevice {
+public:
+    virtual ~MusicDevice() = default;
+    virtual int send(std::string_view command, std::string& result) = 0;
+};
+
+// Plays a RIFF WAVE image to its end before returning (synchronous playback).
+class WavePlayer {
+public:
+    virtual ~WavePlayer() = default;
+    virtual bool play_sync(std::span<const std::uint8_t> wave) = 0;
+};
+
+// The program's master output level, 0..65535.
+class MasterLevel {
+public:
+    virtual ~MasterLevel() = default;
+    virtual bool open() = 0;
+    virtual void close() = 0;
+    virtual bool get(std::uint32_t& level) = 0;
+    virtual bool set(std::uint32_t level) = 0;
+};
+
+// Length in milliseconds of a Standard MIDI File (its tracks and tempo changes);
+// -1 when the bytes are not a Standard MIDI File.
+std::int64_t midi_length_ms(std::span<const std::uint8_t> bytes);
+
+}  // namespace dalvo::platform

@@ -1,0 +1,162 @@
+#pragma once
+// The host: what the window system gave the original program. One thread; every
+// handler runs inside yield().
+
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/form.h"
+#include "platform/input_event.h"
+#include "platform/json.h"
+#include "platform/trace.h"
+
+namespace dalvo::platform {
+
+enum class MsgButtons { Ok, YesNo };
+enum class MsgAnswer { Ok, Yes, No };
+
+// Thrown by Host::end_program and caught only by main() (and by tests that run a
+// game): the program's immediate end from inside any nested wait. The one
+// exception that crosses module boundaries.
+struct ProgramEnd {
+    int code = 0;
+};
+
+// A window timer driven by the host's clock (never a thread).
+class Timer {
+public:
+    Timer(std::string name, std::uint32_t interval_ms, std::function<void()> on_tick)
+        : name_(std::move(name)), interval_(interval_ms), on_tick_(std::move(on_tick)) {}
+    // Enabling restarts the countdown from now, as the window system did.
+    void set_enabled(bool on, std::uint32_t now);
+    bool enabled() const { return enabled_; }
+    void set_interval(std::uint32_t ms, std::uint32_t now);
+    std::uint32_t interval() const { return interval_; }
+    const std::string& name() const { return name_; }
+    // Fires the handler once when due; returns true when it fired.
+    bool poll(std::uint32_t now);
+
+private:
+    std::string name_;
+    std::uint32_t interval_;
+    std::function<void()> on_tick_;
+    bool enabled_ = false;
+    std::uint32_t due_ = 0;
+};
+
+// What the game tells the automation: what it waits for, and its state as JSON.
+struct AutomationHooks {
+    // "click", "choice", "title", "name", "dialog" or "none".
+    std::function<std::string()> waiting;
+    // Writes the state dump's keys into an open JSON object.
+    std::function<void(JsonWriter&)> dump;
+    // Closes the game as a normal exit does, without asking (the end of an input script).
+    std::function<void()> close;
+};
+
+class Backend;
+class ScriptRunner;
+
+class Host {
+public:
+    Host(Clock& clock, Trace& trace, Backend& backend);
+    ~Host();
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+
+    Clock& clock() { return clock_; }
+    Trace& trace() { return trace_; }
+
+    // DoEvents: pumps the backend, runs due automation commands, delivers pending
+    // input to the forms' handlers, fires due timers, presents what was refreshed.
+    void yield();
+
+    // Sleeps `poll_ms`, yields, until `done()`; the one shape of every wait.
+    template <class Pred>
+    void wait_until(Pred done, std::uint32_t poll_ms) {
+        while (!done()) {
+            clock_.sleep(poll_ms);
+            yield();
+        }
+    }
+
+    // Forms: shown forms receive input and are presented; the first shown is the main one.
+    void show_form(Form& form);
+    void hide_form(Form& form);
+    bool is_shown(const Form& form) const;
+    const std::vector<Form*>& forms() const { return forms_; }
+    Form* find_form(std::string_view name) const;
+    // Centres the form on the desktop.
+    void center_form(Form& form);
+
+    Timer& add_timer(std::string name, std::uint32_t interval_ms, std::function<void()> on_tick);
+
+    // A modal message box with the game's title as caption; blocks until answered.
+    MsgAnswer message_box(std::string_view text, MsgButtons buttons);
+
+    void set_ime_open(bool open);
+    void open_url(std::string_view url);
+    void set_busy_cursor(bool busy);
+
+    // The single-instance test, keyed by the data folder: false when another
+    // instance holds it. The lock is released when the host ends.
+    bool acquire_instance(const std::filesystem::path& data_dir);
+
+    [[noreturn]] void end_program(int code);
+
+    // Automation.
+    void set_automation(AutomationHooks hooks);
+    AutomationHooks& automation() { return hooks_; }
+    void set_script(std::unique_ptr<ScriptRunner> runner);
+    // Queues input as if it came from the backend (used by the script runner and tests).
+    void post(InputEvent event);
+    // Delivers one event now (inside the current yield).
+    void dispatch(const InputEvent& event);
+
+    // The next message box's answer, set by the input script's `answer`.
+    void set_next_answer(MsgAnswer answer) { next_answer_ = answer; has_next_answer_ = true; }
+    bool take_next_answer(MsgAnswer& out);
+
+    Backend& backend() { return backend_; }
+
+private:
+    Clock& clock_;
+    Trace& trace_;
+    Backend& backend_;
+    std::vector<Form*> forms_;
+    std::vector<std::unique_ptr<Timer>> timers_;
+    std::deque<InputEvent> queue_;
+    AutomationHooks hooks_;
+    std::unique_ptr<ScriptRunner> script_;
+    MsgAnswer next_answer_ = MsgAnswer::Ok;
+    bool has_next_answer_ = false;
+    int instance_fd_ = -1;
+    int yield_depth_ = 0;
+};
+
+// What differs between a real window and no window at all.
+class Backend {
+public:
+    virtual ~Backend() = default;
+    virtual bool headless() const = 0;
+    // Moves pending window-system input into `out`.
+    virtual void pump(std::vector<InputEvent>& out) = 0;
+    // Shows the shown forms whose pixels changed since the last present.
+    virtual void present(const std::vector<Form*>& forms) = 0;
+    virtual void form_shown(Form& form) = 0;
+    virtual void form_hidden(Form& form) = 0;
+    // A native message box; headless backends never get here.
+    virtual MsgAnswer message_box(std::string_view text, MsgButtons buttons) = 0;
+    virtual void set_ime_open(bool open) = 0;
+    virtual void open_url(std::string_view url) = 0;
+    virtual void set_cursor(const Cursor* cursor, bool busy) = 0;
+};
+
+}  // namespace dalvo::platform

@@ -1,0 +1,1 @@
+// Placeholder so that the platform library is never empty.

@@ -1,0 +1,43 @@
+#pragma once
+// The platform as the game sees it, and how main() makes one.
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "platform/audio.h"
+#include "platform/clock.h"
+#include "platform/host.h"
+#include "platform/trace.h"
+
+namespace dalvo::platform {
+
+struct Platform {
+    Clock& clock;
+    Host& host;
+    Trace& trace;
+    MusicDevice& music;
+    WavePlayer& wave;
+    MasterLevel& master;
+};
+
+struct PlatformOptions {
+    bool headless = false;
+    int scale = 1;                            // real window: whole-multiple scaling
+    std::uint32_t master_level = 65535;       // headless: the starting master level
+    std::filesystem::path trace_file;         // empty: no trace file
+};
+
+// Owns one platform's clock, host, backend and devices.
+class PlatformSet {
+public:
+    virtual ~PlatformSet() = default;
+    virtual Platform& platform() = 0;
+};
+
+std::unique_ptr<PlatformSet> make_headless_platform(const PlatformOptions& options);
+// nullptr with `error` set when SDL cannot start (no display, missing libraries).
+std::unique_ptr<PlatformSet> make_sdl_platform(const PlatformOptions& options, std::string& error);
+
+}  // namespace dalvo::platform

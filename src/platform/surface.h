@@ -1,0 +1,84 @@
+#pragma once
+// A software 32-bit picture: the persistent image of a picture surface.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/color.h"
+
+namespace dalvo::platform {
+
+// The raster operations of the original graphics interface, with their codes.
+enum class Rop : std::uint32_t {
+    SrcCopy = 0x00CC0020,    // destination = source
+    SrcAnd = 0x008800C6,     // destination = destination AND source
+    SrcInvert = 0x00660046,  // destination = destination XOR source
+};
+
+// A font as the game asks for it; `size` is in points.
+struct FontSpec {
+    std::string name = "ＭＳ ゴシック";
+    double size = 9.0;
+    bool bold = false;
+    bool italic = false;
+    bool operator==(const FontSpec&) const = default;
+};
+
+class Surface {
+public:
+    Surface() = default;
+    Surface(int width, int height, Color fill = kBlack);
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    bool empty() const { return width_ <= 0 || height_ <= 0; }
+
+    // Changes the size; pixels inside both sizes stay, new ones take the background colour.
+    void resize(int width, int height);
+
+    Pixel* row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
+    const Pixel* row(int y) const { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
+    Pixel* data() { return pixels_.data(); }
+    const Pixel* data() const { return pixels_.data(); }
+
+    // Colour-level access (0x00BBGGRR); out-of-range reads give black, writes are ignored.
+    Color get(int x, int y) const;
+    void set(int x, int y, Color c);
+
+    void clear();  // fills with the background colour
+    void fill_rect(int x, int y, int w, int h, Color c);
+    void draw_line(int x1, int y1, int x2, int y2, Color c);
+    void draw_rect(int x, int y, int w, int h, Color c);  // outline
+    // Text in `font` and `fore_color` with its top-left corner at (x, y); transparent background.
+    void draw_text(int x, int y, const std::string& utf8);
+
+    // Marks the image as ready to be shown; the presenting backend reads and clears it.
+    void refresh() { ++refresh_count_; }
+    std::uint64_t refresh_count() const { return refresh_count_; }
+
+    Color back_color = kBlack;
+    Color fore_color = kBlack;
+    FontSpec font;
+
+    bool operator==(const Surface& o) const {
+        return width_ == o.width_ && height_ == o.height_ && pixels_ == o.pixels_;
+    }
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<Pixel> pixels_;
+    std::uint64_t refresh_count_ = 0;
+};
+
+// Block transfer of w x h pixels from (sx, sy) of src to (dx, dy) of dst, clipped
+// against both surfaces. src and dst may be the same surface (overlap is handled).
+void bit_blt(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy,
+             Rop rop);
+
+// Stretching transfer (nearest neighbour), clipped like bit_blt.
+void stretch_blt(Surface& dst, int dx, int dy, int dw, int dh, const Surface& src, int sx,
+                 int sy, int sw, int sh, Rop rop);
+
+}  // namespace dalvo::platform

@@ -1,0 +1,37 @@
+#pragma once
+// The event trace: one JSON object per line with the clock and the event kind.
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/json.h"
+
+namespace dalvo::platform {
+
+class Trace {
+public:
+    explicit Trace(Clock& clock) : clock_(clock) {}
+    // Starts writing to `file`; without it events are only kept for observers.
+    bool open(const std::filesystem::path& file);
+
+    // {"t": ms, "ev": ev, ...fields}
+    void event(std::string_view ev, std::initializer_list<JsonField> fields = {});
+
+    // Tests watch events without a file: every line written is also handed here.
+    void add_observer(std::function<void(const std::string& line)> observer);
+
+private:
+    Clock& clock_;
+    std::uint32_t start_ = 0;
+    bool started_ = false;
+    std::ofstream file_;
+    std::vector<std::function<void(const std::string&)>> observers_;
+};
+
+}  // namespace dalvo::platform

@@ -1,0 +1,3 @@
+// dalvo-mkdata: placeholder until the data-folder builder lands.
+#include <cstdio>
+int main() { return 0; }
