@@ -1,1 +1,0 @@
-// Placeholder so that the game library is never empty.

@@ -1,0 +1,35 @@
+#pragma once
+// The pure parts of the real window: key codes and where the picture lies in the
+// window. No SDL types here, so that they can be checked without a display.
+
+#include <cstdint>
+
+namespace dalvo::platform {
+
+// The game's key code (form.h `key`) for an SDL keycode; 0 for keys the game never sees.
+int key_code_from_sdl(std::int32_t sdl_keycode);
+
+// Where the window's picture (client area plus menu bar, `width` x `height`) is drawn
+// in the window's output: at (x, y), each picture pixel `factor` output pixels wide.
+struct Viewport {
+    int x = 0;
+    int y = 0;
+    int factor = 1;
+    int width = 0;   // picture size, unscaled
+    int height = 0;
+};
+
+// Windowed: the requested whole-number scale from the top-left corner. Fullscreen:
+// the largest whole factor that fits the output, centred (the rest is letterbox).
+Viewport fit_viewport(int output_w, int output_h, int picture_w, int picture_h, int scale,
+                      bool fullscreen);
+
+// A window point mapped back to picture pixels (may lie outside the picture).
+struct PicturePoint {
+    int x = 0;
+    int y = 0;
+    bool inside = false;
+};
+PicturePoint to_picture(const Viewport& vp, int window_x, int window_y);
+
+}  // namespace dalvo::platform
