@@ -10,6 +10,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth x11-utils imagemagick
   clang libclang-rt-14-dev ccache
+  hyperfine valgrind
 )
 
 missing=()

@@ -1,2 +1,93 @@
-// The program: placeholder until the command line lands.
-int main() { return 0; }
+// The program: the command line, the platform, then the game.
+
+#include <fstream>
+#include <iostream>
+#include <memory>
+
+#include "app/command_line.h"
+#include "engine/game.h"
+#include "platform/automation/script.h"
+#include "platform/platform.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace dalvo;
+
+fs::path program_dir(const char* argv0) {
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (!ec) return exe.parent_path();
+    return fs::absolute(argv0, ec).parent_path();
+}
+
+int usage_error(const std::string& message) {
+    std::cerr << "dalvo: " << message << "\nTry 'dalvo --help'." << std::endl;
+    return 2;
+}
+
+int run(int argc, char** argv) {
+    app::CommandLine cl;
+    std::string error;
+    if (!app::parse_command_line(std::vector<std::string>(argv + 1, argv + argc), cl, error)) {
+        return usage_error(error);
+    }
+    if (cl.help) {
+        std::cout << app::usage_text();
+        return 0;
+    }
+    if (cl.version) {
+        std::cout << app::version_text();
+        return 0;
+    }
+
+    // A bad script is refused before the game starts.
+    platform::Script script;
+    if (!cl.input.empty() && !platform::load_script(cl.input, script, error)) {
+        std::cerr << "dalvo: " << error << std::endl;
+        return 2;
+    }
+    std::error_code ec;
+    fs::create_directories(cl.out_dir, ec);
+    if (ec) return usage_error("--out " + cl.out_dir.string() + ": " + ec.message());
+    if (!cl.trace_file.empty() && !std::ofstream(cl.trace_file, std::ios::app)) {
+        return usage_error("--trace " + cl.trace_file.string() + ": cannot write");
+    }
+
+    platform::PlatformOptions options;
+    options.headless = cl.headless;
+    options.scale = cl.scale;
+    options.master_level = cl.master_level;
+    options.trace_file = cl.trace_file;
+    std::unique_ptr<platform::PlatformSet> set;
+    if (cl.headless) {
+        set = platform::make_headless_platform(options);
+    } else {
+        set = platform::make_sdl_platform(options, error);
+        if (!set) {
+            std::cerr << "dalvo: " << error << std::endl;
+            return 1;
+        }
+    }
+    platform::Platform& p = set->platform();
+    // Headless, the script is the only player: its end (an empty one at once) closes the game.
+    if (cl.headless || !cl.input.empty()) {
+        platform::ScriptOptions script_options;
+        script_options.out_dir = cl.out_dir;
+        script_options.close_at_end = cl.headless;
+        p.host.set_script(std::make_unique<platform::ScriptRunner>(std::move(script), script_options));
+    }
+
+    GameOptions game;
+    if (!cl.data_dir.empty()) game.data_dir = fs::absolute(cl.data_dir, ec);
+    game.program_dir = program_dir(argv[0]);
+    try {
+        return run_game(p, game);
+    } catch (const platform::ProgramEnd& end) {
+        return end.code;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) { return run(argc, argv); }

@@ -73,6 +73,7 @@ struct EngineState {
     std::int16_t g_hap = 0, g_kae = 0, g_chi = 0, g_hay = 0;
     std::array<std::int16_t, 3> g_GraphHist{};
     std::array<std::string, 21> g_Flags{};
+    std::string g_DateText;  // "mm/dd AM" of the half-day last computed
 
     // Modes and the flags the waiting loops watch.
     std::int16_t g_MsgSpeed = 0;

@@ -16,6 +16,14 @@ class MusicDevice {
 public:
     virtual ~MusicDevice() = default;
     virtual int send(std::string_view command, std::string& result) = 0;
+
+    // What the device holds, without sending a command (state dumps):
+    // mode "closed", "playing" or "stopped", and the open file.
+    struct Peek {
+        std::string mode = "closed";
+        std::string file;
+    };
+    virtual Peek peek() const { return {}; }
 };
 
 // Plays a RIFF WAVE image to its end before returning (synchronous playback).

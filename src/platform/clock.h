@@ -25,12 +25,17 @@ class VirtualClock final : public Clock {
 public:
     explicit VirtualClock(std::uint32_t start = 0) : now_(start) {}
     std::uint32_t ticks() override { return now_; }
-    void sleep(std::uint32_t ms) override { now_ += ms; }
+    void sleep(std::uint32_t ms) override { advance(ms); }
+    // 2000/12/25 09:00:00 plus the virtual time passed since construction.
     LocalTime local_time() override;
-    void advance(std::uint32_t ms) { now_ += ms; }
+    void advance(std::uint32_t ms) {
+        now_ += ms;
+        elapsed_ += ms;
+    }
 
 private:
     std::uint32_t now_;
+    std::uint64_t elapsed_ = 0;  // does not wrap, unlike the tick count
 };
 
 // The machine's own clock.

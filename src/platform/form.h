@@ -70,6 +70,7 @@ public:
     bool visible = true;
     bool enabled = true;
     std::string caption;
+    int alignment = 0;        // Label caption: 0 left, 1 right, 2 centre
     Color back_color = 0xC0C0C0;
     Color fore_color = kBlack;
     bool back_opaque = true;  // labels: false lets the parent show through
@@ -111,6 +112,8 @@ public:
     int absolute_top() const;
     // Visible itself and through all its parents.
     bool shown() const;
+    // Shown and enabled through all its parents: what a player can operate.
+    bool usable() const;
 
     Control* find(std::string_view name);
 };

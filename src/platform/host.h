@@ -48,6 +48,7 @@ private:
     std::uint32_t interval_;
     std::function<void()> on_tick_;
     bool enabled_ = false;
+    bool firing_ = false;  // a tick whose handler yields does not tick again inside itself
     std::uint32_t due_ = 0;
 };
 
@@ -77,6 +78,9 @@ public:
     // DoEvents: pumps the backend, runs due automation commands, delivers pending
     // input to the forms' handlers, fires due timers, presents what was refreshed.
     void yield();
+    // Shows what was refreshed now, without serving input or timers (a window
+    // repainted at once, as the original's Refresh did).
+    void present();
 
     // Sleeps `poll_ms`, yields, until `done()`; the one shape of every wait.
     template <class Pred>
@@ -87,12 +91,19 @@ public:
         }
     }
 
+    // Milliseconds of the clock since the host was made.
+    std::uint32_t elapsed_ms() { return clock_.ticks() - start_ticks_; }
+
     // Forms: shown forms receive input and are presented; the first shown is the main one.
     void show_form(Form& form);
     void hide_form(Form& form);
     bool is_shown(const Form& form) const;
     const std::vector<Form*>& forms() const { return forms_; }
     Form* find_form(std::string_view name) const;
+    Form* main_form() const { return forms_.empty() ? nullptr : forms_.front(); }
+    // The form that gets the keyboard: the last one shown or clicked that is still
+    // shown and enabled, else the last shown enabled one.
+    Form* active_form() const;
     // Centres the form on the desktop.
     void center_form(Form& form);
 
@@ -127,6 +138,28 @@ public:
     Backend& backend() { return backend_; }
 
 private:
+    struct Capture {  // the control that got a button down, by name (it may go away meanwhile)
+        std::string form;
+        std::string control;  // empty: the bare form
+        MouseButton button = MouseButton::Left;
+        bool active = false;
+    };
+    void drain_queue();
+    void fire_timers();
+    void on_mouse_down(const MouseDown& e);
+    void on_mouse_up(const MouseUp& e);
+    void on_mouse_move(const MouseMove& e);
+    void on_key_down(const KeyDown& e);
+    void on_text_input(const TextInput& e);
+    void on_text_editing(const TextEditing& e);
+    void on_press(const PressControl& e);
+    void on_hover(const HoverControl& e);
+    void complete_click(Form& form, const std::string& control);
+    // Input aimed at `form` makes it the active form; the one that was active hears
+    // its on_lost_focus first.
+    void activate(Form& form);
+
+
     Clock& clock_;
     Trace& trace_;
     Backend& backend_;
@@ -139,6 +172,9 @@ private:
     bool has_next_answer_ = false;
     int instance_fd_ = -1;
     int yield_depth_ = 0;
+    std::uint32_t start_ticks_ = 0;
+    std::string active_;
+    Capture capture_;
 };
 
 // What differs between a real window and no window at all.
@@ -157,6 +193,14 @@ public:
     virtual void set_ime_open(bool open) = 0;
     virtual void open_url(std::string_view url) = 0;
     virtual void set_cursor(const Cursor* cursor, bool busy) = 0;
+    // The desktop's size in pixels, for centring forms; false when unknown.
+    virtual bool desktop_size(int& width, int& height) {
+        (void)width;
+        (void)height;
+        return false;
+    }
 };
+
+inline void Host::present() { backend_.present(forms_); }
 
 }  // namespace dalvo::platform

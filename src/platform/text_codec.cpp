@@ -30,8 +30,9 @@ public:
             char* dst = buf;
             std::size_t dst_left = sizeof buf;
             const std::size_t r = iconv(cd_, const_cast<char**>(&in), &in_left, &dst, &dst_left);
+            const int err = r == static_cast<std::size_t>(-1) ? errno : 0;
             out.append(buf, static_cast<std::size_t>(dst - buf));
-            if (r == static_cast<std::size_t>(-1) && errno != E2BIG) return errno;
+            if (err != 0 && err != E2BIG) return err;
         }
         // Flush any shift state (none for CP932, but cheap and correct).
         char* dst = buf;

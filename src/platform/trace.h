@@ -16,7 +16,8 @@ namespace dalvo::platform {
 
 class Trace {
 public:
-    explicit Trace(Clock& clock) : clock_(clock) {}
+    // `t` of every event counts from the moment the trace is made.
+    explicit Trace(Clock& clock) : clock_(clock), start_(clock.ticks()) {}
     // Starts writing to `file`; without it events are only kept for observers.
     bool open(const std::filesystem::path& file);
 
@@ -28,8 +29,7 @@ public:
 
 private:
     Clock& clock_;
-    std::uint32_t start_ = 0;
-    bool started_ = false;
+    std::uint32_t start_;
     std::ofstream file_;
     std::vector<std::function<void(const std::string&)>> observers_;
 };

@@ -14,4 +14,11 @@ int Place_change(Game& game);
 int Doll_change(Game& game);
 int Face_change(Game& game);
 
+// Hides sprite slot `g_DollSlot` - 1 with the effect named by `g_Effect`.
+void DollEffect(Game& game);
+
+// Brings `Pic_Main` to `Pic_Back` with the transition named by `g_Effect`, or applies
+// the colour filter it names to the background area.
+void PlaceEffect(Game& game);
+
 }  // namespace dalvo

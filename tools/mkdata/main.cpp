@@ -1,3 +1,46 @@
-// dalvo-mkdata: placeholder until the data-folder builder lands.
+// dalvo-mkdata: builds the playable data folder from the sources in content/.
+
 #include <cstdio>
-int main() { return 0; }
+#include <cstring>
+#include <string>
+
+#include "mkdata/mkdata.h"
+
+namespace {
+
+int usage(const char* message) {
+    if (message) std::fprintf(stderr, "dalvo-mkdata: %s\n", message);
+    std::fprintf(stderr, "usage: dalvo-mkdata --content DIR --out DIR\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string content, out;
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        if (std::strcmp(arg, "--help") == 0) {
+            usage(nullptr);
+            return 0;
+        }
+        if (i + 1 >= argc) return usage((std::string(arg) + " needs a value").c_str());
+        if (std::strcmp(arg, "--content") == 0) {
+            content = argv[++i];
+        } else if (std::strcmp(arg, "--out") == 0) {
+            out = argv[++i];
+        } else {
+            return usage((std::string("unknown option ") + arg).c_str());
+        }
+    }
+    if (content.empty() || out.empty()) return usage("--content and --out are both needed");
+
+    dalvo::mkdata::DataFiles files;
+    std::string error;
+    if (!dalvo::mkdata::build_data(content, files, error) ||
+        !dalvo::mkdata::write_data_folder(files, out, error)) {
+        std::fprintf(stderr, "dalvo-mkdata: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}

@@ -12,6 +12,8 @@
 #include <memory>
 #include <optional>
 #include <tuple>
+#include <unordered_map>
+#include <vector>
 
 #include "platform/font.h"
 
@@ -76,13 +78,92 @@ std::string find_file(const FontFamily& family) {
 struct FontCloser {
     void operator()(TTF_Font* f) const { TTF_CloseFont(f); }
 };
+struct SurfaceFree {
+    void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
+};
+
+// One character's ink as a 0/1 bitmap with the pen advance it takes.
+struct Glyph {
+    int advance = 0;
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> ink;
+};
+
+// An opened font at one pixel size and style, with the glyphs drawn so far.
+class Face {
+public:
+    explicit Face(TTF_Font* font) : font_(font) {}
+
+    TTF_Font* font() const { return font_.get(); }
+
+    const Glyph& glyph(char32_t ch) {
+        auto it = glyphs_.find(ch);
+        if (it == glyphs_.end()) it = glyphs_.emplace(ch, make_glyph(ch)).first;
+        return it->second;
+    }
+
+private:
+    // The original system widens every character of a synthesised bold face by a
+    // pixel; SDL_ttf thickens the strokes but lays a string out at the regular
+    // advances. Characters are therefore placed one by one at their own advances,
+    // each rendered with a space behind it so that thickened strokes are not cut off.
+    Glyph make_glyph(char32_t ch) {
+        Glyph g;
+        int minx = 0, maxx = 0, miny = 0, maxy = 0;
+        const bool known = ch <= 0xFFFF && TTF_GlyphMetrics32(font_.get(), ch, &minx, &maxx, &miny, &maxy,
+                                                                &g.advance) == 0;
+        const std::string text = utf8_of(ch) + " ";
+        if (!known) {
+            int h = 0;
+            TTF_SizeUTF8(font_.get(), utf8_of(ch).c_str(), &g.advance, &h);
+        }
+        std::unique_ptr<SDL_Surface, SurfaceFree> solid(
+            TTF_RenderUTF8_Solid(font_.get(), text.c_str(), SDL_Color{255, 255, 255, 255}));
+        if (!solid || solid->format->BytesPerPixel != 1) return g;
+        // Solid renderings are 8-bit: index 0 is the background, anything else ink.
+        g.width = solid->w;
+        g.height = solid->h;
+        g.ink.resize(static_cast<std::size_t>(g.width) * g.height);
+        if (SDL_MUSTLOCK(solid.get())) SDL_LockSurface(solid.get());
+        for (int y = 0; y < g.height; ++y) {
+            const auto* src = static_cast<const std::uint8_t*>(solid->pixels) + y * solid->pitch;
+            for (int x = 0; x < g.width; ++x) g.ink[static_cast<std::size_t>(y) * g.width + x] = src[x] != 0;
+        }
+        if (SDL_MUSTLOCK(solid.get())) SDL_UnlockSurface(solid.get());
+        return g;
+    }
+
+    static std::string utf8_of(char32_t c) {
+        std::string s;
+        if (c < 0x80) {
+            s += static_cast<char>(c);
+        } else if (c < 0x800) {
+            s += static_cast<char>(0xC0 | (c >> 6));
+            s += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            s += static_cast<char>(0xE0 | (c >> 12));
+            s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            s += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            s += static_cast<char>(0xF0 | (c >> 18));
+            s += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            s += static_cast<char>(0x80 | (c & 0x3F));
+        }
+        return s;
+    }
+
+    std::unique_ptr<TTF_Font, FontCloser> font_;
+    std::unordered_map<char32_t, Glyph> glyphs_;
+};
 
 // Opened fonts live as long as the process; one per file, pixel size and style.
 class FontCache {
 public:
     FontCache() : ready_(TTF_Init() == 0) {}
     ~FontCache() {
-        fonts_.clear();
+        faces_.clear();
         if (ready_) TTF_Quit();
     }
     FontCache(const FontCache&) = delete;
@@ -94,26 +175,30 @@ public:
         return it->second;
     }
 
-    TTF_Font* get(const FontSpec& spec) {
+    // nullptr when the font cannot be found or opened.
+    Face* get(const FontSpec& spec) {
         if (!ready_) return nullptr;
         const std::string& file = file_of(family_for(spec.name));
         if (file.empty()) return nullptr;
         const int px = std::max(points_to_pixels(spec.size), 1);
         const int style = (spec.bold ? TTF_STYLE_BOLD : 0) | (spec.italic ? TTF_STYLE_ITALIC : 0);
         auto key = std::make_tuple(file, px, style);
-        auto it = fonts_.find(key);
-        if (it != fonts_.end()) return it->second.get();
-        std::unique_ptr<TTF_Font, FontCloser> font(TTF_OpenFont(file.c_str(), px));
-        if (font) TTF_SetFontStyle(font.get(), style);
-        TTF_Font* raw = font.get();
-        fonts_.emplace(std::move(key), std::move(font));  // a failed open is remembered too
-        return raw;
+        auto it = faces_.find(key);
+        if (it == faces_.end()) {
+            std::unique_ptr<Face> face;
+            if (TTF_Font* font = TTF_OpenFont(file.c_str(), px)) {
+                TTF_SetFontStyle(font, style);
+                face = std::make_unique<Face>(font);
+            }
+            it = faces_.emplace(std::move(key), std::move(face)).first;  // failures are remembered too
+        }
+        return it->second.get();
     }
 
 private:
     bool ready_;
     std::map<const FontFamily*, std::string> files_;
-    std::map<std::tuple<std::string, int, int>, std::unique_ptr<TTF_Font, FontCloser>> fonts_;
+    std::map<std::tuple<std::string, int, int>, std::unique_ptr<Face>> faces_;
 };
 
 FontCache& cache() {
@@ -121,9 +206,26 @@ FontCache& cache() {
     return instance;
 }
 
-struct SurfaceFree {
-    void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
-};
+// Next code point of UTF-8 text; a broken sequence gives U+FFFD and skips one byte.
+char32_t next_char(const std::string& s, std::size_t& i) {
+    const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char c = b(i);
+    int len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+    if (len == 0 || i + len > s.size()) {
+        ++i;
+        return 0xFFFD;
+    }
+    char32_t cp = len == 1 ? c : c & (0x7F >> len);
+    for (int k = 1; k < len; ++k) {
+        if ((b(i + k) & 0xC0) != 0x80) {
+            ++i;
+            return 0xFFFD;
+        }
+        cp = (cp << 6) | (b(i + k) & 0x3F);
+    }
+    i += len;
+    return cp;
+}
 
 }  // namespace
 
@@ -132,38 +234,37 @@ int points_to_pixels(double points) { return static_cast<int>(std::lround(points
 double granted_points(double points) { return points_to_pixels(points) * 72.0 / 96.0; }
 
 int text_width(const FontSpec& font, const std::string& utf8) {
-    TTF_Font* f = cache().get(font);
-    if (f == nullptr || utf8.empty()) return 0;
-    int w = 0, h = 0;
-    if (TTF_SizeUTF8(f, utf8.c_str(), &w, &h) != 0) return 0;
-    return w;
+    Face* face = cache().get(font);
+    if (face == nullptr) return 0;
+    int width = 0;
+    for (std::size_t i = 0; i < utf8.size();) width += face->glyph(next_char(utf8, i)).advance;
+    return width;
 }
 
 int text_height(const FontSpec& font) {
-    TTF_Font* f = cache().get(font);
-    return f != nullptr ? TTF_FontHeight(f) : points_to_pixels(font.size);
+    Face* face = cache().get(font);
+    return face != nullptr ? TTF_FontHeight(face->font()) : points_to_pixels(font.size);
 }
 
 void draw_text(Surface& dst, int x, int y, const std::string& utf8, const FontSpec& font,
                Color color) {
-    TTF_Font* f = cache().get(font);
-    if (f == nullptr || utf8.empty() || dst.empty()) return;
-    // A solid rendering is 8-bit: index 0 is the background, anything else is ink.
-    std::unique_ptr<SDL_Surface, SurfaceFree> glyphs(
-        TTF_RenderUTF8_Solid(f, utf8.c_str(), SDL_Color{255, 255, 255, 255}));
-    if (!glyphs || glyphs->format->BytesPerPixel != 1) return;
+    Face* face = cache().get(font);
+    if (face == nullptr || dst.empty()) return;
     const Pixel ink = to_pixel(color);
-    const int x0 = std::max(x, 0), y0 = std::max(y, 0);
-    const int x1 = std::min(x + glyphs->w, dst.width()), y1 = std::min(y + glyphs->h, dst.height());
-    if (SDL_MUSTLOCK(glyphs.get())) SDL_LockSurface(glyphs.get());
-    for (int yy = y0; yy < y1; ++yy) {
-        const auto* src = static_cast<const std::uint8_t*>(glyphs->pixels) + (yy - y) * glyphs->pitch;
-        Pixel* out = dst.row(yy);
-        for (int xx = x0; xx < x1; ++xx) {
-            if (src[xx - x] != 0) out[xx] = ink;
+    int pen = x;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const Glyph& g = face->glyph(next_char(utf8, i));
+        const int x0 = std::max(pen, 0), y0 = std::max(y, 0);
+        const int x1 = std::min(pen + g.width, dst.width()), y1 = std::min(y + g.height, dst.height());
+        for (int yy = y0; yy < y1; ++yy) {
+            const std::uint8_t* src = g.ink.data() + static_cast<std::size_t>(yy - y) * g.width;
+            Pixel* out = dst.row(yy);
+            for (int xx = x0; xx < x1; ++xx) {
+                if (src[xx - pen] != 0) out[xx] = ink;
+            }
         }
+        pen += g.advance;
     }
-    if (SDL_MUSTLOCK(glyphs.get())) SDL_UnlockSurface(glyphs.get());
 }
 
 std::string check_fonts() {

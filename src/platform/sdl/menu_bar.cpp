@@ -43,7 +43,7 @@ int menu_item_at(const std::vector<MenuSlot>& slots, int x) {
 
 void draw_menu_bar(Surface& out, int top, int width, const std::vector<MenuItem>& menu,
                    const std::vector<MenuSlot>& slots, int pressed) {
-    out.fill_rect(0, top, width, kMenuBarHeight, to_pixel(kFace) == kFace ? kFace : kFace);
+    out.fill_rect(0, top, width, kMenuBarHeight, kFace);
     const FontSpec font = menu_font();
     const int text_y = top + (kMenuBarHeight - text_height(font)) / 2;
     for (std::size_t i = 0; i < menu.size() && i < slots.size(); ++i) {

@@ -1,0 +1,140 @@
+#!/usr/bin/env bash
+# Builds the program and its benchmarks, then measures the whole program as a player
+# meets it: start-up, CPU while waiting for a click, peak memory, a full playthrough,
+# the function benchmarks, and growth over 100 playthroughs in one process.
+#
+#   bench/perf/run.sh            everything (about five minutes)
+#   QUICK=1 bench/perf/run.sh    fewer runs, no 100-playthrough leak check
+#
+# Figures go to standard output and, one per line as "name value unit", to
+# $BUILD/perf/figures.txt.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+ROOT=$PWD
+BUILD=${BUILD:-$ROOT/build-perf}
+QUICK=${QUICK:-0}
+RUNS=$([ "$QUICK" = 1 ] && echo 10 || echo 30)
+PLAY_SCRIPT=${PLAY_SCRIPT:-$ROOT/tests/story/full_ending_1.script}
+
+for tool in hyperfine xvfb-run Xvfb /usr/bin/time python3; do
+  command -v "$tool" >/dev/null || { echo "run.sh: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
+done
+
+cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$BUILD" --target dalvo dalvo_bench data -j"$(nproc)" >/dev/null
+
+WORK=$(mktemp -d /tmp/dalvo-perf.XXXXXX)
+XVFB_PID=""
+GAME_PID=""
+cleanup() {
+  [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null || true
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+OUT=$BUILD/perf
+mkdir -p "$OUT"
+FIG=$OUT/figures.txt
+: >"$FIG"
+figure() {  # name value unit
+  printf '%-28s %10s %s\n' "$1" "$2" "$3" | tee -a "$FIG"
+}
+
+# The game writes its saves and options into its data folder: each measurement gets a copy.
+fresh_data() {
+  rm -rf "$WORK/data"
+  cp -r "$BUILD/data" "$WORK/data"
+}
+fresh_data
+DALVO=$BUILD/dalvo
+
+# Scripts: the title ready; the title ready then the game's own way out (a real
+# window stays open after its script); the first click wait of the story with music on.
+printf 'idle\n' >"$WORK/title.script"
+printf 'idle\nanswer yes\nmenu prog_end\n' >"$WORK/title_exit.script"
+cat >"$WORK/story_wait.script" <<'EOF'
+idle
+press Main_Form.Label1
+idle
+press Main_Form.Name_ent_btn
+idle
+EOF
+{ cat "$WORK/story_wait.script"; printf 'wait 3000\nanswer yes\nmenu prog_end\n'; } >"$WORK/story_exit.script"
+
+median_ms() {  # hyperfine JSON -> median in ms
+  python3 -c 'import json,sys; print("%.1f" % (json.load(open(sys.argv[1]))["results"][0]["median"]*1000))' "$1"
+}
+
+echo "== headless start-up to the title ready"
+export SDL_AUDIODRIVER=dummy
+hyperfine -N --warmup 3 --runs "$RUNS" --export-json "$WORK/h.json" \
+  "$DALVO --headless --data $WORK/data --out $WORK/o --input $WORK/title.script" >/dev/null
+figure startup_headless_ms "$(median_ms "$WORK/h.json")" "ms (median, warm)"
+
+echo "== headless playthrough to the ending ($(basename "$PLAY_SCRIPT"))"
+hyperfine -N --warmup 1 --runs "$([ "$QUICK" = 1 ] && echo 3 || echo 10)" --export-json "$WORK/p.json" \
+  "$DALVO --headless --data $WORK/data --out $WORK/o --input $PLAY_SCRIPT" >/dev/null
+figure playthrough_headless_ms "$(median_ms "$WORK/p.json")" "ms (median)"
+
+peak_kib() {  # command... -> maximum resident set size in KiB
+  /usr/bin/time -v "$@" 2>"$WORK/time.txt" >/dev/null || true
+  sed -n 's/.*Maximum resident set size (kbytes): //p' "$WORK/time.txt"
+}
+fresh_data
+kib=$(peak_kib "$DALVO" --headless --data "$WORK/data" --out "$WORK/o" --input "$PLAY_SCRIPT")
+figure peak_rss_headless_play_MiB "$(python3 -c "print('%.1f' % ($kib/1024))")" "MiB"
+
+# One X server for all real-window runs: starting one per run would be measured too.
+DISPLAY_NO=$((90 + RANDOM % 100))
+Xvfb ":$DISPLAY_NO" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+XVFB_PID=$!
+export DISPLAY=":$DISPLAY_NO"
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+echo "== real window (Xvfb): start-up to the title ready, then the game's own exit"
+fresh_data
+hyperfine -N --warmup 3 --runs "$RUNS" --export-json "$WORK/w.json" \
+  "$DALVO --data $WORK/data --out $WORK/o --input $WORK/title_exit.script" >/dev/null
+figure startup_window_ms "$(median_ms "$WORK/w.json")" "ms (median, warm; includes exit)"
+
+echo "== real window: peak memory at a click wait with the music playing (soundfont loaded)"
+fresh_data
+kib=$(peak_kib "$DALVO" --data "$WORK/data" --out "$WORK/o" --input "$WORK/story_exit.script")
+figure peak_rss_window_MiB "$(python3 -c "print('%.1f' % ($kib/1024))")" "MiB"
+
+# CPU of a waiting game: utime+stime over 10 s from /proc, once it has settled.
+idle_cpu() {  # script name
+  fresh_data
+  "$DALVO" --data "$WORK/data" --out "$WORK/o" --input "$WORK/$1.script" >/dev/null 2>&1 &
+  GAME_PID=$!
+  sleep 3
+  local hz t0 t1
+  hz=$(getconf CLK_TCK)
+  t0=$(awk '{print $14+$15}' "/proc/$GAME_PID/stat")
+  sleep 10
+  t1=$(awk '{print $14+$15}' "/proc/$GAME_PID/stat")
+  kill "$GAME_PID"; wait "$GAME_PID" 2>/dev/null || true
+  GAME_PID=""
+  python3 -c "print('%.2f' % (100.0*($t1-$t0)/$hz/10))"
+}
+echo "== real window: CPU while waiting for a click (10 s each)"
+figure idle_cpu_title_pct "$(idle_cpu title)" "% of a core"
+figure idle_cpu_story_pct "$(idle_cpu story_wait)" "% of a core"
+
+kill "$XVFB_PID" 2>/dev/null || true
+XVFB_PID=""
+unset DISPLAY
+
+echo "== function benchmarks"
+"$BUILD/bench/dalvo_bench" --benchmark_filter='^BM_[^H]' --benchmark_min_time=0.2 \
+  --benchmark_format=console | tee "$OUT/dalvo_bench.txt"
+
+if [ "$QUICK" != 1 ]; then
+  echo "== 100 headless playthroughs in one process (resident-set growth)"
+  fresh_data
+  DALVO_BENCH_DATA=$WORK/data DALVO_BENCH_SCRIPT=$PLAY_SCRIPT \
+    "$BUILD/bench/dalvo_bench" --benchmark_filter=BM_HeadlessPlaythrough 2>/dev/null \
+    | tee "$OUT/playthrough.txt"
+fi
+echo "figures: $FIG"

@@ -1,0 +1,70 @@
+#pragma once
+// What the fuzz targets share: a scratch folder of their own, a quiet headless game
+// whose message boxes go nowhere, and writing the input as a data file.
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <streambuf>
+#include <string>
+#include <unistd.h>
+
+#include "engine/game.h"
+#include "platform/platform.h"
+
+namespace dalvo::fuzz {
+
+// A stream that drops everything: headless message boxes write to standard error,
+// and a fuzzer prints nothing but its findings.
+class NullBuffer : public std::streambuf {
+protected:
+    int overflow(int c) override { return c; }
+};
+
+inline void silence_stderr() {
+    static NullBuffer null;
+    std::cerr.rdbuf(&null);
+}
+
+// A folder under /tmp that lives as long as the process.
+inline const std::filesystem::path& scratch_folder() {
+    static const std::filesystem::path dir = [] {
+        char pattern[] = "/tmp/dalvo-fuzz-XXXXXX";
+        const char* made = ::mkdtemp(pattern);
+        return std::filesystem::path(made != nullptr ? made : "/tmp");
+    }();
+    return dir;
+}
+
+inline void write_file(const std::filesystem::path& file, const std::uint8_t* data, std::size_t size) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+}
+
+inline void write_file(const std::filesystem::path& file, const std::string& text) {
+    write_file(file, reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+}
+
+// One game for the whole run, its data folder the scratch folder. The readers reset
+// the tables they fill, so the game can be reused input after input.
+inline Game& shared_game() {
+    static std::unique_ptr<platform::PlatformSet> set = [] {
+        silence_stderr();
+        platform::PlatformOptions options;
+        options.headless = true;
+        return platform::make_headless_platform(options);
+    }();
+    static Game game = [] {
+        GameOptions options;
+        options.data_dir = scratch_folder();
+        options.program_dir = scratch_folder();
+        return Game(set->platform(), options);
+    }();
+    game.g_DataPath = scratch_folder();
+    return game;
+}
+
+}  // namespace dalvo::fuzz

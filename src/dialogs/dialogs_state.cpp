@@ -1,0 +1,11 @@
+#include "dialogs/dialogs_state.h"
+
+#include "dialogs/about_box.h"
+#include "dialogs/option_window.h"
+
+namespace dalvo {
+
+DialogsState::DialogsState() = default;
+DialogsState::~DialogsState() = default;
+
+}  // namespace dalvo

@@ -1,0 +1,21 @@
+#pragma once
+// The dialogs' own state: each dialog exists only while it is open.
+
+#include <memory>
+
+namespace dalvo {
+
+class OptionWindow;
+class AboutBox;
+
+struct DialogsState {
+    DialogsState();
+    ~DialogsState();
+    DialogsState(const DialogsState&) = delete;
+    DialogsState& operator=(const DialogsState&) = delete;
+
+    std::unique_ptr<OptionWindow> option;  // `Option_Window` while loaded
+    std::unique_ptr<AboutBox> about;       // `frmAbout` while loaded
+};
+
+}  // namespace dalvo

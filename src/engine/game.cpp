@@ -1,0 +1,37 @@
+#include "engine/game.h"
+
+#include "daycycle/title.h"
+#include "engine/dump.h"
+#include "engine/interpreter.h"
+#include "engine/startup.h"
+
+namespace dalvo {
+
+Game::Game(platform::Platform& platform, GameOptions game_options)
+    : p(platform), options(std::move(game_options)), ui(platform.host) {}
+
+Game::~Game() {
+    platform::Host& host = p.host;
+    if (ui.Clicker != nullptr) ui.Clicker->set_enabled(false, p.clock.ticks());
+    if (host.is_shown(ui.form)) host.hide_form(ui.form);
+    host.set_automation({});
+}
+
+int run_game(platform::Platform& platform, const GameOptions& options) {
+    if (!platform.host.acquire_instance(find_data_path(options))) return 0;
+    Game game(platform, options);
+    install_automation(game);
+    Window_load(game);
+    // From here the title waits for the player, whose choice starts the script.
+    game.title.loaded = true;
+    if (game.options.autostart) {
+        Title_skip(game);
+        Run_script(game);
+    }
+    while (true) {
+        platform.clock.sleep(10);
+        platform.host.yield();
+    }
+}
+
+}  // namespace dalvo

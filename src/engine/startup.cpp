@@ -1,0 +1,227 @@
+#include "engine/startup.h"
+
+#include <array>
+#include <fstream>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "daycycle/daycycle.h"
+#include "engine/game.h"
+#include "engine/message.h"
+#include "engine/scenario_loader.h"
+#include "platform/text_codec.h"
+#include "sound/sound.h"
+#include "stage/stage.h"
+#include "stage/stage_util.h"
+
+namespace dalvo {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// File error numbers as the player sees them in the abnormal-file message.
+constexpr int kErrEmptyFile = 59;
+constexpr int kErrPastEnd = 62;
+constexpr int kErrAccess = 75;
+
+// A failed check: the message to show.
+struct CheckFailure {
+    std::string message;
+};
+
+std::string folder_text(const fs::path& dir) {
+    std::string s = dir.string();
+    if (s.empty() || s.back() != '/') s += '/';
+    return s;
+}
+
+CheckFailure missing(const std::string& what) {
+    return {"実行に必要なﾌｧｲﾙがありません. file" + what};
+}
+
+CheckFailure abnormal(int number) {
+    return {"実行に必要なﾌｧｲﾙが異常です.(" + std::to_string(number) + ")"};
+}
+
+// A file that must exist and hold something; `shown` is what the missing-file message names.
+void require_file(const fs::path& file, const std::string& shown) {
+    std::error_code ec;
+    if (!fs::is_regular_file(file, ec)) throw missing(shown);
+    const auto size = fs::file_size(file, ec);
+    if (ec) throw abnormal(kErrAccess);
+    if (size == 0) throw abnormal(kErrEmptyFile);
+}
+
+// Writes the two bytes at the start of a picture file, leaving the rest as it is.
+bool write_seal(Game& game, const fs::path& stem, const char marker[2]) {
+    fs::path file = stem;
+    file += ".dat";
+    std::fstream out(file, std::ios::in | std::ios::out | std::ios::binary);
+    if (!out) return false;
+    out.seekp(0);
+    out.write(marker, 2);
+    out.flush();
+    if (!out) return false;
+    game.p.trace.event("seal", {{"file", file.filename().string()},
+                                {"marker", std::string(marker, 2)}});
+    return true;
+}
+
+// The numbered pictures in the order the check unseals them.
+std::vector<int> pictures_checked() {
+    std::vector<int> list;
+    for (int n = 51; n <= 54; ++n) list.push_back(n);
+    for (int n = 61; n <= 63; ++n) list.push_back(n);
+    for (int n = 70; n <= 82; ++n) list.push_back(n);
+    for (int n = 91; n <= 93; ++n) list.push_back(n);
+    return list;
+}
+
+// The same pictures in the order the unload seals them again.
+std::vector<int> pictures_sealed() {
+    std::vector<int> list;
+    for (int n = 51; n <= 54; ++n) list.push_back(n);
+    for (int k = 1; k <= 3; ++k) {
+        list.push_back(60 + k);
+        list.push_back(90 + k);
+    }
+    for (int n = 70; n <= 82; ++n) list.push_back(n);
+    return list;
+}
+
+// The first 25 lines of "30.dat", decoded.
+std::vector<std::string> read_names_list(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) throw abnormal(kErrAccess);
+    std::vector<std::string> lines;
+    std::string line;
+    while (lines.size() < 25 && std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(platform::sjis_to_utf8(line));
+    }
+    if (lines.size() < 25) throw abnormal(kErrPastEnd);
+    return lines;
+}
+
+void check_all(Game& game) {
+    const fs::path& data = game.g_DataPath;
+    for (const char* name : {"waku.bmp", "wall.bmp", "39.dat"}) require_file(data / name, "");
+    for (const char* stem : {"30", "31"}) {
+        require_file(data / (std::string(stem) + ".dat"), (data / stem).string());
+    }
+    for (int n : pictures_checked()) {
+        const fs::path stem = data / std::to_string(n);
+        require_file(fs::path(stem) += ".dat", stem.string());
+        if (!write_seal(game, stem, "BM")) throw abnormal(kErrAccess);
+    }
+    const std::vector<std::string> lines = read_names_list(data / "30.dat");
+    for (int i = 1; i <= 5; ++i) game.g.g_Names[i] = lines[i - 1];
+    for (int i = 1; i <= 9; ++i) game.g.g_MusicFile[i] = lines[i + 6];
+    for (int i = 1; i <= 9; ++i) {
+        const fs::path music = data / game.g.g_MusicFile[i];
+        require_file(music, music.string());
+    }
+}
+
+}  // namespace
+
+fs::path find_data_path(const GameOptions& options) {
+    if (!options.data_dir.empty()) return options.data_dir;
+    std::error_code ec;
+    const fs::path beside = options.program_dir / "data";
+    if (fs::is_directory(beside, ec)) return beside;
+    return options.program_dir;
+}
+
+void Pict_unlock(Game& game, const fs::path& stem) { write_seal(game, stem, "BM"); }
+
+void Pict_lock(Game& game, const fs::path& stem) {
+    // A picture that is missing at exit stays missing rather than becoming a two-byte file.
+    std::error_code ec;
+    if (fs::is_regular_file(fs::path(stem) += ".dat", ec)) write_seal(game, stem, "JF");
+}
+
+void Check_files(Game& game) {
+    try {
+        check_all(game);
+    } catch (const CheckFailure& failure) {
+        game.p.host.message_box(failure.message, platform::MsgButtons::Ok);
+        Window_unload(game, 1);
+    }
+}
+
+void data_fault(Game& game, std::string_view message) {
+    game.p.host.message_box(message, platform::MsgButtons::Ok);
+    Window_unload(game, 1);
+}
+
+void record_fault(Game& game, std::string_view what) {
+    const EngineState& g = game.g;
+    const int line = g.g_ScriptPos >= 0 && g.g_ScriptPos < kScriptMax
+                         ? g.g_Script[g.g_ScriptPos].Line
+                         : 0;
+    data_fault(game, "シナリオが異常です.\n" + (game.g_DataPath / "3.dat").string() + " " +
+                         std::to_string(line) + "行目 (場面 " + std::to_string(g.g_CurScene) +
+                         "): " + std::string(what));
+}
+
+void Window_load(Game& game) {
+    platform::Host& host = game.p.host;
+    EngineState& g = game.g;
+    WindowState& w = game.w;
+
+    host.show_form(game.ui.form);
+    host.set_busy_cursor(true);
+    game.ui.form.set_client_size(640, 480);
+    game.ui.form.on_close_request = [&game] { Window_unload(game, 0); };
+    Message_connect(game);
+
+    game.g_AppPath = game.options.program_dir;
+    game.g_DataPath = find_data_path(game.options);
+    std::error_code ec;
+    if (!fs::is_regular_file(game.g_DataPath / "wall.bmp", ec)) {
+        // Nothing is open yet, so there is nothing to put back.
+        host.message_box("フォルダの内容が不正です.\n" + folder_text(game.g_DataPath),
+                         platform::MsgButtons::Ok);
+        host.end_program(1);
+    }
+
+    g.g_BgmOn = kTrue;
+    g.g_SeOn = kTrue;
+    g.g_MixerOk = kFalse;
+    Sound_init(game);
+
+    g.g_MsgSpeed = 3;
+    w.LineNo = -1;
+    g.g_ScriptPos = 0;
+    g.g_Day = 0;
+    g.g_suu = 10;
+    g.g_eig = 16;
+    g.g_kok = 20;
+    g.g_GraphHist = {40, static_cast<std::int16_t>(2 * g.g_suu),
+                     static_cast<std::int16_t>(2 * g.g_eig)};
+    for (int i = 0; i <= 17; ++i) g.g_Flags[i] = "0";
+
+    Stage_init(game);
+    Waku_draw(game);
+    Title_disp(game);
+    Check_files(game);
+    report_frame_pictures(game);
+    Load_scenario(game);
+    Doll_preload(game);
+    host.set_busy_cursor(false);
+}
+
+void Window_unload(Game& game, int exit_code) {
+    // A close request served while the music winds down ends the program from inside
+    // this step: that inner call skips the sound and seals the pictures itself.
+    const bool first = !game.unloading;
+    game.unloading = true;
+    if (first) Sound_unload(game);
+    for (int n : pictures_sealed()) Pict_lock(game, game.g_DataPath / std::to_string(n));
+    game.p.host.end_program(exit_code);
+}
+
+}  // namespace dalvo

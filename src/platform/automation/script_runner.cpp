@@ -1,0 +1,186 @@
+// Feeding an input script to the game, and the automation's pictures and dumps.
+
+#include <fstream>
+#include <iostream>
+
+#include "platform/automation/script.h"
+#include "platform/picture.h"
+
+namespace dalvo::platform {
+
+namespace {
+
+std::string waiting_of(Host& host) {
+    const auto& waiting = host.automation().waiting;
+    return waiting ? waiting() : std::string("none");
+}
+
+bool prepare_file(const std::filesystem::path& file, std::string& error) {
+    std::error_code ec;
+    if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), ec);
+    if (ec) error = file.parent_path().string() + ": " + ec.message();
+    return !ec;
+}
+
+}  // namespace
+
+std::string dump_state(Host& host) {
+    JsonWriter w;
+    w.begin_object();
+    w.field("time_ms", static_cast<std::int64_t>(host.elapsed_ms()));
+    w.field("waiting", waiting_of(host));
+    if (host.automation().dump) host.automation().dump(w);
+    w.key("forms").begin_array();
+    for (const Form* f : host.forms()) w.value(f->name);
+    w.end_array();
+    w.key("menu").begin_object();
+    if (const Form* main = host.main_form()) {
+        for (const MenuItem& item : main->menu) {
+            w.key(item.name).begin_object();
+            w.field("caption", item.caption).field("enabled", item.enabled);
+            w.end_object();
+        }
+    }
+    w.end_object();
+    w.end_object();
+    return w.str();
+}
+
+ScriptRunner::ScriptRunner(Script script, ScriptOptions options)
+    : script_(std::move(script)), options_(std::move(options)) {}
+
+void ScriptRunner::advance() {
+    ++pos_;
+    started_ = false;
+}
+
+void ScriptRunner::warn(const ScriptCommand& c, const std::string& message) const {
+    std::cerr << script_.file << ":" << c.line << ": " << message << std::endl;
+}
+
+void ScriptRunner::step(Host& host) {
+    const auto& commands = script_.commands;
+    while (pos_ < commands.size()) {
+        const ScriptCommand& c = commands[pos_];
+        const std::uint32_t now = host.clock().ticks();
+        switch (c.op) {
+            case ScriptOp::Wait:
+                if (!started_) {
+                    started_ = true;
+                    since_ = now;
+                }
+                if (now - since_ < c.ms) return;
+                advance();
+                break;
+            case ScriptOp::Idle:
+                if (!started_) {
+                    started_ = true;
+                    since_ = now;
+                    seen_waiting_ = false;
+                }
+                if (waiting_of(host) != "none") {
+                    if (seen_waiting_ && now != seen_at_) {
+                        advance();
+                        break;
+                    }
+                    if (!seen_waiting_) seen_at_ = now;
+                    seen_waiting_ = true;
+                } else {
+                    seen_waiting_ = false;
+                }
+                if (now - since_ >= c.ms) {
+                    warn(c, "idle: the game did not wait for the player within " + std::to_string(c.ms) + " ms");
+                    host.end_program(3);
+                }
+                return;
+            case ScriptOp::Answer:
+                advance();
+                host.set_next_answer(c.answer);
+                break;
+            case ScriptOp::Shot:
+            case ScriptOp::Dump: {
+                advance();
+                std::string error;
+                const bool ok = c.op == ScriptOp::Shot ? shot(host, c.text, error) : dump(host, c.text, error);
+                if (!ok) warn(c, error);
+                break;
+            }
+            default:
+                // Consumed before it is delivered: a handler that waits inside a nested
+                // yield must find the next command there.
+                advance();
+                deliver(host, c);
+                return;
+        }
+    }
+    if (options_.close_at_end && !closed_) {
+        closed_ = true;
+        if (host.automation().close) host.automation().close();
+        else host.end_program(0);
+    }
+}
+
+void ScriptRunner::deliver(Host& host, const ScriptCommand& c) {
+    Form* main = host.main_form();
+    Form* active = host.active_form();
+    switch (c.op) {
+        case ScriptOp::Click:
+            if (!main) return warn(c, "click: no form is open");
+            host.post(MouseMove{main->name, c.x, c.y});
+            host.post(MouseDown{main->name, c.x, c.y, c.button});
+            host.post(MouseUp{main->name, c.x, c.y, c.button});
+            return;
+        case ScriptOp::Key:
+            if (!active) return warn(c, "key: no form is open");
+            host.post(KeyDown{active->name, c.key});
+            return;
+        case ScriptOp::Type:
+            if (!active) return warn(c, "type: no form is open");
+            host.post(TextInput{active->name, c.text});
+            return;
+        case ScriptOp::Menu:
+            if (!main) return warn(c, "menu: no form is open");
+            host.post(MenuCommand{main->name, c.text});
+            return;
+        case ScriptOp::Press:
+        case ScriptOp::Hover: {
+            Form* form = host.find_form(c.text);
+            if (!form) return warn(c, "the form " + c.text + " is not open");
+            if (!form->find(c.control)) return warn(c, form->name + " has no control " + c.control);
+            if (c.op == ScriptOp::Press) host.post(PressControl{c.text, c.control});
+            else host.post(HoverControl{c.text, c.control});
+            return;
+        }
+        default: return;
+    }
+}
+
+bool ScriptRunner::shot(Host& host, const std::string& name, std::string& error) const {
+    const auto& forms = host.forms();
+    if (forms.empty()) {
+        error = "shot: no form is open";
+        return false;
+    }
+    for (std::size_t i = 0; i < forms.size(); ++i) {
+        const std::string file_name = i == 0 ? name + ".png" : name + "." + forms[i]->name + ".png";
+        const std::filesystem::path file = options_.out_dir / file_name;
+        Surface picture;
+        compose(*forms[i], picture);
+        if (!prepare_file(file, error) || !save_png(picture, file, error)) return false;
+    }
+    return true;
+}
+
+bool ScriptRunner::dump(Host& host, const std::string& name, std::string& error) const {
+    const std::filesystem::path file = options_.out_dir / (name + ".json");
+    if (!prepare_file(file, error)) return false;
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << dump_state(host) << '\n';
+    if (!out) {
+        error = file.string() + ": cannot write";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace dalvo::platform

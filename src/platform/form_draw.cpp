@@ -1,0 +1,310 @@
+// Composition of a form's client area in a plain classic desktop look.
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "platform/font.h"
+#include "platform/form.h"
+
+namespace dalvo::platform {
+
+namespace {
+
+constexpr Color kFace = 0xC0C0C0;
+constexpr Color kShadow = 0x808080;
+constexpr Color kDarkShadow = 0x000000;
+constexpr Color kHighlight = 0xFFFFFF;
+
+struct Rect {
+    int x = 0, y = 0, w = 0, h = 0;
+    bool empty() const { return w <= 0 || h <= 0; }
+};
+
+Rect intersect(const Rect& a, const Rect& b) {
+    const int x0 = std::max(a.x, b.x), y0 = std::max(a.y, b.y);
+    const int x1 = std::min(a.x + a.w, b.x + b.w), y1 = std::min(a.y + a.h, b.y + b.h);
+    return Rect{x0, y0, std::max(0, x1 - x0), std::max(0, y1 - y0)};
+}
+
+void fill(Surface& s, Rect r, Color c) {
+    r = intersect(r, Rect{0, 0, s.width(), s.height()});
+    if (!r.empty()) s.fill_rect(r.x, r.y, r.w, r.h, c);
+}
+
+void plot(Surface& s, const Rect& clip, int x, int y, Color c) {
+    if (x >= clip.x && y >= clip.y && x < clip.x + clip.w && y < clip.y + clip.h) s.set(x, y, c);
+}
+
+void outline(Surface& s, const Rect& clip, int x, int y, int w, int h, Color c) {
+    if (w <= 0 || h <= 0) return;
+    for (int i = 0; i < w; ++i) {
+        plot(s, clip, x + i, y, c);
+        plot(s, clip, x + i, y + h - 1, c);
+    }
+    for (int j = 0; j < h; ++j) {
+        plot(s, clip, x, y + j, c);
+        plot(s, clip, x + w - 1, y + j, c);
+    }
+}
+
+// One ring of a 3D edge: top and left in `tl`, bottom and right in `br`.
+void edge(Surface& s, int x, int y, int w, int h, Color tl, Color br) {
+    if (w <= 0 || h <= 0) return;
+    fill(s, {x, y, w, 1}, tl);
+    fill(s, {x, y, 1, h}, tl);
+    fill(s, {x, y + h - 1, w, 1}, br);
+    fill(s, {x + w - 1, y, 1, h}, br);
+}
+
+void raised(Surface& s, int x, int y, int w, int h) {
+    edge(s, x, y, w, h, kHighlight, kDarkShadow);
+    edge(s, x + 1, y + 1, w - 2, h - 2, kFace, kShadow);
+}
+
+void sunken(Surface& s, int x, int y, int w, int h) {
+    edge(s, x, y, w, h, kShadow, kHighlight);
+    edge(s, x + 1, y + 1, w - 2, h - 2, kDarkShadow, kFace);
+}
+
+std::size_t char_len(const std::string& s, std::size_t i) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    std::size_t n = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 1;
+    return std::min(n, s.size() - i);
+}
+
+std::size_t byte_offset(const std::string& s, int chars) {
+    std::size_t i = 0;
+    for (int k = 0; k < chars && i < s.size(); ++k) i += char_len(s, i);
+    return i;
+}
+
+// Caption text, greyed and etched when the control is disabled.
+void caption_text(Surface& s, int x, int y, const std::string& text, const FontSpec& font, Color color,
+                  bool enabled) {
+    if (text.empty()) return;
+    if (enabled) {
+        draw_text(s, x, y, text, font, color);
+    } else {
+        draw_text(s, x + 1, y + 1, text, font, kHighlight);
+        draw_text(s, x, y, text, font, kShadow);
+    }
+}
+
+// Splits a caption at line ends and wraps it to `width`, at a blank where one fits.
+std::vector<std::string> wrap_lines(const std::string& caption, const FontSpec& font, int width) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start <= caption.size()) {
+        std::size_t end = caption.find('\n', start);
+        if (end == std::string::npos) end = caption.size();
+        std::string para = caption.substr(start, end - start);
+        if (!para.empty() && para.back() == '\r') para.pop_back();
+        while (!para.empty() && width > 0 && text_width(font, para) > width) {
+            std::size_t cut = 0, last_blank = 0;
+            for (std::size_t i = 0; i < para.size(); i += char_len(para, i)) {
+                const std::size_t next = i + char_len(para, i);
+                if (i > 0 && text_width(font, para.substr(0, next)) > width) break;
+                if (para[i] == ' ') last_blank = i;
+                cut = next;
+            }
+            if (last_blank > 0 && last_blank < cut) cut = last_blank;
+            lines.push_back(para.substr(0, cut));
+            while (cut < para.size() && para[cut] == ' ') ++cut;
+            para.erase(0, cut);
+        }
+        lines.push_back(para);
+        start = end + 1;
+    }
+    return lines;
+}
+
+void draw_label(Surface& s, const Control& c) {
+    if (c.back_opaque) fill(s, {0, 0, c.width, c.height}, c.back_color);
+    const int line_height = text_height(c.font);
+    int y = 0;
+    for (const std::string& line : wrap_lines(c.caption, c.font, c.width)) {
+        const int w = text_width(c.font, line);
+        const int x = c.alignment == 1 ? c.width - w : c.alignment == 2 ? (c.width - w) / 2 : 0;
+        caption_text(s, x, y, line, c.font, c.fore_color, c.enabled);
+        y += line_height;
+    }
+}
+
+void draw_button(Surface& s, const Control& c) {
+    fill(s, {0, 0, c.width, c.height}, c.back_color);
+    raised(s, 0, 0, c.width, c.height);
+    const int x = (c.width - text_width(c.font, c.caption)) / 2;
+    const int y = (c.height - text_height(c.font)) / 2;
+    caption_text(s, x, y, c.caption, c.font, c.fore_color, c.enabled);
+}
+
+void draw_check_box(Surface& s, const Control& c) {
+    if (c.back_opaque) fill(s, {0, 0, c.width, c.height}, c.back_color);
+    constexpr int kBox = 13;
+    const int by = (c.height - kBox) / 2;
+    fill(s, {2, by + 2, kBox - 4, kBox - 4}, c.enabled ? kHighlight : kFace);
+    sunken(s, 0, by, kBox, kBox);
+    if (c.value != 0) {
+        static constexpr const char* kTick[] = {"......#", ".....##", "#...###", "##.###.",
+                                                "#####..", ".###...", "..#...."};
+        const Color ink = c.enabled ? kBlack : kShadow;
+        for (int j = 0; j < 7; ++j)
+            for (int i = 0; i < 7; ++i)
+                if (kTick[j][i] == '#') s.set(3 + i, by + 3 + j, ink);
+    }
+    const int ty = (c.height - text_height(c.font)) / 2;
+    caption_text(s, kBox + 4, ty, c.caption, c.font, c.fore_color, c.enabled);
+}
+
+void draw_option_button(Surface& s, const Control& c) {
+    if (c.back_opaque) fill(s, {0, 0, c.width, c.height}, c.back_color);
+    constexpr int kBox = 12;
+    const int by = (c.height - kBox) / 2;
+    for (int j = 0; j < kBox; ++j) {
+        for (int i = 0; i < kBox; ++i) {
+            const double d = std::hypot(i - 5.5, j - 5.5);
+            const bool upper_left = i + j < kBox - 1;
+            Color color;
+            if (d > 6.0) continue;
+            if (d > 5.0) color = upper_left ? kShadow : kHighlight;
+            else if (d > 4.0) color = upper_left ? kDarkShadow : kFace;
+            else if (c.value != 0 && d < 2.0) color = c.enabled ? kBlack : kShadow;
+            else color = c.enabled ? kHighlight : kFace;
+            s.set(i, by + j, color);
+        }
+    }
+    const int ty = (c.height - text_height(c.font)) / 2;
+    caption_text(s, kBox + 4, ty, c.caption, c.font, c.fore_color, c.enabled);
+}
+
+void draw_frame(Surface& s, const Control& c) {
+    if (c.back_opaque) fill(s, {0, 0, c.width, c.height}, c.back_color);
+    const int th = text_height(c.font);
+    const int ey = th / 2;
+    const Rect all{0, 0, c.width, c.height};
+    outline(s, all, 0, ey, c.width - 1, c.height - ey - 1, kShadow);
+    outline(s, all, 1, ey + 1, c.width - 1, c.height - ey - 1, kHighlight);
+    if (!c.caption.empty()) {
+        fill(s, {6, 0, text_width(c.font, c.caption) + 4, th}, c.back_color);
+        caption_text(s, 8, 0, c.caption, c.font, c.fore_color, c.enabled);
+    }
+}
+
+bool inside_shape(ShapeKind kind, double px, double py, double x0, double y0, double w, double h,
+                  double radius) {
+    if (w <= 0 || h <= 0 || px < x0 || py < y0 || px >= x0 + w || py >= y0 + h) return false;
+    if (kind == ShapeKind::Oval) {
+        const double dx = (px - (x0 + w / 2)) / (w / 2), dy = (py - (y0 + h / 2)) / (h / 2);
+        return dx * dx + dy * dy <= 1.0;
+    }
+    if (kind == ShapeKind::RoundedRectangle && radius > 0) {
+        const double cx = std::clamp(px, x0 + radius, x0 + w - radius);
+        const double cy = std::clamp(py, y0 + radius, y0 + h - radius);
+        return (px - cx) * (px - cx) + (py - cy) * (py - cy) <= radius * radius;
+    }
+    return true;
+}
+
+void draw_shape(Surface& s, const Control& c) {
+    const int bw = c.border_width;
+    const double radius = std::min(c.width, c.height) / 6.0;
+    const double inner_radius = std::max(0.0, radius - bw);
+    for (int y = 0; y < c.height; ++y) {
+        for (int x = 0; x < c.width; ++x) {
+            const double px = x + 0.5, py = y + 0.5;
+            if (!inside_shape(c.shape, px, py, 0, 0, c.width, c.height, radius)) continue;
+            const bool in_inner = inside_shape(c.shape, px, py, bw, bw, c.width - 2 * bw,
+                                               c.height - 2 * bw, inner_radius);
+            if (!in_inner) s.set(x, y, c.border_color);
+            else if (c.filled) s.set(x, y, c.fill_color);
+        }
+    }
+}
+
+void draw_text_box(Surface& s, const Control& c) {
+    fill(s, {0, 0, c.width, c.height}, c.enabled ? c.back_color : kFace);
+    const std::size_t at = byte_offset(c.text, c.caret);
+    const std::string before = c.text.substr(0, at);
+    const std::string shown = before + c.composition + c.text.substr(at);
+    const int th = text_height(c.font);
+    const int ty = (c.height - th) / 2;
+    const int caret_x = text_width(c.font, before + c.composition);
+    // Scrolls so that the caret stays inside the field.
+    const int room = c.width - 6;
+    const int x0 = 3 - std::max(0, caret_x - room);
+    caption_text(s, x0, ty, shown, c.font, c.fore_color, c.enabled);
+    if (!c.composition.empty()) {
+        const int ux = x0 + text_width(c.font, before);
+        fill(s, {ux, ty + th - 1, text_width(c.font, c.composition), 1}, c.fore_color);
+    }
+    if (c.form.focus == &c && c.enabled) fill(s, {x0 + caret_x, ty, 1, th}, kBlack);
+    sunken(s, 0, 0, c.width, c.height);
+}
+
+void draw_line(Surface& s, const Rect& clip, int x1, int y1, int x2, int y2, Color color) {
+    const int dx = std::abs(x2 - x1), dy = -std::abs(y2 - y1);
+    const int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
+    int err = dx + dy;
+    for (;;) {
+        plot(s, clip, x1, y1, color);
+        if (x1 == x2 && y1 == y2) break;
+        const int e2 = 2 * err;
+        if (e2 >= dy) { err += dy; x1 += sx; }
+        if (e2 <= dx) { err += dx; y1 += sy; }
+    }
+}
+
+// Draws `c` whose parent's top-left corner lies at (ox, oy) of `out`, clipped to `clip`.
+void draw_control(const Control& c, Surface& out, const Rect& clip, int ox, int oy) {
+    if (!c.visible) return;
+    if (c.kind == ControlKind::Line) {
+        for (int k = 0; k < std::max(1, c.border_width); ++k)
+            draw_line(out, clip, ox + c.x1 + k, oy + c.y1, ox + c.x2 + k, oy + c.y2, c.border_color);
+        return;
+    }
+    const Rect r{ox + c.left, oy + c.top, c.width, c.height};
+    const Rect vis = intersect(r, clip);
+    if (vis.empty()) return;
+    if (c.kind == ControlKind::Picture) {
+        bit_blt(out, vis.x, vis.y, vis.w, vis.h, c.image, vis.x - r.x, vis.y - r.y, Rop::SrcCopy);
+    } else {
+        // Drawn on a copy of what lies below, so that transparent parts let it show.
+        Surface canvas(r.w, r.h);
+        bit_blt(canvas, vis.x - r.x, vis.y - r.y, vis.w, vis.h, out, vis.x, vis.y, Rop::SrcCopy);
+        switch (c.kind) {
+            case ControlKind::Label: draw_label(canvas, c); break;
+            case ControlKind::Button: draw_button(canvas, c); break;
+            case ControlKind::CheckBox: draw_check_box(canvas, c); break;
+            case ControlKind::OptionButton: draw_option_button(canvas, c); break;
+            case ControlKind::Frame: draw_frame(canvas, c); break;
+            case ControlKind::Shape: draw_shape(canvas, c); break;
+            case ControlKind::TextBox: draw_text_box(canvas, c); break;
+            case ControlKind::Picture:
+            case ControlKind::Line: break;
+        }
+        bit_blt(out, vis.x, vis.y, vis.w, vis.h, canvas, vis.x - r.x, vis.y - r.y, Rop::SrcCopy);
+    }
+    if (c.border_width > 0 && c.kind != ControlKind::Shape) {
+        for (int k = 0; k < c.border_width; ++k)
+            outline(out, vis, r.x + k, r.y + k, r.w - 2 * k, r.h - 2 * k, c.border_color);
+    }
+    for (const auto& child : c.children) draw_control(*child, out, vis, r.x, r.y);
+}
+
+}  // namespace
+
+void compose(const Form& form, Surface& out) {
+    if (out.width() != form.client_width || out.height() != form.client_height) {
+        out = Surface(form.client_width, form.client_height);
+    }
+    const Rect all{0, 0, form.client_width, form.client_height};
+    if (form.image.width() < form.client_width || form.image.height() < form.client_height) {
+        fill(out, all, form.back_color);
+    }
+    bit_blt(out, 0, 0, all.w, all.h, form.image, 0, 0, Rop::SrcCopy);
+    for (const auto& c : form.controls) draw_control(*c, out, all, 0, 0);
+}
+
+}  // namespace dalvo::platform

@@ -1,0 +1,233 @@
+#include "platform/host.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+
+#include "platform/automation/script.h"
+
+namespace dalvo::platform {
+
+namespace {
+
+// Input is no longer dispatched below this many nested yields, so that a run of
+// handlers that each start a wait cannot exhaust the stack; timers still run.
+constexpr int kMaxInputDepth = 256;
+
+struct DepthGuard {
+    explicit DepthGuard(int& depth) : depth_(depth) { ++depth_; }
+    ~DepthGuard() { --depth_; }
+    DepthGuard(const DepthGuard&) = delete;
+    DepthGuard& operator=(const DepthGuard&) = delete;
+    int& depth_;
+};
+
+const char* answer_name(MsgAnswer a) {
+    switch (a) {
+        case MsgAnswer::Yes: return "yes";
+        case MsgAnswer::No: return "no";
+        case MsgAnswer::Ok: break;
+    }
+    return "ok";
+}
+
+std::uint64_t fnv1a(std::string_view s) {
+    std::uint64_t h = 14695981039346656037ull;
+    for (unsigned char c : s) {
+        h ^= c;
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+}  // namespace
+
+void Timer::set_enabled(bool on, std::uint32_t now) {
+    enabled_ = on;
+    if (on) due_ = now + interval_;
+}
+
+void Timer::set_interval(std::uint32_t ms, std::uint32_t now) {
+    interval_ = ms;
+    if (enabled_) due_ = now + ms;
+}
+
+bool Timer::poll(std::uint32_t now) {
+    if (!enabled_ || interval_ == 0 || firing_) return false;
+    if (static_cast<std::int32_t>(now - due_) < 0) return false;
+    // Ticks that fell due while nobody looked arrive as one, and the rhythm keeps its grid.
+    due_ += ((now - due_) / interval_ + 1) * interval_;
+    firing_ = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{firing_};
+    auto handler = on_tick_;  // the handler may replace itself
+    if (handler) handler();
+    return true;
+}
+
+Host::Host(Clock& clock, Trace& trace, Backend& backend)
+    : clock_(clock), trace_(trace), backend_(backend), start_ticks_(clock.ticks()) {}
+
+Host::~Host() {
+    if (instance_fd_ >= 0) ::close(instance_fd_);
+}
+
+void Host::yield() {
+    DepthGuard guard(yield_depth_);
+    std::vector<InputEvent> incoming;
+    backend_.pump(incoming);
+    for (InputEvent& e : incoming) queue_.push_back(std::move(e));
+    if (yield_depth_ <= kMaxInputDepth) {
+        drain_queue();
+        // The script comes after the queue so that the rest of an earlier command
+        // (a button release) reaches the game before the next command does.
+        if (script_) {
+            script_->step(*this);
+            drain_queue();
+        }
+    }
+    fire_timers();
+    backend_.present(forms_);
+}
+
+void Host::drain_queue() {
+    while (!queue_.empty()) {
+        // Taken off first: a handler may yield, and the nested yield goes on with the rest.
+        InputEvent e = std::move(queue_.front());
+        queue_.pop_front();
+        dispatch(e);
+    }
+}
+
+void Host::fire_timers() {
+    for (std::size_t i = 0; i < timers_.size(); ++i) timers_[i]->poll(clock_.ticks());
+}
+
+void Host::post(InputEvent event) { queue_.push_back(std::move(event)); }
+
+void Host::show_form(Form& form) {
+    active_ = form.name;
+    if (is_shown(form)) return;
+    forms_.push_back(&form);
+    ++form.generation;
+    backend_.form_shown(form);
+}
+
+void Host::hide_form(Form& form) {
+    const auto it = std::find(forms_.begin(), forms_.end(), &form);
+    if (it == forms_.end()) return;
+    forms_.erase(it);
+    if (capture_.form == form.name) capture_.active = false;
+    if (active_ == form.name) active_.clear();
+    backend_.form_hidden(form);
+}
+
+bool Host::is_shown(const Form& form) const {
+    return std::find(forms_.begin(), forms_.end(), &form) != forms_.end();
+}
+
+Form* Host::find_form(std::string_view name) const {
+    for (Form* f : forms_) {
+        if (f->name == name) return f;
+    }
+    return nullptr;
+}
+
+Form* Host::active_form() const {
+    if (Form* f = find_form(active_); f && f->enabled) return f;
+    for (auto it = forms_.rbegin(); it != forms_.rend(); ++it) {
+        if ((*it)->enabled) return *it;
+    }
+    return main_form();
+}
+
+void Host::center_form(Form& form) {
+    int width = 1024, height = 768;
+    backend_.desktop_size(width, height);
+    form.left = std::max(0, (width - form.client_width) / 2);
+    form.top = std::max(0, (height - form.client_height) / 2);
+}
+
+Timer& Host::add_timer(std::string name, std::uint32_t interval_ms, std::function<void()> on_tick) {
+    timers_.push_back(std::make_unique<Timer>(std::move(name), interval_ms, std::move(on_tick)));
+    return *timers_.back();
+}
+
+bool Host::take_next_answer(MsgAnswer& out) {
+    if (!has_next_answer_) return false;
+    has_next_answer_ = false;
+    out = next_answer_;
+    return true;
+}
+
+MsgAnswer Host::message_box(std::string_view text, MsgButtons buttons) {
+    MsgAnswer answer = buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+    MsgAnswer scripted;
+    const bool has_scripted = take_next_answer(scripted);
+    if (has_scripted || backend_.headless()) {
+        if (has_scripted) answer = scripted;
+        // An answer the box has no button for counts as its default button.
+        if (buttons == MsgButtons::Ok) answer = MsgAnswer::Ok;
+        else if (answer == MsgAnswer::Ok) answer = MsgAnswer::Yes;
+        if (backend_.headless()) std::cerr << text << std::endl;
+    } else {
+        answer = backend_.message_box(text, buttons);
+    }
+    trace_.event("msgbox", {{"text", text},
+                            {"buttons", buttons == MsgButtons::YesNo ? "yesno" : "ok"},
+                            {"answer", answer_name(answer)}});
+    return answer;
+}
+
+void Host::set_ime_open(bool open) { backend_.set_ime_open(open); }
+
+void Host::open_url(std::string_view url) {
+    trace_.event("shell", {{"url", url}});
+    backend_.open_url(url);
+}
+
+void Host::set_busy_cursor(bool busy) {
+    const Form* main = main_form();
+    backend_.set_cursor(main ? main->cursor.get() : nullptr, busy);
+}
+
+bool Host::acquire_instance(const std::filesystem::path& data_dir) {
+    if (instance_fd_ >= 0) return true;
+    std::error_code ec;
+    std::filesystem::path key = std::filesystem::weakly_canonical(std::filesystem::absolute(data_dir), ec);
+    if (ec) key = data_dir;
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    const std::filesystem::path dir = runtime && *runtime ? runtime : "/tmp";
+    char name[48];
+    std::snprintf(name, sizeof name, "dalvo-%016llx.lock",
+                  static_cast<unsigned long long>(fnv1a(key.string())));
+    const int fd = ::open((dir / name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // Without a lock file the test cannot be made; running beats refusing to run.
+    if (fd < 0) return true;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const bool held_elsewhere = errno == EWOULDBLOCK;
+        ::close(fd);
+        return !held_elsewhere;
+    }
+    instance_fd_ = fd;
+    return true;
+}
+
+void Host::end_program(int code) {
+    trace_.event("exit", {{"code", code}});
+    throw ProgramEnd{code};
+}
+
+void Host::set_automation(AutomationHooks hooks) { hooks_ = std::move(hooks); }
+
+void Host::set_script(std::unique_ptr<ScriptRunner> runner) { script_ = std::move(runner); }
+
+}  // namespace dalvo::platform

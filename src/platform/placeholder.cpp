@@ -1,1 +1,0 @@
-// Placeholder so that the platform library is never empty.

@@ -1,0 +1,22 @@
+#pragma once
+// Sound devices over SDL2_mixer: MIDI music through FluidSynth with the GM
+// soundfont, wave effects from memory, the program's master output level.
+// The audio device is opened once per process, by the first factory called.
+// Every device returned is traced.
+
+#include <memory>
+#include <string>
+
+#include "platform/audio.h"
+#include "platform/clock.h"
+#include "platform/trace.h"
+
+namespace dalvo::platform {
+
+// When the audio device or the soundfont is missing, `warning` tells why and the
+// device refuses to open any piece (the game then switches music off).
+std::unique_ptr<MusicDevice> make_sdl_music_device(Clock& clock, Trace& trace, std::string& warning);
+std::unique_ptr<WavePlayer> make_sdl_wave_player(Clock& clock, Trace& trace);
+std::unique_ptr<MasterLevel> make_sdl_master_level(Trace& trace);
+
+}  // namespace dalvo::platform

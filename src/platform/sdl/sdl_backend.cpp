@@ -1,0 +1,282 @@
+#include "platform/sdl/sdl_backend.h"
+
+#include <algorithm>
+#include <string>
+
+#include "platform/sdl/drawn_message_box.h"
+#include "platform/sdl/form_signature.h"
+#include "platform/sdl/menu_bar.h"
+#include "platform/sdl/sdl_input.h"
+#include "platform/sdl/sdl_window.h"
+
+namespace dalvo::platform {
+
+namespace {
+
+// Our Pixel is 0x00RRGGBB in a 32-bit word: SDL's XRGB layout.
+constexpr Uint32 kTextureFormat = SDL_PIXELFORMAT_RGB888;
+
+int menu_height(const Form& form) { return form.menu.empty() ? 0 : kMenuBarHeight; }
+
+}  // namespace
+
+SdlBackend::SdlBackend(int scale) : scale_(std::max(1, scale)) {
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+    // Closing the last window is the game's own close request, never an extra quit.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // The input method stays off until the game opens it for the name entry.
+    SDL_StopTextInput();
+    arrow_ = std::make_unique<CachedCursor>();
+    arrow_->cursor.reset(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW));
+    wait_ = std::make_unique<CachedCursor>();
+    wait_->cursor.reset(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT));
+}
+
+SdlBackend::~SdlBackend() {
+    // Back to SDL's own pointer before ours are freed with the members.
+    mouse_window_ = nullptr;
+    windows_.clear();
+    SDL_SetCursor(SDL_GetDefaultCursor());
+}
+
+SdlBackend::Window* SdlBackend::find(const Form& form) const {
+    for (const auto& w : windows_) {
+        if (w->form == &form) return w.get();
+    }
+    return nullptr;
+}
+
+SdlBackend::Window* SdlBackend::find(std::uint32_t window_id) const {
+    for (const auto& w : windows_) {
+        if (w->id == window_id) return w.get();
+    }
+    return nullptr;
+}
+
+SdlBackend::Window* SdlBackend::create(Form& form) {
+    auto w = std::make_unique<Window>();
+    w->form = &form;
+    w->menu_h = menu_height(form);
+    w->tex_w = std::max(1, form.client_width);
+    w->tex_h = std::max(1, form.client_height + w->menu_h);
+    w->title = form.caption;
+    w->left = form.left;
+    w->top = form.top;
+    w->topmost = form.topmost;
+    const bool placed = form.left != 0 || form.top != 0;
+    Uint32 flags = SDL_WINDOW_SHOWN;
+    if (form.topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
+    w->window.reset(SDL_CreateWindow(
+        form.caption.c_str(), placed ? form.left * scale_ : static_cast<int>(SDL_WINDOWPOS_CENTERED),
+        placed ? form.top * scale_ : static_cast<int>(SDL_WINDOWPOS_CENTERED), w->tex_w * scale_,
+        w->tex_h * scale_, flags));
+    if (!w->window) {
+        SDL_Log("window for %s: %s", form.name.c_str(), SDL_GetError());
+        return nullptr;
+    }
+    w->id = SDL_GetWindowID(w->window.get());
+    w->renderer.reset(SDL_CreateRenderer(w->window.get(), -1, 0));
+    if (!w->renderer) w->renderer.reset(SDL_CreateRenderer(w->window.get(), -1, SDL_RENDERER_SOFTWARE));
+    if (!w->renderer) {
+        SDL_Log("renderer for %s: %s", form.name.c_str(), SDL_GetError());
+        return nullptr;
+    }
+    windows_.push_back(std::move(w));
+    return windows_.back().get();
+}
+
+void SdlBackend::form_shown(Form& form) {
+    if (find(form) == nullptr) create(form);
+    update_cursor();
+}
+
+void SdlBackend::form_hidden(Form& form) {
+    auto it = std::find_if(windows_.begin(), windows_.end(),
+                           [&](const auto& w) { return w->form == &form; });
+    if (it == windows_.end()) return;
+    if (mouse_window_ == it->get()) mouse_window_ = nullptr;
+    windows_.erase(it);
+}
+
+// Carries the form's window-level properties over to its window.
+void SdlBackend::sync(Window& w) {
+    Form& form = *w.form;
+    if (form.caption != w.title) {
+        w.title = form.caption;
+        SDL_SetWindowTitle(w.window.get(), w.title.c_str());
+    }
+    if ((form.left != w.left || form.top != w.top) && !w.fullscreen) {
+        w.left = form.left;
+        w.top = form.top;
+        SDL_SetWindowPosition(w.window.get(), form.left * scale_, form.top * scale_);
+    }
+    if (form.topmost != w.topmost) {
+        w.topmost = form.topmost;
+        SDL_SetWindowAlwaysOnTop(w.window.get(), form.topmost ? SDL_TRUE : SDL_FALSE);
+    }
+    const int menu_h = menu_height(form);
+    const int tex_w = std::max(1, form.client_width);
+    const int tex_h = std::max(1, form.client_height + menu_h);
+    if (tex_w != w.tex_w || tex_h != w.tex_h || menu_h != w.menu_h) {
+        w.tex_w = tex_w;
+        w.tex_h = tex_h;
+        w.menu_h = menu_h;
+        w.texture.reset();
+        w.have_picture = false;
+        if (!w.fullscreen) SDL_SetWindowSize(w.window.get(), tex_w * scale_, tex_h * scale_);
+    }
+    int out_w = 0, out_h = 0;
+    SDL_GetRendererOutputSize(w.renderer.get(), &out_w, &out_h);
+    const Viewport vp = fit_viewport(out_w, out_h, w.tex_w, w.tex_h, scale_, w.fullscreen);
+    if (vp.x != w.viewport.x || vp.y != w.viewport.y || vp.factor != w.viewport.factor ||
+        vp.width != w.viewport.width || vp.height != w.viewport.height) {
+        w.viewport = vp;
+        w.dirty = true;
+    }
+}
+
+// Composes the client area and the menu bar and uploads them into the window's texture.
+void SdlBackend::compose_window(Window& w) {
+    const Form& form = *w.form;
+    if (!w.texture) {
+        w.texture.reset(SDL_CreateTexture(w.renderer.get(), kTextureFormat,
+                                          SDL_TEXTUREACCESS_STREAMING, w.tex_w, w.tex_h));
+        if (!w.texture) return;
+        SDL_SetTextureBlendMode(w.texture.get(), SDL_BLENDMODE_NONE);
+    }
+    if (w.client.width() != form.client_width || w.client.height() != form.client_height) {
+        w.client = Surface(form.client_width, form.client_height);
+    }
+    platform::compose(form, w.client);
+    if (w.menu_h > 0) {
+        if (w.strip.width() != w.tex_w) w.strip = Surface(w.tex_w, w.menu_h);
+        w.slots = layout_menu(form.menu);
+        draw_menu_bar(w.strip, 0, w.tex_w, form.menu, w.slots, w.pressed_menu);
+        const SDL_Rect strip_rect{0, 0, w.tex_w, w.menu_h};
+        SDL_UpdateTexture(w.texture.get(), &strip_rect, w.strip.data(), w.tex_w * 4);
+    }
+    if (!w.client.empty()) {
+        const SDL_Rect client_rect{0, w.menu_h, std::min(w.client.width(), w.tex_w),
+                                   std::min(w.client.height(), w.tex_h - w.menu_h)};
+        SDL_UpdateTexture(w.texture.get(), &client_rect, w.client.data(), w.client.width() * 4);
+    }
+    w.have_picture = true;
+    w.dirty = true;
+}
+
+void SdlBackend::render(Window& w) {
+    SDL_Renderer* r = w.renderer.get();
+    SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
+    SDL_RenderClear(r);
+    if (w.texture && w.have_picture) {
+        const SDL_Rect dst{w.viewport.x, w.viewport.y, w.tex_w * w.viewport.factor,
+                           w.tex_h * w.viewport.factor};
+        SDL_RenderCopy(r, w.texture.get(), nullptr, &dst);
+    }
+}
+
+void SdlBackend::present(const std::vector<Form*>& forms) {
+    bool changed = false;
+    for (Form* form : forms) {
+        Window* w = find(*form);
+        if (w == nullptr) w = create(*form);
+        if (w == nullptr) continue;
+        sync(*w);
+        // The pressed menu caption is part of what the window shows.
+        const std::uint64_t signature =
+            form_signature(*form) ^ (static_cast<std::uint64_t>(w->pressed_menu + 1) << 56);
+        if (!w->have_picture || signature != w->signature) {
+            w->signature = signature;
+            compose_window(*w);
+            changed = true;
+        }
+        if (!w->dirty) continue;
+        w->dirty = false;
+        render(*w);
+        SDL_RenderPresent(w->renderer.get());
+        ++frames_;
+    }
+    // What lies under a still mouse may have changed its pointer.
+    if (changed) update_cursor();
+}
+MsgAnswer SdlBackend::message_box(std::string_view text, MsgButtons buttons) {
+    const std::string message(text);
+    const bool ask = buttons == MsgButtons::YesNo;
+    const char* kYes = "はい";
+    const char* kNo = "いいえ";
+    SDL_MessageBoxButtonData ok[] = {
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "OK"}};
+    SDL_MessageBoxButtonData yes_no[] = {{SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 0, kYes},
+                                         {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 1, kNo}};
+    SDL_MessageBoxData data{};
+    data.flags = SDL_MESSAGEBOX_INFORMATION | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;
+    // No parent window: SDL may then use the desktop's own dialog tool, which shows
+    // Japanese text where the bare X11 box has no fonts for it.
+    data.window = nullptr;
+    data.title = "DALVO!";
+    data.message = message.c_str();
+    data.numbuttons = ask ? 2 : 1;
+    data.buttons = ask ? yes_no : ok;
+    int id = -1;
+    if (SDL_ShowMessageBox(&data, &id) != 0) {
+        const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+        if (driver == "dummy" || driver == "offscreen") {
+            id = 0;  // nobody could answer: the default button
+        } else {
+            const std::vector<std::string> captions =
+                ask ? std::vector<std::string>{kYes, kNo} : std::vector<std::string>{"OK"};
+            id = run_drawn_message_box("DALVO!", message, captions, ask ? 1 : 0, scale_);
+            if (id < 0) id = 0;
+        }
+    }
+    // Our windows may have been covered by the box.
+    for (auto& w : windows_) w->dirty = true;
+    if (!ask) return MsgAnswer::Ok;
+    return id == 0 ? MsgAnswer::Yes : MsgAnswer::No;
+}
+bool SdlBackend::desktop_size(int& width, int& height) {
+    SDL_DisplayMode mode;
+    if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return false;
+    width = mode.w / scale_;
+    height = mode.h / scale_;
+    return true;
+}
+
+bool SdlBackend::window_size(const Form& form, int& width, int& height) const {
+    const Window* w = find(form);
+    if (w == nullptr || !w->window) return false;
+    SDL_GetWindowSize(w->window.get(), &width, &height);
+    width /= scale_;
+    height /= scale_;
+    return true;
+}
+
+std::uint32_t SdlBackend::window_id(const Form& form) const {
+    const Window* w = find(form);
+    return w != nullptr ? w->id : 0;
+}
+
+bool SdlBackend::read_client(const Form& form, Surface& out) {
+    Window* w = find(form);
+    if (w == nullptr || !w->have_picture) return false;
+    render(*w);
+    const int f = w->viewport.factor;
+    const int cw = w->tex_w;
+    const int ch = w->tex_h - w->menu_h;
+    std::vector<Uint32> pixels(static_cast<std::size_t>(cw) * f * ch * f);
+    const SDL_Rect rect{w->viewport.x, w->viewport.y + w->menu_h * f, cw * f, ch * f};
+    if (SDL_RenderReadPixels(w->renderer.get(), &rect, kTextureFormat, pixels.data(), cw * f * 4) != 0) {
+        return false;
+    }
+    SDL_RenderPresent(w->renderer.get());
+    out = Surface(cw, ch);
+    for (int y = 0; y < ch; ++y) {
+        Pixel* row = out.row(y);
+        for (int x = 0; x < cw; ++x) {
+            row[x] = pixels[static_cast<std::size_t>(y) * f * cw * f + static_cast<std::size_t>(x) * f] & 0xFFFFFF;
+        }
+    }
+    return true;
+}
+
+}  // namespace dalvo::platform

@@ -1,0 +1,34 @@
+#pragma once
+// Small helpers the stage routines share: sizing and clearing picture surfaces,
+// loading pictures, and the frame pacing of the animated effects.
+
+#include <cstdint>
+#include <string>
+
+#include "platform/form.h"
+
+namespace dalvo {
+
+struct Game;
+
+// Gives a picture surface a new size in place; its image follows.
+void size_surface(platform::Control& c, int w, int h);
+// Fills the surface with its background colour.
+void clear_surface(platform::Control& c);
+// Loads `file_name` of the data folder into `c`, which takes the picture's size.
+// A picture that is missing or cannot be decoded ends the game after a message.
+void load_surface(Game& game, platform::Control& c, const std::string& file_name);
+// The frame pictures are read before the data folder is checked, so that a broken
+// one is named by the check: a failure here is only remembered in the stage state.
+void load_frame_picture(Game& game, platform::Control& c, const std::string& file_name);
+// After the check: a frame picture that existed but did not decode ends the game.
+void report_frame_pictures(Game& game);
+
+// Frame pacing of the effects: note the tick count at the start of a frame; at its
+// end keep the elapsed time, sleep the rest of the frame time, yield once.
+void frame_start(Game& game);
+void frame_end(Game& game, std::uint32_t frame_ms);
+// Sleeps until `ms` have passed since the frame start (no yield).
+void sleep_since_start(Game& game, std::uint32_t ms);
+
+}  // namespace dalvo

@@ -1,0 +1,108 @@
+#include "daycycle/day_rig.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "daycycle/level_form.h"
+#include "platform/picture.h"
+
+namespace dalvo::test {
+
+DayRun::DayRun(const std::vector<Rec>& records) {
+    folder_.write_text("3.dat", script_text(records));
+    folder_.write_text("39.dat", records.front().scene + ",a," + records.front().scene + "\n");
+    run_ = std::make_unique<EngineRun>(folder_.path());
+    EXPECT_EQ(run_->load(), -1) << "the window load ended the program";
+    run_->g().g_MsgSpeed = 0;
+    // Play starts with the title put away, as the name entry leaves it.
+    run_->game().ui.Title->visible = false;
+}
+
+DayRun::~DayRun() { stop_watching(); }
+
+void DayRun::watch(std::function<void()> look) {
+    look_ = std::move(look);
+    if (watcher_ == nullptr) {
+        watcher_ = &game().p.host.add_timer("test_watch", 1, [this] {
+            if (look_) look_();
+            // Due again at once: the next yield looks again even if no time passed.
+            if (look_) watcher_->set_enabled(true, now() - 1);
+        });
+    }
+    watcher_->set_enabled(true, now() - 1);
+}
+
+void DayRun::stop_watching() {
+    if (watcher_ != nullptr) watcher_->set_enabled(false, now());
+    look_ = nullptr;
+}
+
+platform::Surface DayRun::screen() { return screen_of(game().ui.form); }
+
+platform::Surface DayRun::screen_of(platform::Form& form) {
+    platform::Surface out;
+    platform::compose(form, out);
+    return out;
+}
+
+std::vector<std::uint32_t> DayRun::times(const std::string& ev, const std::string& part) const {
+    std::vector<std::uint32_t> out;
+    for (const std::string& line : run_->events(ev)) {
+        if (!part.empty() && line.find(part) == std::string::npos) continue;
+        const auto at = line.find("\"t\":");
+        if (at == std::string::npos) continue;
+        out.push_back(static_cast<std::uint32_t>(std::stoul(line.substr(at + 4))));
+    }
+    return out;
+}
+
+platform::Surface board_with_bars(const std::array<int, 3>& lengths) {
+    platform::Surface out = Draw_board();
+    const platform::Surface beam = Draw_beam();
+    for (int i = 0; i < 3; ++i) {
+        const int v = lengths[i];
+        if (v <= 0) continue;
+        const int band = v >= 80 ? kBeamRed : kBeamBlue;
+        for (int x = 101; x <= 102 + 2 * v; ++x) {
+            for (int y = 0; y < 16; ++y) out.set(x, 50 + 45 * i + y, beam.get((x - 101) % 2, band + y));
+        }
+    }
+    return out;
+}
+
+std::uint64_t picture_hash(const platform::Surface& s) {
+    std::uint64_t h = 0xcbf29ce484222325ull;
+    auto mix = [&h](std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) {
+            h ^= (v >> (8 * i)) & 0xFF;
+            h *= 0x100000001b3ull;
+        }
+    };
+    mix(static_cast<std::uint32_t>(s.width()));
+    mix(static_cast<std::uint32_t>(s.height()));
+    for (int y = 0; y < s.height(); ++y) {
+        for (int x = 0; x < s.width(); ++x) mix(s.row(y)[x] & 0x00FFFFFF);
+    }
+    return h;
+}
+
+void expect_picture(const platform::Surface& actual, const platform::Surface& expected,
+                    std::uint64_t hash, const std::string& name) {
+    const bool same = actual == expected;
+    const std::uint64_t got = picture_hash(actual);
+    EXPECT_TRUE(same) << name << ": the picture differs from the expected one";
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%016llx", static_cast<unsigned long long>(got));
+    EXPECT_EQ(got, hash) << name << ": picture hash " << text;
+    if (same && got == hash) return;
+    const std::filesystem::path dir = std::filesystem::current_path() / "daycycle-pictures";
+    std::filesystem::create_directories(dir);
+    std::string error;
+    platform::save_png(expected, dir / (name + ".expected.png"), error);
+    platform::save_png(actual, dir / (name + ".actual.png"), error);
+    ADD_FAILURE() << name << ": pictures written to " << dir.string();
+}
+
+}  // namespace dalvo::test

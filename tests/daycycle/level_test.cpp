@@ -1,0 +1,93 @@
+// The level window and "g9": old bars, then the current ones; nothing when nothing changed.
+
+#include <gtest/gtest.h>
+
+#include "daycycle/day_rig.h"
+
+namespace dalvo::test {
+namespace {
+
+struct LevelLook {
+    platform::Surface picture;
+    bool main_enabled = true;
+    bool load_enabled = true;
+    std::uint32_t t = 0;
+};
+
+// Runs the script and keeps the level window each time its picture changed while it was up.
+std::vector<LevelLook> watch_levels(DayRun& run) {
+    std::vector<LevelLook> looks;
+    run.watch([&run, &looks] {
+        Game& game = run.game();
+        if (!game.p.host.is_shown(game.level.form)) return;
+        platform::Surface now = run.screen_of(game.level.form);
+        if (looks.empty() || !(looks.back().picture == now)) {
+            looks.push_back({now, game.ui.form.enabled, game.ui.menu("prog_load").enabled, run.now()});
+        }
+    });
+    run.run().run();
+    run.stop_watching();
+    return looks;
+}
+
+TEST(Level, BarsGrowFromTheLastShownToTheCurrentWithRedFrom80AndTheCapKept) {
+    DayRun run({
+        {.scene = "1001", .cmd = "p2", .text = "kok", .arg1 = "20"},   // 40: a bar of 80, red
+        {.scene = "1001", .cmd = "p2", .text = "suu", .arg1 = "-10"},  // 0: no bar
+        {.scene = "1001", .cmd = "p2", .text = "eig", .arg1 = "44"},   // 60: 120, held at 100
+        {.scene = "1001", .cmd = "g9"},
+        {.scene = "1001", .cmd = "g9"},
+        {.scene = "1002", .cmd = "r"},  // closing record
+    });
+    Game& game = run.game();
+    game.ui.form.left = 100;
+    game.ui.form.top = 50;
+    const std::vector<LevelLook> looks = watch_levels(run);
+
+    // The start values' bars for a second, then the new ones; the second display
+    // shows the same bars twice.
+    ASSERT_EQ(looks.size(), 2u);
+    expect_picture(looks[0].picture, board_with_bars({40, 20, 32}), 0xf5b5ef5d89e082b5ull, "level_start");
+    expect_picture(looks[1].picture, board_with_bars({80, 0, 100}), 0x570de9c91ba264f5ull, "level_grown");
+    EXPECT_EQ(looks[1].t - looks[0].t, 1000u);
+    for (const LevelLook& look : looks) {
+        EXPECT_FALSE(look.main_enabled);
+        EXPECT_FALSE(look.load_enabled);
+    }
+    EXPECT_EQ(run.g().g_GraphHist, (std::array<std::int16_t, 3>{80, 0, 100}));
+    const platform::Form& form = game.level.form;
+    EXPECT_EQ(form.caption, "Level");
+    EXPECT_EQ(looks[0].picture.width(), 330);
+    EXPECT_EQ(looks[0].picture.height(), 177);
+    EXPECT_EQ(form.left, 100 + 167);  // 2500 twips
+    EXPECT_EQ(form.top, 50 + 167);
+
+    // 100 never equals twice 60, so the second "g9" showed the window again.
+    const auto effects = run.run().events("effect");
+    ASSERT_EQ(effects.size(), 8u);
+    EXPECT_NE(effects[0].find("\"code\":\"DK\""), std::string::npos);
+    EXPECT_NE(effects[2].find("\"code\":\"\""), std::string::npos);  // a cut back to the stage
+    EXPECT_NE(effects[4].find("\"code\":\"DK\""), std::string::npos);
+    EXPECT_FALSE(game.p.host.is_shown(form));
+    EXPECT_TRUE(game.ui.form.enabled);
+    EXPECT_TRUE(game.ui.menu("prog_load").enabled);
+}
+
+TEST(Level, UnchangedSubjectsShowNothingAndPauseThreeSeconds) {
+    DayRun run({
+        {.scene = "1001", .cmd = "g9"},
+        {.scene = "1001", .cmd = "p2", .text = "kok", .arg1 = "1"},
+        {.scene = "1001", .cmd = "g9"},
+        {.scene = "1002", .cmd = "r"},  // closing record
+    });
+    const std::uint32_t start = run.now();
+    const std::vector<LevelLook> looks = watch_levels(run);
+    const auto dark = run.times("effect", "\"code\":\"DK\",\"phase\":\"start\"");
+    ASSERT_EQ(dark.size(), 1u);
+    EXPECT_EQ(dark[0] - start, 3000u);
+    EXPECT_EQ(looks.size(), 2u);
+    EXPECT_EQ(run.g().g_GraphHist, (std::array<std::int16_t, 3>{42, 20, 32}));
+}
+
+}  // namespace
+}  // namespace dalvo::test

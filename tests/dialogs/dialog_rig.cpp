@@ -1,0 +1,121 @@
+#include "dialogs/dialog_rig.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "engine/startup.h"
+#include "platform/picture.h"
+
+namespace dalvo::test {
+
+namespace fs = std::filesystem;
+
+// A sound card without a mixer for its master level.
+class DialogRig::FailingLevel final : public platform::MasterLevel {
+public:
+    bool open() override { return false; }
+    void close() override {}
+    bool get(std::uint32_t&) override { return false; }
+    bool set(std::uint32_t) override { return false; }
+};
+
+DialogRig::DialogRig(bool mixer_fails) {
+    // The about box takes its pointer from "data" beside the program.
+    fs::create_directories(folder_.path() / "data");
+    folder_.write_bytes("data/select.cur", folder_.read_bytes("select.cur"));
+
+    set_ = platform::make_headless_platform({});
+    platform::Platform& base = set_->platform();
+    base.trace.add_observer([this](const std::string& line) { trace_.push_back(line); });
+    if (mixer_fails) failing_ = std::make_unique<FailingLevel>();
+    platform_.emplace(platform::Platform{base.clock, base.host, base.trace, base.music, base.wave,
+                                         failing_ ? *failing_ : base.master});
+    GameOptions options;
+    options.data_dir = folder_.path();
+    options.program_dir = folder_.path();
+    game_ = std::make_unique<Game>(*platform_, options);
+    Window_load(*game_);
+}
+
+DialogRig::~DialogRig() { game_.reset(); }
+
+void DialogRig::send(platform::InputEvent event) {
+    host().post(std::move(event));
+    host().yield();
+}
+
+void DialogRig::press(const std::string& form, const std::string& control) {
+    send(platform::PressControl{form, control});
+}
+
+void DialogRig::key(int code) {
+    platform::Form* active = host().active_form();
+    ASSERT_NE(active, nullptr);
+    send(platform::KeyDown{active->name, code});
+}
+
+std::vector<std::string> DialogRig::events(const std::string& ev) const {
+    const std::string tag = "\"ev\":\"" + ev + "\"";
+    std::vector<std::string> out;
+    for (const std::string& line : trace_) {
+        if (line.find(tag) != std::string::npos) out.push_back(line);
+    }
+    return out;
+}
+
+std::vector<std::string> DialogRig::messages() const {
+    std::vector<std::string> out;
+    for (const std::string& line : events("msgbox")) out.push_back(field(line, "text"));
+    return out;
+}
+
+std::string field(const std::string& line, const std::string& key) {
+    const std::string tag = "\"" + key + "\":";
+    std::size_t at = line.find(tag);
+    if (at == std::string::npos) return {};
+    at += tag.size();
+    if (line[at] != '"') return line.substr(at, line.find_first_of(",}", at) - at);
+    std::string out;
+    for (std::size_t i = at + 1; i < line.size() && line[i] != '"'; ++i) {
+        if (line[i] == '\\' && i + 1 < line.size()) ++i;
+        out += line[i];
+    }
+    return out;
+}
+
+namespace {
+
+std::uint64_t picture_hash(const platform::Surface& s) {
+    std::uint64_t h = 14695981039346656037ull;
+    for (int y = 0; y < s.height(); ++y) {
+        for (int x = 0; x < s.width(); ++x) {
+            const platform::Color c = s.get(x, y);
+            for (int shift = 0; shift < 32; shift += 8) {
+                h ^= (c >> shift) & 0xFF;
+                h *= 1099511628211ull;
+            }
+        }
+    }
+    return h;
+}
+
+}  // namespace
+
+void expect_form_picture(const platform::Form& form, std::uint64_t hash, const std::string& name) {
+    platform::Surface actual(form.client_width, form.client_height);
+    platform::compose(form, actual);
+    const std::uint64_t got = picture_hash(actual);
+    if (got == hash) return;
+    const fs::path dir = fs::current_path() / "dialogs_test_output";
+    fs::create_directories(dir);
+    std::string error;
+    EXPECT_TRUE(platform::save_png(actual, dir / (name + ".actual.png"), error)) << error;
+    const fs::path reference = fs::path(DALVO_SOURCE_DIR) / "tests/dialogs/pictures" / (name + ".png");
+    std::error_code ec;
+    fs::copy_file(reference, dir / (name + ".expected.png"), fs::copy_options::overwrite_existing, ec);
+    ADD_FAILURE() << name << ": picture hash 0x" << std::hex << got << ", expected 0x" << hash
+                  << "; see " << dir.string();
+}
+
+}  // namespace dalvo::test

@@ -1,0 +1,203 @@
+// The options dialog driven through the host: what OK applies, what Cancel drops.
+
+#include <gtest/gtest.h>
+
+#include "dialogs/dialog_rig.h"
+#include "dialogs/dialogs.h"
+#include "dialogs/option_window.h"
+#include "engine/message.h"
+#include "sound/sound.h"
+
+namespace dalvo::test {
+namespace {
+
+constexpr const char* kForm = "Option_Window";
+
+OptionWindow& dialog(DialogRig& rig) { return *rig.game().dialogs.option; }
+
+TEST(OptionWindow, LoadsFromTheEngineStateOverTheDisabledGameWindow) {
+    DialogRig rig;
+    rig.g().g_MsgSpeed = 2;
+    rig.g().g_BgmOn = kTrue;
+    rig.g().g_SeOn = kFalse;
+    rig.g().g_MixerOk = kFalse;
+    Option_open(rig.game());
+    ASSERT_TRUE(Option_is_open(rig.game()));
+    OptionWindow& d = dialog(rig);
+    EXPECT_EQ(d.Option3->value, 1);
+    EXPECT_EQ(d.Option1->value + d.Option2->value + d.Option4->value, 0);
+    EXPECT_EQ(d.Check1->value, 1);
+    EXPECT_EQ(d.Check2->value, 0);
+    EXPECT_EQ(d.Check3->value, 0);
+    EXPECT_TRUE(d.form.topmost);
+    EXPECT_TRUE(rig.host().is_shown(d.form));
+    EXPECT_FALSE(rig.game().ui.form.enabled);
+
+    // The disabled game window ignores the player; the dialog's close box is a Cancel.
+    rig.send(platform::MenuCommand{"Main_Form", "vvrr"});
+    EXPECT_FALSE(About_is_open(rig.game()));
+    rig.send(platform::CloseRequest{kForm});
+    EXPECT_FALSE(Option_is_open(rig.game()));
+    EXPECT_TRUE(rig.game().ui.form.enabled);
+    EXPECT_EQ(rig.g().g_MsgSpeed, 2);
+    EXPECT_EQ(rig.g().g_SeOn, kFalse);
+    EXPECT_EQ(rig.host().find_form(kForm), nullptr);
+}
+
+TEST(OptionWindow, OkSwitchesMusicAndEffectsOnFirstThenOffForEachClearedBox) {
+    DialogRig rig;
+    ASSERT_NE(BGM_play(rig.game(), music_path(rig.game(), 1)), -1);
+    rig.game().sound.g_BgmNo = 1;  // as the sound command leaves it
+    ASSERT_EQ(rig.game().p.music.peek().mode, "playing");
+
+    // Both off when the dialog opens; ticking one box switches that one on.
+    rig.g().g_BgmOn = kFalse;
+    rig.g().g_SeOn = kFalse;
+    Option_open(rig.game());
+    rig.press(kForm, "Check2");
+    rig.press(kForm, "Command1");
+    EXPECT_FALSE(Option_is_open(rig.game()));
+    EXPECT_EQ(rig.g().g_BgmOn, kFalse);
+    EXPECT_EQ(rig.g().g_SeOn, kTrue);
+    EXPECT_NE(rig.game().p.music.peek().mode, "playing");  // clearing music stops it
+    EXPECT_EQ(rig.g().g_Flags[3], "False");
+    EXPECT_EQ(rig.g().g_Flags[4], "True");
+
+    // Both ticked: an error that switched them off meanwhile does not stick.
+    rig.g().g_BgmOn = kTrue;
+    Option_open(rig.game());
+    rig.g().g_BgmOn = kFalse;
+    rig.g().g_SeOn = kFalse;
+    rig.press(kForm, "Command1");
+    EXPECT_EQ(rig.g().g_BgmOn, kTrue);
+    EXPECT_EQ(rig.g().g_SeOn, kTrue);
+    EXPECT_EQ(rig.g().g_Flags[3], "True");
+}
+
+TEST(OptionWindow, EachModeSetsTheSpeedTheClickWaitAndTheSkipCaption) {
+    DialogRig rig;
+    struct Case {
+        const char* option;
+        std::int16_t speed;
+        std::int16_t wait_click;
+        const char* flag;
+        const char* caption;
+    };
+    const Case cases[] = {{"Option2", 1, kTrue, " 1", "次の選択まで[Skip]"},
+                          {"Option1", 0, kFalse, " 0", "次の選択まで[Stop]"},
+                          {"Option3", 2, kTrue, " 2", "次の選択まで[Skip]"},
+                          {"Option4", 3, kTrue, " 3", "次の選択まで[Skip]"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.option);
+        rig.g().g_WaitClick = c.wait_click == kTrue ? kFalse : kTrue;
+        Option_open(rig.game());
+        rig.press(kForm, c.option);
+        rig.press(kForm, "Command1");
+        EXPECT_EQ(rig.g().g_MsgSpeed, c.speed);
+        EXPECT_EQ(rig.g().g_WaitClick, c.wait_click);
+        EXPECT_EQ(rig.g().g_Flags[5], c.flag);
+        EXPECT_EQ(rig.game().ui.menu("speedup").caption, c.caption);
+    }
+
+    // Cancel drops every choice.
+    Option_open(rig.game());
+    rig.press(kForm, "Option1");
+    rig.press(kForm, "Check1");
+    rig.press(kForm, "Command2");
+    EXPECT_EQ(rig.g().g_MsgSpeed, 3);
+    EXPECT_EQ(rig.g().g_BgmOn, kTrue);
+    EXPECT_EQ(rig.g().g_Flags[5], " 3");
+}
+
+TEST(OptionWindow, EscapeIsCancelAndEnterIsOk) {
+    DialogRig rig;
+    Option_open(rig.game());
+    rig.press(kForm, "Option2");
+    rig.key(platform::key::Escape);
+    EXPECT_EQ(rig.g().g_MsgSpeed, 3);
+    Option_open(rig.game());
+    rig.press(kForm, "Option2");
+    rig.key(platform::key::Enter);
+    EXPECT_FALSE(Option_is_open(rig.game()));
+    EXPECT_EQ(rig.g().g_MsgSpeed, 1);
+}
+
+// The menu opens the dialog from inside a click wait and then waits for a click itself;
+// choosing skip releases both waits at once.
+TEST(OptionWindow, SkipChosenFromTheMenuReleasesThePendingClickWait) {
+    DialogRig rig;
+    Game& game = rig.game();
+    bool gave_up = false;
+    platform::Timer& watchdog = rig.host().add_timer("watchdog", 5000, [&] {
+        gave_up = true;
+        game.g.g_WaitClick = kFalse;
+    });
+    watchdog.set_enabled(true, game.p.clock.ticks());
+    rig.host().post(platform::MenuCommand{"Main_Form", "opt_menu"});
+    rig.host().post(platform::PressControl{kForm, "Option1"});
+    rig.host().post(platform::PressControl{kForm, "Command1"});
+    const std::uint32_t start = game.p.clock.ticks();
+    Wait_click(game);
+    watchdog.set_enabled(false, game.p.clock.ticks());
+    EXPECT_FALSE(gave_up);
+    EXPECT_LT(game.p.clock.ticks() - start, 100u);
+    EXPECT_EQ(rig.g().g_MsgSpeed, 0);
+    EXPECT_FALSE(Option_is_open(game));
+}
+
+TEST(OptionWindow, FadeBoxOpensTheMixerOnceAndClearingItLeavesTheLevel) {
+    DialogRig rig;
+    Game& game = rig.game();
+    Option_open(game);
+    rig.press(kForm, "Check3");
+    rig.press(kForm, "Command1");
+    EXPECT_EQ(rig.g().g_MixerOk, kTrue);
+    EXPECT_EQ(game.sound.g_VolFirst, 65535);
+    EXPECT_EQ(game.sound.g_VolSaved, 65535);
+    ASSERT_EQ(rig.events("mixer").size(), 1u);
+    EXPECT_EQ(field(rig.events("mixer")[0], "op"), "open");
+
+    // Ticked while already on: nothing happens to the mixer.
+    Option_open(game);
+    EXPECT_EQ(dialog(rig).Check3->value, 1);
+    rig.press(kForm, "Command1");
+    EXPECT_EQ(rig.events("mixer").size(), 1u);
+
+    ASSERT_TRUE(Vol_set(game, 1000));
+    const std::size_t levels = rig.events("level").size();
+    Option_open(game);
+    rig.press(kForm, "Check3");
+    rig.press(kForm, "Command1");
+    EXPECT_EQ(rig.g().g_MixerOk, kFalse);
+    ASSERT_EQ(rig.events("mixer").size(), 2u);
+    EXPECT_EQ(field(rig.events("mixer")[1], "op"), "close");
+    EXPECT_EQ(rig.events("level").size(), levels);
+    std::uint32_t level = 0;
+    ASSERT_TRUE(game.p.master.get(level));
+    EXPECT_EQ(level, 1000u);
+}
+
+TEST(OptionWindow, MixerFailureLeavesTheFadesOffAndSavesMusicAndEffectsOff) {
+    DialogRig rig(/*mixer_fails=*/true);
+    Option_open(rig.game());
+    rig.press(kForm, "Option3");
+    rig.press(kForm, "Check3");
+    rig.press(kForm, "Command1");
+    EXPECT_EQ(rig.messages(), (std::vector<std::string>{"Mixer open error.", "mixer open error."}));
+    EXPECT_EQ(rig.g().g_MixerOk, kFalse);
+    EXPECT_EQ(rig.g().g_BgmOn, kFalse);
+    EXPECT_EQ(rig.g().g_SeOn, kFalse);
+    EXPECT_EQ(rig.g().g_Flags[3], "False");
+    EXPECT_EQ(rig.g().g_Flags[4], "False");
+    EXPECT_EQ(rig.g().g_Flags[5], " 2");
+    EXPECT_FALSE(Option_is_open(rig.game()));
+}
+
+TEST(OptionWindow, LooksAsDesigned) {
+    DialogRig rig;
+    Option_open(rig.game());
+    expect_form_picture(dialog(rig).form, 0xb9a6dfeafae67f25ull, "option_window");
+}
+
+}  // namespace
+}  // namespace dalvo::test

@@ -1,0 +1,131 @@
+// The message window: prefixes, line pieces, the message modes, the scroll, the history.
+
+#include <gtest/gtest.h>
+
+#include "engine/message.h"
+#include "message/message_rig.h"
+#include "platform/font.h"
+#include "platform/text_codec.h"
+
+namespace dalvo::test {
+namespace {
+
+constexpr platform::Color kHayase = 0x9EDD60, kPlayer = 0xB7A7F8;
+constexpr int kL = 16;  // Line_height of the standard font
+
+// `n` full-width characters that differ from their neighbours.
+std::string wide_text(int n) {
+    static const char* const kChars[] = {"一", "二", "三", "四", "五", "六", "七"};
+    std::string s;
+    for (int i = 0; i < n; ++i) s += kChars[i % 7];
+    return s;
+}
+
+TEST(MessageWindow, NamedTextOfSeventyTwoCharactersFillsTwoLinesAndWaits) {
+    MessageRig rig;
+    ASSERT_EQ(rig.w().Line_height, kL);
+    rig.g().g_MsgSpeed = 1;
+    const std::string text = wide_text(69);  // with "早瀬：" 72 characters
+    rig.click_at(500, kStageX, kStageY);
+    rig.say(3, text);
+
+    EXPECT_GE(rig.now(), 500u);
+    EXPECT_EQ(rig.w().LineNo, 1);
+    EXPECT_EQ(rig.w().SelArmed, kTrue);
+    const std::string first = "早瀬：" + platform::char_substr(text, 0, 33);
+    const std::string second = "　　　" + platform::char_substr(text, 33);  // 39 characters
+    EXPECT_EQ(rig.w().LogText[8], first);
+    EXPECT_EQ(rig.w().LogText[9], second);
+    EXPECT_TRUE(rig.w().LogText[7].empty());
+    // Whole lines use the font's own advances; the long continuation is cut at the edge.
+    platform::Surface expected(578, 82);
+    const platform::FontSpec& font = rig.ui().TxtFrame1[1]->font;
+    platform::draw_text(expected, 0, 1, first, font, kHayase);
+    platform::draw_text(expected, 0, 1 + kL, second, font, kHayase);
+    EXPECT_TRUE(rig.area() == expected);
+}
+
+TEST(MessageWindow, PrefixesFollowTheSpeakerAndEmptyTextsShowNothing) {
+    MessageRig rig;
+    rig.g().g_MsgSpeed = 0;
+    rig.say(2, "");
+    EXPECT_EQ(rig.w().LineNo, -1);
+    EXPECT_EQ(rig.w().LastSpeaker, 0);
+    rig.say(4, "あ");
+    rig.say(4, "い");
+    rig.say(1, "う");
+    rig.say(0, "え");
+    rig.say(6, wide_text(40));
+    const auto& log = rig.w().LogText;
+    EXPECT_EQ(log[4], "楓　：あ");
+    EXPECT_EQ(log[5], "　　　い");
+    EXPECT_EQ(log[6], "太郎：う");
+    EXPECT_EQ(rig.w().LogColor[6], kPlayer);
+    EXPECT_EQ(log[7], "え");
+    EXPECT_EQ(log[9], platform::char_substr(wide_text(40), 36)) << "no name, no indent";
+    EXPECT_EQ(rig.w().LogColor[9], platform::kWhite);
+    EXPECT_EQ(rig.w().LastSpeaker, 1);
+}
+
+TEST(MessageWindow, TypedModePlacesCharactersOnACellGrid) {
+    MessageRig rig;
+    rig.at(0, [&] { rig.g().g_WaitClick = kFalse; });
+    rig.say(0, "ab字");
+    EXPECT_EQ(rig.now(), 40u) << "10 ms a character, then one turn of the click wait";
+    // A half-width character takes half a cell and the next one follows it.
+    platform::Surface expected(578, 82);
+    const platform::FontSpec& font = rig.ui().TxtFrame1[1]->font;
+    platform::draw_text(expected, 0, 1, "a", font, platform::kWhite);
+    platform::draw_text(expected, kL / 2, 1, "b", font, platform::kWhite);
+    platform::draw_text(expected, kL, 1, "字", font, platform::kWhite);
+    EXPECT_TRUE(rig.area() == expected);
+}
+
+TEST(MessageWindow, SixthLineScrollsByExactlyOneLine) {
+    for (std::int16_t mode : {0, 2}) {
+        MessageRig rig;
+        rig.g().g_MsgSpeed = 0;
+        for (int i = 0; i < 5; ++i) rig.say(i + 1, wide_text(10 + i));
+        const platform::Surface before = rig.area();
+        rig.g().g_MsgSpeed = mode;
+        rig.w().LineNo = 5;
+        Msg_scroll(rig.game());
+        // Smooth scrolling: 16 one-pixel steps of more than 10 ms each; jumping takes no time.
+        EXPECT_EQ(rig.now(), mode == 0 ? 0u : 16u * 11u);
+        EXPECT_EQ(rig.w().LineNo, 4);
+        for (int y = 1; y < 65; ++y) {
+            for (int x = 0; x < 578; ++x) ASSERT_EQ(rig.area().get(x, y), before.get(x, y + kL)) << mode;
+        }
+        EXPECT_FALSE(band_has(rig.area(), 65, 16, 0x7DECFF)) << "line 4 is free for the new text";
+    }
+}
+
+TEST(MessageWindow, HistoryShowsNineLinesAndHoldsTheScript) {
+    MessageRig rig;
+    rig.g().g_MsgSpeed = 0;
+    for (int i = 0; i < 10; ++i) rig.say(i % 5 + 1, wide_text(5));
+    rig.g().g_MsgSpeed = 1;
+    rig.click_at(100, kTextX, kTextY, platform::MouseButton::Right);
+    rig.at(150, [&] {
+        EXPECT_FALSE(rig.ui().TxtFrame1[0]->visible);
+        EXPECT_FALSE(rig.ui().menu("opt_menu").enabled);
+        const platform::Surface& hist = rig.ui().TxtFrame2[1]->image;
+        EXPECT_EQ(rig.w().LogColor[1], kHayase) << "the oldest kept line is the third message";
+        for (int k = 0; k < 9; ++k) EXPECT_TRUE(band_has(hist, k * kL, kL, rig.w().LogColor[k + 1])) << k;
+    });
+    // The stage does not advance while the history is up.
+    rig.click_at(200, kStageX, kStageY);
+    rig.post_at(250, platform::KeyDown{"Main_Form", platform::key::Enter});
+    rig.click_at(300, kHistoryX, kHistoryY);
+    rig.click_at(400, kHistoryX, kHistoryY, platform::MouseButton::Right);
+    rig.click_at(500, kStageX, kStageY);
+    rig.say(2, "あ");
+    EXPECT_GE(rig.now(), 500u);
+    EXPECT_EQ(rig.w().LogView, kFalse);
+    EXPECT_TRUE(rig.ui().TxtFrame1[0]->visible);
+    EXPECT_FALSE(rig.ui().TxtFrame2[0]->visible);
+    EXPECT_TRUE(rig.ui().menu("opt_menu").enabled);
+}
+
+}  // namespace
+}  // namespace dalvo::test

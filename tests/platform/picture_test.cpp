@@ -1,0 +1,147 @@
+// Bitmaps (plain and sealed), damaged files, the pointer file and PNG output.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "platform/picture.h"
+
+namespace dalvo::platform {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Little-endian fields of `size` bytes each.
+void put(Bytes& b, std::initializer_list<std::pair<std::int64_t, int>> fields) {
+    for (const auto& [v, size] : fields)
+        for (int i = 0; i < size; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+
+// The 40-byte header, then rows bottom-up of blue, green, red (and for 32 bits an
+// alpha byte: 0 where `transparent` is white), each row padded to four bytes.
+void put_dib(Bytes& b, const Surface& s, int bits, int header_height, const Surface* transparent) {
+    put(b, {{40, 4}, {s.width(), 4}, {header_height, 4}, {1, 2}, {bits, 2}, {0, 8}, {0, 8}, {0, 8}});
+    for (int y = s.height() - 1; y >= 0; --y) {
+        const std::size_t start = b.size();
+        for (int x = 0; x < s.width(); ++x) {
+            const bool clear = transparent != nullptr && transparent->get(x, y) == kWhite;
+            put(b, {{to_pixel(s.get(x, y)) | (clear ? 0 : 0xFF000000), bits / 8}});
+        }
+        while ((b.size() - start) % 4 != 0) b.push_back(0);
+    }
+}
+
+Bytes make_bmp(const Surface& s) {
+    const int stride = (s.width() * 3 + 3) & ~3;
+    Bytes b = {'B', 'M'};
+    put(b, {{54 + stride * s.height(), 4}, {0, 4}, {54, 4}});
+    put_dib(b, s, 24, s.height(), nullptr);
+    return b;
+}
+
+// One 32-bit image with its 1-bit transparency mask; the hot spot sits in the directory.
+Bytes make_cur(const Surface& image, const Surface& transparent, int hot_x, int hot_y) {
+    const int w = image.width(), h = image.height(), stride = ((w + 31) / 32) * 4;
+    Bytes b;
+    put(b, {{0, 2}, {2, 2}, {1, 2}, {w, 1}, {h, 1}, {0, 2}, {hot_x, 2}, {hot_y, 2},
+            {40 + w * h * 4 + stride * h, 4}, {22, 4}});
+    put_dib(b, image, 32, 2 * h, &transparent);
+    for (int y = h - 1; y >= 0; --y) {
+        Bytes row(static_cast<std::size_t>(stride), 0);
+        for (int x = 0; x < w; ++x)
+            if (transparent.get(x, y) == kWhite) row[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+        b.insert(b.end(), row.begin(), row.end());
+    }
+    return b;
+}
+
+Surface sample_picture() {
+    Surface s(3, 2);
+    const Color colours[] = {rgb(255, 0, 0), rgb(0, 255, 0), rgb(0, 0, 255), rgb(1, 2, 3), kWhite, rgb(0, 0, 1)};
+    for (int i = 0; i < 6; ++i) s.set(i % 3, i / 3, colours[i]);
+    return s;
+}
+
+std::filesystem::path scratch_dir() {
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("dalvo_picture_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+TEST(Picture, DecodesPlainAndSealedBitmapsExactly) {
+    Bytes bmp = make_bmp(sample_picture());
+    Surface plain;
+    std::string error;
+    ASSERT_TRUE(decode_picture(bmp, plain, error)) << error;
+    EXPECT_TRUE(plain == sample_picture());
+
+    bmp[0] = 'J';
+    bmp[1] = 'F';
+    const auto file = scratch_dir() / "71.dat";
+    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bmp.data()), std::ssize(bmp));
+    Surface sealed(1, 1);
+    sealed.back_color = rgb(4, 5, 6);
+    ASSERT_TRUE(load_picture(file, sealed, error)) << error;
+    EXPECT_TRUE(sealed == sample_picture());
+    EXPECT_EQ(sealed.back_color, rgb(4, 5, 6));  // the surface keeps its own settings
+    std::filesystem::remove_all(file.parent_path());
+}
+
+TEST(Picture, DamagedBitmapsFailWithAReasonAndLeaveTheSurfaceAlone) {
+    const Bytes good = make_bmp(sample_picture());
+    Bytes huge = good;
+    huge[20] = 1;  // width 65539
+    const Bytes truncated(good.begin(), good.begin() + 60);
+    const Bytes garbage = {'B', 'M', 1, 2, 3};
+    const Bytes empty;
+    for (const Bytes* bad : std::initializer_list<const Bytes*>{&huge, &truncated, &garbage, &empty}) {
+        Surface out(2, 2, rgb(7, 8, 9));
+        const Surface before = out;
+        std::string error;
+        EXPECT_FALSE(decode_picture(*bad, out, error));
+        EXPECT_FALSE(error.empty());
+        EXPECT_TRUE(out == before);
+    }
+    Surface out;
+    std::string error;
+    EXPECT_FALSE(load_picture(scratch_dir() / "no_such_picture.bmp", out, error));
+    EXPECT_NE(error.find("no_such_picture.bmp"), std::string::npos) << error;
+}
+
+TEST(Picture, CursorKeepsItsHotSpotAndTransparency) {
+    Surface image(4, 4);
+    Surface transparent(4, 4, kWhite);
+    image.set(1, 2, rgb(10, 20, 30));
+    transparent.set(1, 2, kBlack);
+    image.set(3, 0, kWhite);
+    transparent.set(3, 0, kBlack);
+    Cursor cursor;
+    std::string error;
+    ASSERT_TRUE(decode_cursor(make_cur(image, transparent, 3, 1), cursor, error)) << error;
+    EXPECT_EQ(cursor.hot_x, 3);
+    EXPECT_EQ(cursor.hot_y, 1);
+    EXPECT_TRUE(cursor.image == image);
+    EXPECT_TRUE(cursor.mask == transparent);
+
+    EXPECT_FALSE(decode_cursor(Bytes{0, 0, 1, 0, 1, 0}, cursor, error));  // an icon header
+    EXPECT_FALSE(load_cursor(scratch_dir() / "select.cur", cursor, error));
+    EXPECT_NE(error.find("select.cur"), std::string::npos);
+}
+
+TEST(Picture, SavesPngAndNamesTheFileOnFailure) {
+    const auto dir = scratch_dir();
+    std::string error;
+    ASSERT_TRUE(save_png(sample_picture(), dir / "shot.png", error)) << error;
+    char magic[4] = {};
+    std::ifstream(dir / "shot.png", std::ios::binary).read(magic, 4);
+    EXPECT_EQ(std::string(magic + 1, 3), "PNG");
+    EXPECT_FALSE(save_png(sample_picture(), dir / "missing" / "x.png", error));
+    EXPECT_NE(error.find("x.png"), std::string::npos);
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace dalvo::platform

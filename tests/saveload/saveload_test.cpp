@@ -1,0 +1,253 @@
+// The slot dialog and the save files: listing, saving, overwriting, deleting, damaged
+// files and saves cut short, on a headless game window with input on the virtual clock.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <stdexcept>
+
+#include "engine/dump.h"
+#include "engine/game.h"
+#include "platform/text_codec.h"
+#include "saveload/file_window.h"
+#include "saveload/saveload.h"
+#include "support/fixture.h"
+
+namespace dalvo::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SaveRig {
+public:
+    SaveRig() : set_(platform::make_headless_platform({})) {
+        platform::Platform& p = set_->platform();
+        p.trace.add_observer([this](const std::string& line) {
+            if (line.find("\"ev\":\"wave\"") != std::string::npos) waves.push_back(line[line.find("\"n\":") + 4] - '0');
+            if (line.find("\"ev\":\"msgbox\"") != std::string::npos) messages.push_back(line);
+        });
+        game_ = std::make_unique<Game>(p, GameOptions{data.path(), data.path(), false});
+        game_->g_DataPath = data.path();
+        g().g_SeOn = kTrue;
+        g().g_ScriptLast = 100;
+        p.host.show_form(game_->ui.form);
+        // Scheduled actions run inside the yields of the dialog's own waits.
+        p.host.add_timer("rig", 1, [this] {
+            if (now() > 600000) throw std::runtime_error("the dialog stayed open past the time limit");
+            for (std::size_t i = 0; i < due_.size();) {
+                if (now() < due_[i].first) {
+                    ++i;
+                    continue;
+                }
+                auto action = std::move(due_[i].second);
+                due_.erase(due_.begin() + static_cast<std::ptrdiff_t>(i));
+                action();
+            }
+            if (sample && game_->saveload.window) sample();
+        }).set_enabled(true, now());
+    }
+
+    Game& game() { return *game_; }
+    EngineState& g() { return game_->g; }
+    FileWindow& win() { return *game_->saveload.window; }
+    std::uint32_t now() { return game_->p.clock.ticks(); }
+    void at(std::uint32_t ms, std::function<void()> action) { due_.emplace_back(now() + ms, std::move(action)); }
+    // Operates the named controls of the dialog, one every `step` ms.
+    void press(std::uint32_t ms, std::initializer_list<const char*> controls, std::uint32_t step = 400) {
+        for (const char* c : controls) {
+            at(ms, [this, c] { game_->p.host.post(platform::PressControl{"File_Window", c}); });
+            ms += step;
+        }
+    }
+    void open(int mode) {
+        g().g_FileMode = static_cast<std::int16_t>(mode);
+        File_Window_open(*game_);
+    }
+
+    std::string slot(int s) {
+        const std::vector<std::uint8_t> b = data.read_bytes("4" + std::to_string(s) + ".dat");
+        return std::string(b.begin(), b.end());
+    }
+    bool has_slot(int s) { return fs::exists(data.file("4" + std::to_string(s) + ".dat")); }
+    void put_slot(int s, const std::string& bytes) { data.write_bytes("4" + std::to_string(s) + ".dat", bytes); }
+
+    FixtureFolder data;
+    std::vector<int> waves;
+    std::vector<std::string> messages;
+    std::function<void()> sample;  // runs in every yield in which time has passed
+
+private:
+    std::unique_ptr<platform::PlatformSet> set_;
+    std::unique_ptr<Game> game_;
+    std::vector<std::pair<std::uint32_t, std::function<void()>>> due_;
+};
+
+// A day-start record as the day routine writes it, for half-day `day` begun at record `pos`.
+DayStartRecord day_record(int day, int pos) {
+    auto number = [](int v) { return v < 0 ? std::to_string(v) : " " + std::to_string(v); };
+    DayStartRecord f{number(day), "友人", "太郎", "True", "False", number(3), number(pos)};
+    for (int i = 7; i <= 17; ++i) f[i] = number(i - 10);  // -3 .. 7
+    f[18] = number(2);
+    f[19] = number(5);
+    f[20] = number(0);
+    return f;
+}
+
+std::string save_bytes(int day, int pos) { return *save_file_bytes({2001, 3, 4, 5, 6}, day_record(day, pos)); }
+
+TEST(SlotDialog, WithoutFilesTheSlotsReadNoDataAndLoadDoesNothing) {
+    SaveRig rig;
+    std::vector<bool> offered;
+    rig.at(50, [&] {
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_EQ(rig.win().Label1[k]->caption, "データなし");
+            EXPECT_EQ(rig.win().Label1[k]->fore_color, 0x808080u);
+        }
+        for (auto* button : rig.win().Picture2) offered.push_back(button->visible);
+        EXPECT_EQ(waiting_for(rig.game()), "dialog");
+        EXPECT_FALSE(rig.game().ui.form.enabled);
+    });
+    rig.press(100, {"Picture1(1)", "Label3(3)"});
+    rig.at(900, [&] { EXPECT_EQ(rig.win().selected, -1); });
+    rig.press(1000, {"Label3(1)"});
+    rig.open(2);
+
+    EXPECT_EQ(offered, (std::vector<bool>{false, true, false, true}));  // "Close" and "Load"
+    EXPECT_EQ(rig.g().g_FileMode, 0);
+    EXPECT_EQ(rig.g().g_Flags[0], "");
+    EXPECT_EQ(rig.g().g_Flags[20], " 0");  // the music playing when the dialog opened
+    EXPECT_TRUE(rig.game().ui.form.enabled);
+    EXPECT_EQ(rig.game().p.host.find_form("File_Window"), nullptr);
+    EXPECT_EQ(File_Window_waiting(rig.game()), nullptr);
+}
+
+TEST(SlotDialog, SaveWritesTheDayStartRecordAndListsItsFullWidthDate) {
+    SaveRig rig;
+    rig.g().g_Flags = day_record(7, 42);
+    rig.game().sound.g_BgmNo = 4;
+    std::vector<bool> offered;
+    std::set<std::string> waiting;
+    rig.at(50, [&] {
+        for (auto* button : rig.win().Picture2) offered.push_back(button->visible);
+    });
+    rig.sample = [&] { waiting.insert(waiting_for(rig.game())); };
+    rig.press(100, {"Label1(1)"});
+    rig.at(350, [&] { EXPECT_EQ(rig.win().Picture1[1]->back_color, 0x8080FFu); });
+    rig.press(400, {"Picture2(0)"});
+    rig.at(2000, [&] {
+        EXPECT_FALSE(rig.win().Picture3->visible);
+        EXPECT_EQ(rig.win().Label2->caption, "セーブしました");
+        EXPECT_EQ(rig.win().Label1[1]->caption, "１２／２８　ＰＭ     (12/25 09:00)");
+        EXPECT_EQ(rig.win().Label1[1]->fore_color, 0x800000u);
+        EXPECT_EQ(rig.g().g_FileMode, 1);  // saving leaves the dialog open
+    });
+    rig.press(2100, {"Label3(1)"});
+    rig.open(1);
+
+    EXPECT_EQ(offered, (std::vector<bool>{true, true, true, false}));  // "Save", "Close", "Del"
+    EXPECT_EQ(waiting, (std::set<std::string>{"dialog", "none"}));   // "none" while a button works
+    const std::string expected =
+        "2000/12/25 09:00\r\n 7\r\n友人\r\n太郎\r\nTrue\r\nFalse\r\n 3\r\n 42\r\n-3\r\n-2\r\n-1\r\n 0\r\n"
+        " 1\r\n 2\r\n 3\r\n 4\r\n 5\r\n 6\r\n 7\r\n 2\r\n 5\r\n 4\r\n\\\r\n";
+    EXPECT_EQ(rig.slot(1), *platform::utf8_to_sjis(expected));
+    EXPECT_FALSE(rig.has_slot(0));
+    EXPECT_FALSE(fs::exists(rig.data.file("41.dat.tmp")));
+    EXPECT_EQ(rig.waves, (std::vector<int>{2, 2, 2}));  // the slot, "Save", "Close"
+}
+
+TEST(SlotDialog, OverwriteAndDelAskFirstAndNoChangesNothing) {
+    SaveRig rig;
+    rig.g().g_SeOn = kFalse;
+    rig.put_slot(0, save_bytes(3, 10));
+    rig.put_slot(2, save_bytes(1, 5));
+    const std::string old_bytes = rig.slot(0);
+    rig.g().g_Flags = day_record(9, 60);
+    rig.press(100, {"Picture1(0)", "Label3(0)"}, 100);
+    rig.at(600, [&] {
+        EXPECT_TRUE(rig.win().Picture4->visible);
+        EXPECT_EQ(rig.win().Label4->caption, "上書きしますか？");
+        EXPECT_EQ(waiting_for(rig.game()), "dialog");
+    });
+    rig.press(700, {"Command2"});
+    rig.at(900, [&] {
+        EXPECT_FALSE(rig.win().Picture4->visible);
+        EXPECT_EQ(rig.slot(0), old_bytes);
+    });
+    rig.press(1000, {"Label3(0)", "Command1"}, 500);  // asked again, "Yes" replaces it
+    rig.press(3000, {"Picture1(2)", "Picture2(2)", "Command2", "Picture2(2)", "Command1"});
+    rig.at(6000, [&] {
+        EXPECT_FALSE(rig.has_slot(2));
+        EXPECT_EQ(rig.win().Label1[2]->caption, "データなし");
+        EXPECT_EQ(rig.win().Label2->caption, "消去しました");
+        EXPECT_EQ(rig.g().g_FileMode, 1);  // the dialog stays open
+    });
+    rig.press(6100, {"Picture2(2)"});  // on an empty slot it only drops the selection
+    rig.at(6400, [&] { EXPECT_EQ(rig.win().selected, -1); });
+    rig.press(6500, {"Picture2(1)"});
+    rig.open(1);
+
+    EXPECT_EQ(read_slot(rig.data.file("40.dat"), 100).flags[6], "60");
+    // With effects off only the warnings before the three questions sound.
+    EXPECT_EQ(rig.waves, (std::vector<int>{0, 0, 0, 0}));
+}
+
+TEST(SlotDialog, DamagedFilesNeverLoadAndCanBeDeleted) {
+    const std::string good = save_bytes(4, 20);
+    std::string random(300, '\0');
+    for (std::size_t i = 0; i < random.size(); ++i) random[i] = static_cast<char>((i * 7919 + 13) % 256);
+    std::string letters = good;
+    letters.replace(letters.find(" 20\r\n"), 3, " 2x");
+    for (const std::string& bytes : {good.substr(0, good.size() / 2), letters, random,
+                                     save_bytes(4, 100),  // past the last record
+                                     "yesterday" + good.substr(good.find('\r'))}) {
+        SaveRig rig;
+        rig.put_slot(1, bytes);
+        rig.at(50, [&] { EXPECT_EQ(rig.win().Label1[1]->caption, "データが壊れています"); });
+        rig.press(100, {"Picture1(1)", "Picture2(3)", "Picture2(1)"}, 1000);
+        rig.open(2);
+        EXPECT_EQ(rig.g().g_FileMode, 0);
+        EXPECT_EQ(rig.g().g_Flags[0], "");
+        ASSERT_EQ(rig.messages.size(), 1u);
+        EXPECT_NE(rig.messages[0].find("ロードできません"), std::string::npos);
+
+        rig.press(100, {"Picture1(1)", "Picture2(2)", "Command1", "Picture2(1)"}, 500);
+        rig.open(1);
+        EXPECT_FALSE(rig.has_slot(1));
+    }
+}
+
+struct Crash {};
+
+TEST(SlotDialog, ASaveCutShortOrRefusedLeavesTheOldSlot) {
+    SaveRig rig;
+    rig.put_slot(0, save_bytes(3, 10));
+    const std::string old_bytes = rig.slot(0);
+    rig.g().g_Flags = day_record(5, 30);
+    rig.game().saveload.after_temp_written = [](const fs::path&) { throw Crash{}; };
+    rig.press(100, {"Picture1(0)", "Picture2(0)", "Command1"});
+    EXPECT_THROW(rig.open(1), Crash);
+    EXPECT_EQ(rig.slot(0), old_bytes);
+    EXPECT_TRUE(rig.game().ui.form.enabled);  // the dialog went away with the crash
+
+    // A folder that takes no file: a message, the slot as it was, the dialog still open.
+    rig.game().saveload.after_temp_written = nullptr;
+    fs::remove(rig.data.file("40.dat.tmp"));
+    fs::create_directory(rig.data.file("40.dat.tmp"));
+    rig.press(100, {"Picture1(0)", "Picture2(0)", "Command1"});
+    rig.at(1500, [&] { EXPECT_EQ(rig.g().g_FileMode, 1); });
+    rig.press(1600, {"Picture2(1)"});
+    rig.open(1);
+    EXPECT_EQ(rig.slot(0), old_bytes);
+    ASSERT_EQ(rig.messages.size(), 1u);
+    EXPECT_NE(rig.messages[0].find("セーブできませんでした"), std::string::npos);
+
+    // Once the folder takes files again the save goes through.
+    fs::remove(rig.data.file("40.dat.tmp"));
+    rig.press(100, {"Picture1(0)", "Picture2(0)", "Command1", "Picture2(1)"}, 500);
+    rig.open(1);
+    EXPECT_EQ(read_slot(rig.data.file("40.dat"), 100).flags[6], "30");
+}
+
+}  // namespace
+}  // namespace dalvo::test

@@ -1,0 +1,106 @@
+// The headless music device: the command strings, its answers, and its time.
+
+#include <gtest/gtest.h>
+
+#include "platform/headless/null_audio.h"
+#include "platform/sequencer.h"
+#include "sound/effect_waves.h"
+#include "sound/midi_files.h"
+#include "support/fixture.h"
+
+namespace dalvo::test {
+namespace {
+
+namespace mci = platform::mci_error;
+
+struct Device {
+    platform::VirtualClock clock;
+    platform::Trace trace{clock};
+    std::vector<std::string> lines;
+    std::unique_ptr<platform::MusicDevice> music = platform::make_headless_music_device(clock, trace);
+
+    Device() {
+        trace.add_observer([this](const std::string& l) { lines.push_back(l); });
+    }
+    int send(const std::string& cmd) {
+        std::string ignored;
+        return music->send(cmd, ignored);
+    }
+    std::string mode() {
+        std::string out;
+        EXPECT_EQ(music->send("status midifile mode", out), 0);
+        return out;
+    }
+};
+
+std::string open_cmd(const std::filesystem::path& p) {
+    return "open \"" + p.string() + "\" type sequencer alias midifile";
+}
+
+TEST(MusicDevice, PlaysForThePiecesLengthThenReportsStopped) {
+    FixtureFolder folder;
+    folder.write_bytes("a.mid", one_note(960));  // 1000 ms
+    Device d;
+    ASSERT_EQ(d.send(open_cmd(folder.file("a.mid"))), 0);
+    EXPECT_EQ(d.mode(), "stopped");
+    EXPECT_EQ(d.music->peek().mode, "stopped");
+    EXPECT_EQ(d.send("play midifile from 0"), 0);
+    EXPECT_EQ(d.mode(), "playing");
+    d.clock.advance(999);
+    EXPECT_EQ(d.mode(), "playing");
+    d.clock.advance(1);
+    EXPECT_EQ(d.mode(), "stopped");
+    // Again from the start; a stop ends it at once.
+    EXPECT_EQ(d.send("play midifile from 0"), 0);
+    d.clock.advance(400);
+    EXPECT_EQ(d.mode(), "playing");
+    EXPECT_EQ(d.music->peek().file, folder.file("a.mid").string());
+    EXPECT_EQ(d.send("stop midifile "), 0);
+    EXPECT_EQ(d.mode(), "stopped");
+    EXPECT_EQ(d.send("close midifile"), 0);
+    EXPECT_EQ(d.music->peek().mode, "closed");
+
+    // Every command is in the trace with its answer, the last one refused: nothing is open.
+    EXPECT_EQ(d.send("status midifile mode"), mci::kInvalidDeviceName);
+    ASSERT_EQ(d.lines.size(), 12u);
+    EXPECT_NE(d.lines[0].find("\"ev\":\"mci\",\"cmd\":\"open \\\""), std::string::npos) << d.lines[0];
+    EXPECT_NE(d.lines[10].find("\"cmd\":\"close midifile\",\"ret\":0"), std::string::npos);
+    EXPECT_NE(d.lines[11].find("\"ret\":263"), std::string::npos);
+}
+
+TEST(MusicDevice, AnswersErrorsAsTheSequencerDid) {
+    FixtureFolder folder;
+    folder.write_bytes("a.mid", one_note(960));
+    folder.write_bytes("b.mid", std::string_view("MThd garbage"));
+    Device d;
+    EXPECT_EQ(d.send(open_cmd(folder.file("none.mid"))), mci::kFileNotFound);
+    EXPECT_EQ(d.send(open_cmd(folder.path())), mci::kFileNotFound);
+    EXPECT_EQ(d.send(open_cmd(folder.file("b.mid"))), mci::kInvalidFile);
+    EXPECT_EQ(d.send("open \"" + folder.file("a.mid").string()), mci::kNoClosingQuote);
+    EXPECT_EQ(d.send("play midifile from 0"), mci::kInvalidDeviceName);
+    EXPECT_EQ(d.send("stop midifile "), mci::kInvalidDeviceName);
+    EXPECT_EQ(d.send(""), mci::kMissingCommandString);
+    EXPECT_EQ(d.send("rewind midifile"), mci::kUnrecognizedCommand);
+
+    ASSERT_EQ(d.send(open_cmd(folder.file("a.mid"))), 0);
+    EXPECT_EQ(d.send(open_cmd(folder.file("a.mid"))), mci::kDuplicateAlias);
+    EXPECT_EQ(d.send("play other from 0"), mci::kInvalidDeviceName);
+    EXPECT_EQ(d.send("play midifile from x"), mci::kUnrecognizedKeyword);
+    EXPECT_EQ(d.send("status midifile volume"), mci::kUnrecognizedKeyword);
+    // Case does not matter to the device, and the piece is still there.
+    EXPECT_EQ(d.send("PLAY MidiFile FROM 0"), 0);
+    EXPECT_EQ(d.mode(), "playing");
+}
+
+TEST(WavePlayer, TakesTheWavesLengthOfTime) {
+    platform::VirtualClock clock;
+    platform::Trace trace{clock};
+    auto wave = platform::make_headless_wave_player(clock, trace);
+    EXPECT_TRUE(wave->play_sync(effect_wave(1)));
+    EXPECT_EQ(clock.ticks(), 998u);
+    EXPECT_FALSE(wave->play_sync(one_note(10)));
+    EXPECT_EQ(clock.ticks(), 998u);
+}
+
+}  // namespace
+}  // namespace dalvo::test

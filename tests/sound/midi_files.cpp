@@ -1,0 +1,37 @@
+#include "sound/midi_files.h"
+
+namespace dalvo::test {
+
+Bytes vlq(std::uint32_t v) {
+    Bytes out{static_cast<std::uint8_t>(v & 0x7F)};
+    while ((v >>= 7) != 0) out.insert(out.begin(), static_cast<std::uint8_t>(0x80 | (v & 0x7F)));
+    return out;
+}
+
+Bytes smf(std::uint16_t format, std::uint16_t division, const std::vector<Bytes>& tracks) {
+    Bytes out{'M', 'T', 'h', 'd', 0, 0, 0, 6};
+    auto u16 = [&out](std::uint32_t v) {
+        out.push_back(static_cast<std::uint8_t>(v >> 8));
+        out.push_back(static_cast<std::uint8_t>(v));
+    };
+    u16(format);
+    u16(static_cast<std::uint32_t>(tracks.size()));
+    u16(division);
+    for (const Bytes& t : tracks) {
+        out.insert(out.end(), {'M', 'T', 'r', 'k'});
+        u16(static_cast<std::uint32_t>(t.size() >> 16));
+        u16(static_cast<std::uint32_t>(t.size() & 0xFFFF));
+        out.insert(out.end(), t.begin(), t.end());
+    }
+    return out;
+}
+
+Bytes one_note(std::uint32_t ticks) {
+    Bytes t{0x00, 0xC0, 0x00, 0x00, 0x90, 60, 100};
+    const Bytes d = vlq(ticks);
+    t.insert(t.end(), d.begin(), d.end());
+    t.insert(t.end(), {0x80, 60, 0, 0x00, 0xFF, 0x2F, 0x00});
+    return smf(0, 480, {t});
+}
+
+}  // namespace dalvo::test

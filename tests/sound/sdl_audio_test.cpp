@@ -1,0 +1,94 @@
+// The real sound devices, rendering into a file through SDL's disk audio driver.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+#include "platform/sdl/sdl_audio.h"
+#include "sound/effect_waves.h"
+#include "sound/midi_files.h"
+#include "support/fixture.h"
+
+namespace dalvo::test {
+namespace {
+
+constexpr const char* kSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+constexpr std::uintmax_t kBytesPerSecond = 44100 * 4;  // 16-bit stereo
+
+// Waits, in real time since the device renders in real time, until `file` holds
+// `bytes`; false after ten seconds.
+bool wait_for_size(const std::filesystem::path& file, std::uintmax_t bytes) {
+    std::error_code ec;
+    for (int i = 0; i < 1000; ++i) {
+        if (std::filesystem::file_size(file, ec) >= bytes && !ec) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
+// The loudest 16-bit sample of `file` from byte `from` to byte `to`.
+int peak(const Bytes& raw, std::size_t from, std::size_t to) {
+    int out = 0;
+    for (std::size_t i = from & ~std::size_t{1}; i + 1 < std::min(to, raw.size()); i += 2) {
+        const auto s = static_cast<std::int16_t>(raw[i] | (raw[i + 1] << 8));
+        out = std::max(out, std::abs(static_cast<int>(s)));
+    }
+    return out;
+}
+
+TEST(SdlAudio, RendersMusicThroughTheSoundfontAndTheMasterLevelSilencesIt) {
+    if (!std::filesystem::exists(kSoundFont)) GTEST_SKIP() << "timgm6mb-soundfont is not installed";
+    FixtureFolder folder;
+    const std::filesystem::path out = folder.file("rendered.raw");
+    // The disk driver writes what the mixer plays; a short delay renders faster than real time.
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", out.c_str(), 1);
+    setenv("SDL_DISKAUDIODELAY", "5", 1);
+
+    // A C major chord on the piano, held for three seconds.
+    Bytes track{0x00, 0xC0, 0x00, 0x00, 0x90, 60, 110, 0x00, 64, 110, 0x00, 67, 110};
+    const Bytes hold = vlq(480 * 6);
+    track.insert(track.end(), hold.begin(), hold.end());
+    track.insert(track.end(), {0x80, 60, 0, 0x00, 64, 0, 0x00, 67, 0, 0x00, 0xFF, 0x2F, 0x00});
+    folder.write_bytes("chord.mid", smf(0, 480, {track}));
+
+    platform::RealClock clock;
+    platform::Trace trace(clock);
+    std::string warning;
+    auto music = platform::make_sdl_music_device(clock, trace, warning);
+    auto wave = platform::make_sdl_wave_player(clock, trace);
+    auto level = platform::make_sdl_master_level(trace);
+    ASSERT_EQ(warning, "");
+
+    std::string answer;
+    ASSERT_EQ(music->send("open \"" + folder.file("chord.mid").string() + "\" type sequencer alias midifile", answer), 0);
+    ASSERT_EQ(music->send("play midifile from 0", answer), 0);
+    ASSERT_EQ(music->send("status midifile mode", answer), 0);
+    EXPECT_EQ(answer, "playing");
+    // The device wrote silence since it opened; the piece starts with the next buffers.
+    std::error_code ec;
+    const std::uintmax_t played_from = std::filesystem::file_size(out, ec);
+    ASSERT_TRUE(wait_for_size(out, played_from + kBytesPerSecond));
+
+    // Master level 0 silences the music too, not only the effects.
+    ASSERT_TRUE(level->open());
+    ASSERT_TRUE(level->set(0));
+    const std::uintmax_t muted_from = std::filesystem::file_size(out, ec) + 16384;
+    ASSERT_TRUE(wait_for_size(out, muted_from + kBytesPerSecond * 3 / 10));
+    EXPECT_EQ(music->send("stop midifile ", answer), 0);
+    EXPECT_EQ(music->send("close midifile", answer), 0);
+    ASSERT_TRUE(level->set(65535));
+    EXPECT_TRUE(wave->play_sync(effect_wave(2)));
+    level->close();
+
+    const Bytes raw = folder.read_bytes("rendered.raw");
+    EXPECT_GT(peak(raw, played_from, played_from + kBytesPerSecond), 1000);
+    // Only the synthesizer's reverb dies away after the first tenth of a second.
+    EXPECT_LT(peak(raw, muted_from + kBytesPerSecond / 10, muted_from + kBytesPerSecond * 3 / 10), 100);
+}
+
+}  // namespace
+}  // namespace dalvo::test

@@ -1,0 +1,67 @@
+#pragma once
+// A game with its stage built on a data folder of known pictures, headless.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/game.h"
+#include "platform/platform.h"
+#include "support/fixture.h"
+
+namespace dalvo::test {
+
+// The pictures of the rig's folder, as functions of the pixel position.
+platform::Color wall_pixel(int x, int y);
+platform::Color waku_pixel(int x, int y);
+platform::Color background_pixel(int n, int x, int y);
+// Sprites are transparent (black) in their top-right quarter.
+platform::Color sprite_pixel(int slot, int w, int h, int x, int y);
+// Face f of a strip: f 0 opaque on the left half, 1 on the top half, 2 on the right half.
+platform::Color face_pixel(int f, int w, int h, int x, int y);
+
+struct RigPictures {
+    std::array<int, 4> sprite_w{200, 200, 200, 300};
+    std::array<int, 4> sprite_h{200, 200, 200, 100};
+    std::array<int, 3> face_strip_h{249, 151, 75};
+    int face_w = 95;
+};
+
+std::vector<std::uint8_t> encode_bmp(int w, int h, const std::function<platform::Color(int, int)>& pixel);
+
+class StageRig {
+public:
+    explicit StageRig(const RigPictures& pictures = {});
+    ~StageRig();
+
+    Game& game() { return *game_; }
+    MainForm& ui() { return game_->ui; }
+    StageState& st() { return game_->stage; }
+    FixtureFolder& folder() { return folder_; }
+    std::uint32_t now() { return game_->p.clock.ticks(); }
+
+    // Runs `f`; returns the exit code when the program ended inside it, else -1.
+    int until_end(const std::function<void()>& f);
+
+    std::vector<std::string> events(const std::string& ev) const;
+    std::vector<std::string> messages() const;
+    // Called with every trace line as it is written.
+    std::function<void(const std::string&)> on_trace;
+
+    // The game window's client area as the player sees it.
+    platform::Surface screen();
+
+    // Shows (digit != 0) or hides slot number `slot` (1-based) with `text`.
+    void doll(int slot, int digit, const std::string& text);
+
+private:
+    FixtureFolder folder_;
+    std::unique_ptr<platform::PlatformSet> set_;
+    std::vector<std::string> trace_;
+    std::unique_ptr<Game> game_;
+};
+
+}  // namespace dalvo::test

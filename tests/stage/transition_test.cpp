@@ -1,0 +1,142 @@
+// Background changes and the transitions: end pictures, frame counts, virtual time.
+
+#include <gtest/gtest.h>
+
+#include "stage/stage.h"
+#include "stage/stage_rig.h"
+
+namespace dalvo::test {
+namespace {
+
+using platform::Surface;
+
+// Old and new stage pictures that differ in every pixel.
+void prepare(StageRig& rig) {
+    Surface& main = rig.ui().Pic_Main->image;
+    Surface& back = rig.ui().Pic_Back->image;
+    for (int y = 0; y < 368; ++y) {
+        for (int x = 0; x < 640; ++x) {
+            const platform::Color c = background_pixel(1, x, y);
+            main.set(x, y, c);
+            back.set(x, y, c ^ platform::kWhite);
+        }
+    }
+}
+
+struct EffectRun {
+    std::uint64_t frames = 0;
+    std::uint32_t ms = 0;
+    int probes = 0;  // timer ticks seen inside yields
+};
+
+EffectRun run_effect(StageRig& rig, const std::string& code) {
+    prepare(rig);
+    EffectRun run;
+    platform::Timer& probe = rig.game().p.host.add_timer("probe", 1, [&run] { ++run.probes; });
+    probe.set_enabled(true, rig.now());
+    rig.st().g_Effect = code;
+    const std::uint64_t before = rig.ui().Pic_Main->image.refresh_count();
+    const std::uint32_t start = rig.now();
+    PlaceEffect(rig.game());
+    run.ms = rig.now() - start;
+    run.frames = rig.ui().Pic_Main->image.refresh_count() - before;
+    probe.set_enabled(false, rig.now());
+    return run;
+}
+
+TEST(Transition, EveryEffectEndsWithTheNewPictureInItsOwnTime) {
+    struct Case {
+        std::string code;
+        std::uint64_t frames;
+        std::uint32_t ms;
+        int yields;  // yields that let a due timer fire
+    };
+    const Case cases[] = {
+        {"DI", 50, 0, 0},   {"VB", 185, 0, 0},  {"HB", 93, 0, 0},  {"HC", 43, 43 * 50, 43},
+        {"BC", 10, 10 * 40, 10}, {"IC", 2, 300, 1}, {"MS", 10, 9 * 100, 9}, {"", 1, 0, 0},
+        {"XY", 1, 0, 0},    {"di", 1, 0, 0},
+    };
+    StageRig rig;
+    for (const Case& c : cases) {
+        const EffectRun run = run_effect(rig, c.code);
+        EXPECT_EQ(run.frames, c.frames) << c.code;
+        EXPECT_EQ(run.ms, c.ms) << c.code;
+        EXPECT_EQ(run.probes, c.yields) << c.code;
+        EXPECT_TRUE(rig.ui().Pic_Main->image == rig.ui().Pic_Back->image) << c.code;
+        EXPECT_EQ(rig.st().g_Effect, c.code);
+    }
+    const auto effects = rig.events("effect");
+    ASSERT_EQ(effects.size(), 2 * std::size(cases));
+    EXPECT_NE(effects[6].find("\"code\":\"HC\",\"phase\":\"start\""), std::string::npos) << effects[6];
+    EXPECT_NE(effects[7].find("\"code\":\"HC\",\"phase\":\"end\""), std::string::npos) << effects[7];
+}
+
+TEST(Transition, BackgroundChangeBurnsTheSpritesInAndStartsAFreshPage) {
+    StageRig rig;
+    Game& game = rig.game();
+    rig.doll(1, 1, "L");
+    rig.doll(2, 1, "R");
+    const platform::Surface sprite0 = rig.ui().Doll_Disp[0]->image;
+    game.w.LineNo = 2;
+    game.w.LastSpeaker = 3;
+    rig.ui().TxtFrame1[1]->image.fill_rect(0, 0, 50, 10, platform::kWhite);
+    rig.ui().Clicker->set_enabled(true, rig.now());
+    rig.ui().Blinker->visible = true;
+
+    Surface at_start;
+    rig.on_trace = [&](const std::string& line) {
+        if (line.find("\"phase\":\"start\"") != std::string::npos) at_start = rig.ui().Pic_Main->image;
+    };
+    game.w.Place_no = 2;
+    game.g.g_Text = "DIの後に続く文";
+    EXPECT_EQ(Place_change(game), 2);
+
+    // The transition started from the stage with both sprites in it.
+    ASSERT_EQ(at_start.width(), 640);
+    for (int y = 0; y < 200; y += 3) {
+        for (int x = 0; x < 200; x += 3) ASSERT_EQ(at_start.get(50 + x, 168 + y), sprite0.get(x, y));
+    }
+    EXPECT_EQ(at_start.get(350 + 10, 368 - 10), sprite_pixel(1, 200, 200, 10, 190));
+
+    EXPECT_EQ(rig.st().g_Effect, "DI");
+    EXPECT_TRUE(rig.ui().Pic_Main->image == rig.ui().Pic_Back->image);
+    const Surface& stage = rig.ui().Pic_Main->image;
+    EXPECT_EQ(stage.get(5, 25), background_pixel(2, 5, 0));
+    EXPECT_EQ(stage.get(639, 344), background_pixel(2, 639, 319));
+    EXPECT_EQ(stage.get(5, 24), wall_pixel(5, 24));
+    EXPECT_EQ(stage.get(5, 345), wall_pixel(5, 25));
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_FALSE(rig.ui().Doll_Disp[i]->visible);
+        EXPECT_EQ(rig.st().Doll_shown[i], 0);
+    }
+    EXPECT_FALSE(rig.ui().Clicker->enabled());
+    EXPECT_FALSE(rig.ui().Blinker->visible);
+    EXPECT_EQ(game.w.LineNo, -1);
+    EXPECT_EQ(game.w.LastSpeaker, 0);
+    EXPECT_EQ(rig.ui().TxtFrame1[1]->image.get(3, 3), platform::kBlack);
+
+    // A text of one character is a cut.
+    game.w.Place_no = 1;
+    game.g.g_Text = "D";
+    const std::uint32_t start = rig.now();
+    Place_change(game);
+    EXPECT_EQ(rig.st().g_Effect, "D");
+    EXPECT_EQ(rig.now(), start);
+    EXPECT_EQ(rig.ui().Pic_Main->image.get(5, 25), background_pixel(1, 5, 0));
+}
+
+TEST(Transition, AnUnreadableBackgroundEndsTheGameAfterNamingIt) {
+    StageRig rig;
+    rig.folder().write_bytes("72.dat", std::string("BM not a picture"));
+    rig.game().w.Place_no = 2;
+    const int code = rig.until_end([&] { Place_change(rig.game()); });
+    EXPECT_EQ(code, 1);
+    const auto boxes = rig.messages();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("72.dat"), std::string::npos) << boxes[0];
+    // The orderly way out seals the pictures again.
+    EXPECT_EQ(rig.folder().read_bytes("51.dat")[0], 'J');
+}
+
+}  // namespace
+}  // namespace dalvo::test

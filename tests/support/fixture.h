@@ -1,0 +1,56 @@
+#pragma once
+// Test data folders built by the same code as dalvo-mkdata, and running the real program.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dalvo::test {
+
+// A complete, playable data folder in a fresh directory under /tmp, made from the
+// bundled content. Removed by the destructor unless DALVO_KEEP_FIXTURES is set
+// (then its path is printed so a failing run can be looked at).
+class FixtureFolder {
+public:
+    FixtureFolder();
+    ~FixtureFolder();
+    FixtureFolder(const FixtureFolder&) = delete;
+    FixtureFolder& operator=(const FixtureFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path file(std::string_view name) const { return path_ / name; }
+
+    // Stores UTF-8 text the way the game's text files are kept: Shift-JIS, CR LF line
+    // ends (LF or CR LF in `utf8` both become CR LF). Fails the test on a character
+    // that has no Shift-JIS form.
+    void write_text(std::string_view name, std::string_view utf8);
+    void write_bytes(std::string_view name, const std::vector<std::uint8_t>& bytes);
+    void write_bytes(std::string_view name, std::string_view bytes);
+    void remove(std::string_view name);
+
+    std::vector<std::uint8_t> read_bytes(std::string_view name) const;
+    // A text file of the folder decoded from Shift-JIS; CR LF stays as it is.
+    std::string read_text(std::string_view name) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+struct RunResult {
+    int exit_code = -1;  // -1 when the program did not exit normally (signal)
+    std::string out;     // standard output
+    std::string err;     // standard error
+};
+
+// Runs DALVO_BINARY_DIR/dalvo with `args` (SDL_VIDEODRIVER and SDL_AUDIODRIVER set to
+// dummy unless already set) and waits for it to end.
+RunResult run_dalvo(const std::vector<std::string>& args);
+
+// The lines of a text file (a --trace file: one JSON object per line), without line ends.
+std::vector<std::string> read_lines(const std::filesystem::path& file);
+// A whole file as it is (a dump's JSON). Empty when it cannot be read.
+std::string read_file(const std::filesystem::path& file);
+
+}  // namespace dalvo::test

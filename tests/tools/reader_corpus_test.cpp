@@ -1,0 +1,93 @@
+// Every input kept in fuzz/corpus/ (the seeds and whatever the fuzzers once broke a
+// reader with) read again by the readers, so a fixed fault stays fixed in the normal
+// and the sanitizer test runs without libFuzzer.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "check/scenario.h"
+#include "platform/audio.h"
+#include "platform/automation/script.h"
+#include "platform/picture.h"
+#include "platform/text_codec.h"
+#include "saveload/save_file.h"
+#include "support/fixture.h"
+
+namespace dalvo {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kCorpus = fs::path(DALVO_SOURCE_DIR) / "fuzz/corpus";
+
+std::vector<std::pair<fs::path, std::string>> corpus(const std::string& target) {
+    std::vector<std::pair<fs::path, std::string>> files;
+    for (const auto& entry : fs::directory_iterator(kCorpus / target)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        files.emplace_back(entry.path(), s.str());
+    }
+    EXPECT_FALSE(files.empty()) << "no inputs for " << target;
+    return files;
+}
+
+std::span<const std::uint8_t> bytes_of(const std::string& s) {
+    return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
+}
+
+TEST(ReaderCorpus, BinaryReadersSurviveEveryKeptInput) {
+    for (const auto& [file, bytes] : corpus("picture")) {
+        platform::Surface s;
+        std::string error;
+        if (platform::decode_picture(bytes_of(bytes), s, error)) {
+            EXPECT_FALSE(s.empty()) << file;
+        } else {
+            EXPECT_FALSE(error.empty()) << file;
+        }
+    }
+    for (const auto& [file, bytes] : corpus("cursor")) {
+        platform::Cursor c;
+        std::string error;
+        if (platform::decode_cursor(bytes_of(bytes), c, error)) {
+            EXPECT_FALSE(c.image.empty()) << file;
+        }
+    }
+    for (const auto& [file, bytes] : corpus("midi")) {
+        EXPECT_GE(platform::midi_length_ms(bytes_of(bytes)), -1) << file;
+    }
+}
+
+TEST(ReaderCorpus, TextReadersSurviveEveryKeptInput) {
+    for (const auto& [file, text] : corpus("input_script")) {
+        platform::Script script;
+        std::string error;
+        if (!platform::parse_script(text, file.filename().string(), script, error)) {
+            EXPECT_EQ(error.rfind(file.filename().string() + ":", 0), 0u) << error;
+        }
+    }
+    test::FixtureFolder folder;
+    for (const auto& [file, bytes] : corpus("save")) {
+        folder.write_bytes("40.dat", bytes);
+        const SlotData slot = read_slot(folder.file("40.dat"), 100);
+        EXPECT_NE(slot.state, SlotState::Empty) << file;
+    }
+    for (const std::string target : {"scenario", "check"}) {
+        for (const auto& [file, bytes] : corpus(target)) {
+            const std::size_t split = bytes.find('\0');
+            check::Report report;
+            const auto scenario = check::read_scenario(
+                platform::sjis_to_utf8(bytes.substr(0, split)),
+                split == std::string::npos ? "" : platform::sjis_to_utf8(bytes.substr(split + 1)), "3.dat",
+                "39.dat", report);
+            check::check_scenario(scenario, {}, report);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace dalvo

@@ -1,0 +1,272 @@
+// The real window: the pure parts (scaling, keys, menu bar, change detection) run
+// anywhere; the window itself is opened under Xvfb by re-running this program there.
+
+#include <SDL2/SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "platform/font.h"
+#include "platform/form.h"
+#include "platform/platform.h"
+#include "platform/sdl/drawn_message_box.h"
+#include "platform/sdl/form_signature.h"
+#include "platform/sdl/menu_bar.h"
+#include "platform/sdl/sdl_backend.h"
+#include "platform/sdl/sdl_input.h"
+
+namespace dalvo::platform {
+namespace {
+
+std::vector<MenuItem> game_menu() {
+    std::vector<MenuItem> menu = {{"prog_end", "終了", true, {}},
+                                  {"prog_load", "ロード", true, {}},
+                                  {"prog_save", "セーブ", false, {}},
+                                  {"opt_menu", "設定", true, {}},
+                                  {"speedup", "次の選択まで[Skip]", true, {}},
+                                  {"vvrr", "バージョン", true, {}}};
+    return menu;
+}
+
+TEST(WindowMapping, WindowedScaleMapsWholePixelsBackToTheClient) {
+    const Viewport vp = fit_viewport(1280, 998, 640, 499, 2, false);
+    EXPECT_EQ(vp.factor, 2);
+    EXPECT_EQ(vp.x, 0);
+    const PicturePoint a = to_picture(vp, 0, 0);
+    EXPECT_TRUE(a.inside);
+    EXPECT_EQ(a.x, 0);
+    const PicturePoint b = to_picture(vp, 1279, 997);
+    EXPECT_TRUE(b.inside);
+    EXPECT_EQ(b.x, 639);
+    EXPECT_EQ(b.y, 498);
+    const PicturePoint c = to_picture(vp, 3, 5);
+    EXPECT_EQ(c.x, 1);
+    EXPECT_EQ(c.y, 2);
+    EXPECT_FALSE(to_picture(vp, 1280, 10).inside);
+}
+
+TEST(WindowMapping, FullscreenTakesTheLargestWholeFactorAndLetterboxes) {
+    const Viewport vp = fit_viewport(1920, 1080, 640, 499, 1, true);
+    EXPECT_EQ(vp.factor, 2);
+    EXPECT_EQ(vp.x, (1920 - 1280) / 2);
+    EXPECT_EQ(vp.y, (1080 - 998) / 2);
+    // The letterbox maps outside the picture, also to the left (no rounding towards zero).
+    const PicturePoint left = to_picture(vp, vp.x - 1, vp.y);
+    EXPECT_FALSE(left.inside);
+    EXPECT_EQ(left.x, -1);
+    const PicturePoint corner = to_picture(vp, vp.x + 1279, vp.y + 997);
+    EXPECT_TRUE(corner.inside);
+    EXPECT_EQ(corner.x, 639);
+    EXPECT_EQ(corner.y, 498);
+    // A screen smaller than the picture still shows it at factor 1.
+    EXPECT_EQ(fit_viewport(600, 400, 640, 499, 1, true).factor, 1);
+}
+
+TEST(WindowKeys, SdlKeysBecomeTheGameKeyCodes) {
+    EXPECT_EQ(key_code_from_sdl(SDLK_RETURN), key::Enter);
+    EXPECT_EQ(key_code_from_sdl(SDLK_KP_ENTER), key::Enter);
+    EXPECT_EQ(key_code_from_sdl(SDLK_SPACE), key::Space);
+    EXPECT_EQ(key_code_from_sdl(SDLK_ESCAPE), key::Escape);
+    EXPECT_EQ(key_code_from_sdl(SDLK_TAB), key::Tab);
+    EXPECT_EQ(key_code_from_sdl(SDLK_BACKSPACE), key::Backspace);
+    EXPECT_EQ(key_code_from_sdl(SDLK_LEFT), key::Left);
+    EXPECT_EQ(key_code_from_sdl(SDLK_UP), key::Up);
+    EXPECT_EQ(key_code_from_sdl(SDLK_RIGHT), key::Right);
+    EXPECT_EQ(key_code_from_sdl(SDLK_DOWN), key::Down);
+    EXPECT_EQ(key_code_from_sdl(SDLK_F1), 112);
+    EXPECT_EQ(key_code_from_sdl(SDLK_F12), 123);
+    EXPECT_EQ(key_code_from_sdl(SDLK_a), 'A');
+    EXPECT_EQ(key_code_from_sdl(SDLK_z), 'Z');
+    EXPECT_EQ(key_code_from_sdl(SDLK_0), '0');
+    EXPECT_EQ(key_code_from_sdl(SDLK_9), '9');
+    EXPECT_EQ(key_code_from_sdl(SDLK_CAPSLOCK), 0);
+}
+
+TEST(WindowMenu, CaptionsSitSideBySideAndGreyWhenDisabled) {
+    const std::vector<MenuItem> menu = game_menu();
+    const auto slots = layout_menu(menu);
+    ASSERT_EQ(slots.size(), menu.size());
+    for (std::size_t i = 1; i < slots.size(); ++i) {
+        EXPECT_EQ(slots[i].left, slots[i - 1].left + slots[i - 1].width);
+    }
+    EXPECT_GT(slots[4].width, slots[0].width);  // the long skip caption is wider
+    EXPECT_LE(slots.back().left + slots.back().width, 640);
+    EXPECT_EQ(menu_item_at(slots, slots[2].left), 2);
+    EXPECT_EQ(menu_item_at(slots, slots[2].left - 1), 1);
+    EXPECT_EQ(menu_item_at(slots, slots.back().left + slots.back().width), -1);
+
+    Surface bar(640, kMenuBarHeight, kWhite);
+    draw_menu_bar(bar, 0, 640, menu, slots, -1);
+    auto count = [&](int item, Color c) {
+        int n = 0;
+        for (int y = 0; y < kMenuBarHeight; ++y) {
+            for (int x = slots[item].left; x < slots[item].left + slots[item].width; ++x) {
+                n += bar.get(x, y) == c ? 1 : 0;
+            }
+        }
+        return n;
+    };
+    EXPECT_EQ(bar.get(639, 0), 0xC0C0C0u);
+    EXPECT_GT(count(0, kBlack), 0);
+    EXPECT_EQ(count(0, 0x808080), 0);
+    EXPECT_EQ(count(2, kBlack), 0);  // "セーブ" disabled: grey and embossed, no black
+    EXPECT_GT(count(2, 0x808080), 0);
+    EXPECT_GT(count(2, kWhite), 0);
+}
+
+TEST(WindowSignature, ChangesWithWhatShowsAndOnlyThen) {
+    Form form("Main_Form", "DALVO!", 64, 48);
+    form.menu = game_menu();
+    Control& label = form.add("Label1", ControlKind::Label);
+    Control& pic = form.add("Pic_Main", ControlKind::Picture);
+    pic.move(0, 0, 16, 16);
+    std::uint64_t last = form_signature(form);
+    EXPECT_EQ(form_signature(form), last);
+    auto changed = [&] {
+        const std::uint64_t now = form_signature(form);
+        const bool differs = now != last;
+        last = now;
+        return differs;
+    };
+    pic.image.set(1, 1, kWhite);
+    EXPECT_FALSE(changed());  // drawing alone shows nothing until refreshed
+    pic.image.refresh();
+    EXPECT_TRUE(changed());
+    label.caption = "x";
+    EXPECT_TRUE(changed());
+    label.visible = false;
+    EXPECT_TRUE(changed());
+    form.menu[4].caption = "次の選択まで[Stop]";
+    EXPECT_TRUE(changed());
+    form.menu[1].enabled = false;
+    EXPECT_TRUE(changed());
+    EXPECT_FALSE(changed());
+}
+
+TEST(WindowMessageBox, ButtonsSitCentredSideBySideBelowTheText) {
+    const std::vector<std::string> captions = {"はい", "いいえ"};
+    const MessageBoxLayout l = layout_message_box("終了しますか？", captions);
+    ASSERT_EQ(l.buttons.size(), 2u);
+    EXPECT_EQ(l.buttons[0].x, l.width - (l.buttons[1].x + l.buttons[1].w));
+    EXPECT_GT(l.buttons[1].x, l.buttons[0].x + l.buttons[0].w);
+    EXPECT_GT(l.buttons[0].y, l.text_y + l.line_height);
+    EXPECT_EQ(message_box_button_at(l, l.buttons[1].x, l.buttons[1].y), 1);
+    EXPECT_EQ(message_box_button_at(l, l.buttons[0].x - 1, l.buttons[0].y), -1);
+    // A long report widens the box; each line break is a line of its own.
+    const MessageBoxLayout wide = layout_message_box(std::string(60, 'x') + "\n2", {"OK"});
+    EXPECT_EQ(wide.lines.size(), 2u);
+    EXPECT_GE(wide.width, text_width(menu_font(), std::string(60, 'x')) + 2 * wide.text_x);
+}
+
+// --- The real window, under Xvfb -------------------------------------------------
+
+bool on_path(const char* program) {
+    const std::string cmd = std::string("command -v ") + program + " >/dev/null 2>&1";
+    return std::system(cmd.c_str()) == 0;
+}
+
+TEST(WindowSmoke, RealWindowShowsTheComposedFormUnderXvfb) {
+    if (std::getenv("DALVO_WINDOW_INNER") != nullptr) GTEST_SKIP() << "inner run";
+    if (!on_path("xvfb-run")) GTEST_SKIP() << "xvfb-run is not installed";
+    const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+    const std::string cmd =
+        "timeout -s KILL 60 xvfb-run -a -s '-screen 0 1024x768x24' env DALVO_WINDOW_INNER=1 "
+        "SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy '" + self +
+        "' --gtest_filter='WindowInner.*' --gtest_brief=1";
+    EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
+}
+
+Surface composed(const Form& form) {
+    Surface s(form.client_width, form.client_height);
+    compose(form, s);
+    return s;
+}
+
+void settle(Platform& p) {
+    for (int i = 0; i < 10; ++i) {
+        p.clock.sleep(10);
+        p.host.yield();
+    }
+}
+
+TEST(WindowInner, FormAppearsWithItsMenuBarAndPresentsOnlyChanges) {
+    if (std::getenv("DALVO_WINDOW_INNER") == nullptr) GTEST_SKIP() << "runs inside Xvfb only";
+    std::string error;
+    PlatformOptions options;
+    auto set = make_sdl_platform(options, error);
+    ASSERT_TRUE(set) << error;
+    Platform& p = set->platform();
+    auto* backend = dynamic_cast<SdlBackend*>(&p.host.backend());
+    ASSERT_NE(backend, nullptr);
+
+    Form form("Main_Form", "DALVO!", 640, 480);
+    form.menu = game_menu();
+    form.image.fill_rect(0, 0, 640, 480, 0x203040);
+    Control& pic = form.add("Pic_Main", ControlKind::Picture);
+    pic.move(0, 0, 640, 368);
+    for (int y = 0; y < 368; ++y) {
+        for (int x = 0; x < 640; ++x) pic.image.set(x, y, rgb(x & 0xFF, y & 0xFF, (x ^ y) & 0xFF));
+    }
+    pic.refresh();
+    p.host.show_form(form);
+    settle(p);
+
+    int w = 0, h = 0;
+    ASSERT_TRUE(backend->window_size(form, w, h));
+    EXPECT_EQ(w, 640);
+    EXPECT_EQ(h, 480 + kMenuBarHeight);
+    Surface shown;
+    ASSERT_TRUE(backend->read_client(form, shown));
+    EXPECT_TRUE(shown == composed(form));
+
+    // Idle: nothing changed, nothing presented.
+    const std::uint64_t frames = backend->frames_presented();
+    settle(p);
+    EXPECT_EQ(backend->frames_presented(), frames);
+
+    pic.image.fill_rect(100, 100, 50, 50, kWhite);
+    pic.refresh();
+    settle(p);
+    EXPECT_GT(backend->frames_presented(), frames);
+    ASSERT_TRUE(backend->read_client(form, shown));
+    EXPECT_EQ(shown.get(120, 120), kWhite);
+    EXPECT_TRUE(shown == composed(form));
+
+    // Input through the window: a caption runs its command, a greyed one does not, and
+    // a click on the client area reaches the control under it in its own coordinates.
+    int ended = 0, saved = 0;
+    MouseEvent got{};
+    form.menu[0].on_click = [&] { ++ended; };
+    form.menu[2].on_click = [&] { ++saved; };
+    pic.on_mouse_down = [&](const MouseEvent& m) { got = m; };
+    const std::uint32_t id = backend->window_id(form);
+    auto click = [&](int x, int y) {
+        for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
+            SDL_Event e{};
+            e.type = type;
+            e.button.windowID = id;
+            e.button.button = SDL_BUTTON_LEFT;
+            e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+            e.button.clicks = 1;
+            e.button.x = x;
+            e.button.y = y;
+            SDL_PushEvent(&e);
+        }
+    };
+    const auto slots = layout_menu(form.menu);
+    click(slots[0].left + 3, 5);
+    click(slots[2].left + 3, 5);
+    click(100, kMenuBarHeight + 50);
+    settle(p);
+    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(saved, 0);
+    EXPECT_EQ(got.x, 100);
+    EXPECT_EQ(got.y, 50);
+    p.host.hide_form(form);
+    EXPECT_EQ(backend->window_id(form), 0u);
+}
+
+}  // namespace
+}  // namespace dalvo::platform

@@ -1,0 +1,92 @@
+// Replaces a data folder as a whole: a game started during a build sees the old
+// folder or the new one, never a mix.
+
+#include <cstdio>
+#include <fcntl.h>
+#include <fstream>
+#include <unistd.h>
+
+#include "mkdata/mkdata.h"
+
+namespace dalvo::mkdata {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Save slots belong to whoever played this folder, not to the build.
+bool is_kept(const fs::path& file) {
+    const std::string name = file.filename().string();
+    return name == "40.dat" || name == "41.dat" || name == "42.dat";
+}
+
+bool write_file(const fs::path& file, const Bytes& bytes, std::string& error) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) {
+        error = file.string() + ": cannot be written";
+        return false;
+    }
+    return true;
+}
+
+bool fail(std::string& error, const fs::path& where, const std::error_code& ec) {
+    error = where.string() + ": " + ec.message();
+    return false;
+}
+
+}  // namespace
+
+bool write_data_folder(const DataFiles& files, const fs::path& dir, std::string& error) {
+    std::error_code ec;
+    fs::path target = fs::absolute(dir, ec).lexically_normal();
+    if (ec) return fail(error, dir, ec);
+    if (!target.has_filename()) target = target.parent_path();  // "out/data/"
+    const fs::path parent = target.parent_path();
+    fs::create_directories(parent, ec);
+    if (ec) return fail(error, parent, ec);
+
+    const std::string suffix = "." + std::to_string(::getpid());
+    const fs::path fresh = parent / (target.filename().string() + ".new" + suffix);
+    const fs::path old = parent / (target.filename().string() + ".old" + suffix);
+    fs::remove_all(fresh, ec);
+    fs::create_directory(fresh, ec);
+    if (ec) return fail(error, fresh, ec);
+
+    for (const auto& [name, bytes] : files) {
+        if (!write_file(fresh / name, bytes, error)) {
+            fs::remove_all(fresh, ec);
+            return false;
+        }
+    }
+    if (fs::is_directory(target)) {
+        for (const auto& entry : fs::directory_iterator(target, ec)) {
+            if (entry.is_regular_file() && is_kept(entry.path()) && !files.contains(entry.path().filename().string()))
+                fs::copy_file(entry.path(), fresh / entry.path().filename(), ec);
+            if (ec) {
+                fs::remove_all(fresh, ec);
+                return fail(error, entry.path(), ec);
+            }
+        }
+        // One atomic swap where the file system offers it, else two quick renames.
+        if (::renameat2(AT_FDCWD, fresh.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) == 0) {
+            fs::remove_all(fresh, ec);
+            return true;
+        }
+        fs::rename(target, old, ec);
+        if (ec) {
+            fs::remove_all(fresh, ec);
+            return fail(error, target, ec);
+        }
+    } else if (fs::exists(target)) {
+        fs::remove_all(fresh, ec);
+        error = target.string() + ": exists and is not a folder";
+        return false;
+    }
+    fs::rename(fresh, target, ec);
+    if (ec) return fail(error, target, ec);
+    fs::remove_all(old, ec);
+    return true;
+}
+
+}  // namespace dalvo::mkdata
