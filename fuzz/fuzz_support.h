@@ -10,6 +10,7 @@
 #include <memory>
 #include <streambuf>
 #include <string>
+#include <system_error>
 #include <unistd.h>
 
 #include "engine/game.h"
@@ -30,13 +31,25 @@ inline void silence_stderr() {
 }
 
 // A folder under /tmp that lives as long as the process.
-inline const std::filesystem::path& scratch_folder() {
-    static const std::filesystem::path dir = [] {
+class ScratchFolder {
+public:
+    ScratchFolder() {
         char pattern[] = "/tmp/dalvo-fuzz-XXXXXX";
-        const char* made = ::mkdtemp(pattern);
-        return std::filesystem::path(made != nullptr ? made : "/tmp");
-    }();
-    return dir;
+        if (::mkdtemp(pattern) != nullptr) path_ = pattern;
+    }
+    ~ScratchFolder() {
+        std::error_code ec;
+        if (!path_.empty()) std::filesystem::remove_all(path_, ec);
+    }
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline const std::filesystem::path& scratch_folder() {
+    static const ScratchFolder folder;
+    return folder.path();
 }
 
 inline void write_file(const std::filesystem::path& file, const std::uint8_t* data, std::size_t size) {

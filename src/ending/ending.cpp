@@ -7,6 +7,7 @@
 
 #include "ending/ending_internal.h"
 #include "ending/staff_roll.h"
+#include "engine/field_reader.h"
 #include "engine/game.h"
 #include "platform/font.h"
 #include "platform/text_codec.h"
@@ -23,17 +24,12 @@ constexpr int kPageW = 450;
 constexpr int kPageH = 80;
 constexpr platform::Color kPink = 0xEAD5FF;
 
-std::string trimmed(const std::string& s) {
-    const std::size_t first = s.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
 
 // The text of the record `offset` places after the "e" record.
 std::string epilogue_line(const Game& game, int offset) {
     const std::size_t index = static_cast<std::size_t>(game.g.g_ScriptPos + offset);
     if (index >= game.g.g_Script.size()) return {};
-    return trimmed(game.g.g_Script[index].Text);
+    return trim_blanks(game.g.g_Script[index].Text);
 }
 
 void prepare(Game& game) {

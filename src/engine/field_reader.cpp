@@ -2,6 +2,13 @@
 
 namespace dalvo {
 
+std::string trim_blanks(const std::string& s) {
+    const auto first = s.find_first_not_of(" \t");
+    if (first == std::string::npos) return {};
+    const auto last = s.find_last_not_of(" \t");
+    return s.substr(first, last - first + 1);
+}
+
 namespace {
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 }  // namespace

@@ -9,6 +9,9 @@
 
 namespace dalvo {
 
+// The text without the blanks (spaces and tabs) at either end.
+std::string trim_blanks(const std::string& s);
+
 class FieldReader {
 public:
     explicit FieldReader(std::string_view text) : text_(text) {}

@@ -7,6 +7,7 @@
 #include "dialogs/dialogs.h"
 #include "ending/ending.h"
 #include "engine/conditions.h"
+#include "engine/field_reader.h"
 #include "engine/game.h"
 #include "engine/message.h"
 #include "engine/scenario_loader.h"
@@ -18,12 +19,6 @@ namespace dalvo {
 
 namespace {
 
-std::string trimmed(const std::string& s) {
-    const auto first = s.find_first_not_of(" \t");
-    if (first == std::string::npos) return {};
-    const auto last = s.find_last_not_of(" \t");
-    return s.substr(first, last - first + 1);
-}
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
@@ -64,16 +59,16 @@ int run_record(Game& game) {
     const ScriptRecord& rec = g.g_Script[g.g_ScriptPos];
 
     g.g_CurScene = rec.Scene;
-    g.g_Cmd = trimmed(rec.Cmd);
+    g.g_Cmd = trim_blanks(rec.Cmd);
     g.g_CurTarget = rec.Target;
-    const std::string place = trimmed(rec.Place);
-    const std::string doll = trimmed(rec.Doll);
-    const std::string face = trimmed(rec.Face);
-    const std::string speaker = trimmed(rec.Speaker);
-    g.g_Text = trimmed(rec.Text);
-    g.g_Arg1 = trimmed(rec.Arg1);
-    g.g_Arg2 = trimmed(rec.Arg2);
-    g.g_Arg3 = trimmed(rec.Arg3);
+    const std::string place = trim_blanks(rec.Place);
+    const std::string doll = trim_blanks(rec.Doll);
+    const std::string face = trim_blanks(rec.Face);
+    const std::string speaker = trim_blanks(rec.Speaker);
+    g.g_Text = trim_blanks(rec.Text);
+    g.g_Arg1 = trim_blanks(rec.Arg1);
+    g.g_Arg2 = trim_blanks(rec.Arg2);
+    g.g_Arg3 = trim_blanks(rec.Arg3);
 
     if (!speaker.empty()) g.g_Speaker = record_number(game, speaker, "話者");
     const bool place_due = !place.empty();

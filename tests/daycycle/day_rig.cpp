@@ -2,11 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-
 #include "daycycle/level_form.h"
-#include "platform/picture.h"
 
 namespace dalvo::test {
 
@@ -72,37 +68,9 @@ platform::Surface board_with_bars(const std::array<int, 3>& lengths) {
     return out;
 }
 
-std::uint64_t picture_hash(const platform::Surface& s) {
-    std::uint64_t h = 0xcbf29ce484222325ull;
-    auto mix = [&h](std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) {
-            h ^= (v >> (8 * i)) & 0xFF;
-            h *= 0x100000001b3ull;
-        }
-    };
-    mix(static_cast<std::uint32_t>(s.width()));
-    mix(static_cast<std::uint32_t>(s.height()));
-    for (int y = 0; y < s.height(); ++y) {
-        for (int x = 0; x < s.width(); ++x) mix(s.row(y)[x] & 0x00FFFFFF);
-    }
-    return h;
-}
-
 void expect_picture(const platform::Surface& actual, const platform::Surface& expected,
                     std::uint64_t hash, const std::string& name) {
-    const bool same = actual == expected;
-    const std::uint64_t got = picture_hash(actual);
-    EXPECT_TRUE(same) << name << ": the picture differs from the expected one";
-    char text[32];
-    std::snprintf(text, sizeof text, "0x%016llx", static_cast<unsigned long long>(got));
-    EXPECT_EQ(got, hash) << name << ": picture hash " << text;
-    if (same && got == hash) return;
-    const std::filesystem::path dir = std::filesystem::current_path() / "daycycle-pictures";
-    std::filesystem::create_directories(dir);
-    std::string error;
-    platform::save_png(expected, dir / (name + ".expected.png"), error);
-    platform::save_png(actual, dir / (name + ".actual.png"), error);
-    ADD_FAILURE() << name << ": pictures written to " << dir.string();
+    expect_picture(actual, hash, name, PictureCheck("daycycle").with_expected(expected));
 }
 
 }  // namespace dalvo::test

@@ -12,6 +12,7 @@
 #include "engine/engine_run.h"
 #include "platform/surface.h"
 #include "support/fixture.h"
+#include "support/picture_check.h"
 
 namespace dalvo::test {
 
@@ -49,8 +50,6 @@ private:
 // player would measure them: v + 1 strips of 2 pixels from x = 101, blue below 80,
 // red from 80, none for 0.
 platform::Surface board_with_bars(const std::array<int, 3>& lengths);
-
-std::uint64_t picture_hash(const platform::Surface& s);
 
 // Checks `actual` against `expected` pixel for pixel and its hash against `hash`; on a
 // mismatch writes NAME.expected.png and NAME.actual.png into the test's output folder.

@@ -13,9 +13,9 @@
 #include "engine/dump.h"
 #include "engine/game.h"
 #include "engine/startup.h"
-#include "platform/picture.h"
 #include "platform/platform.h"
 #include "support/fixture.h"
+#include "support/picture_check.h"
 
 namespace dalvo::test {
 namespace {
@@ -106,39 +106,13 @@ private:
 
 constexpr int kAtClickWait = 0x100;
 
-std::uint64_t picture_hash(const platform::Surface& s) {
-    std::uint64_t h = 14695981039346656037ull;
-    for (int y = 0; y < s.height(); ++y) {
-        for (int x = 0; x < s.width(); ++x) {
-            const Color c = s.get(x, y);
-            for (int shift = 0; shift < 32; shift += 8) {
-                h ^= (c >> shift) & 0xFF;
-                h *= 1099511628211ull;
-            }
-        }
-    }
-    return h;
-}
-
-fs::path output_dir() {
-    const fs::path dir = fs::current_path() / "title_test_output";
-    fs::create_directories(dir);
-    return dir;
-}
-
-// Compares the screen with its reference by hash. On a mismatch the actual picture,
-// and the reference when one is kept beside this file, are written out for a person.
+// The title pictures were pinned by their colours alone; the references beside this
+// file are copied out on a mismatch.
 void expect_picture(const platform::Surface& actual, std::uint64_t expected, const std::string& name) {
-    const std::uint64_t got = picture_hash(actual);
-    if (got == expected) return;
-    std::string error;
-    const fs::path dir = output_dir();
-    EXPECT_TRUE(platform::save_png(actual, dir / (name + ".actual.png"), error)) << error;
-    const fs::path reference = fs::path(DALVO_SOURCE_DIR) / "tests/daycycle/pictures" / (name + ".png");
-    std::error_code ec;
-    if (fs::exists(reference, ec)) fs::copy_file(reference, dir / (name + ".expected.png"), fs::copy_options::overwrite_existing, ec);
-    ADD_FAILURE() << name << ": picture hash 0x" << std::hex << got << ", expected 0x" << expected
-                  << "; see " << dir.string();
+    test::expect_picture(actual, expected, name,
+                         PictureCheck("title")
+                             .with_references(fs::path(DALVO_SOURCE_DIR) / "tests/daycycle/pictures")
+                             .with_hash(colour_hash));
 }
 
 int count_black(const platform::Surface& s) {

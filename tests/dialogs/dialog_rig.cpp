@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "engine/startup.h"
-#include "platform/picture.h"
+#include "support/picture_check.h"
 
 namespace dalvo::test {
 
@@ -70,52 +70,13 @@ std::vector<std::string> DialogRig::messages() const {
     return out;
 }
 
-std::string field(const std::string& line, const std::string& key) {
-    const std::string tag = "\"" + key + "\":";
-    std::size_t at = line.find(tag);
-    if (at == std::string::npos) return {};
-    at += tag.size();
-    if (line[at] != '"') return line.substr(at, line.find_first_of(",}", at) - at);
-    std::string out;
-    for (std::size_t i = at + 1; i < line.size() && line[i] != '"'; ++i) {
-        if (line[i] == '\\' && i + 1 < line.size()) ++i;
-        out += line[i];
-    }
-    return out;
-}
-
-namespace {
-
-std::uint64_t picture_hash(const platform::Surface& s) {
-    std::uint64_t h = 14695981039346656037ull;
-    for (int y = 0; y < s.height(); ++y) {
-        for (int x = 0; x < s.width(); ++x) {
-            const platform::Color c = s.get(x, y);
-            for (int shift = 0; shift < 32; shift += 8) {
-                h ^= (c >> shift) & 0xFF;
-                h *= 1099511628211ull;
-            }
-        }
-    }
-    return h;
-}
-
-}  // namespace
-
 void expect_form_picture(const platform::Form& form, std::uint64_t hash, const std::string& name) {
     platform::Surface actual(form.client_width, form.client_height);
     platform::compose(form, actual);
-    const std::uint64_t got = picture_hash(actual);
-    if (got == hash) return;
-    const fs::path dir = fs::current_path() / "dialogs_test_output";
-    fs::create_directories(dir);
-    std::string error;
-    EXPECT_TRUE(platform::save_png(actual, dir / (name + ".actual.png"), error)) << error;
-    const fs::path reference = fs::path(DALVO_SOURCE_DIR) / "tests/dialogs/pictures" / (name + ".png");
-    std::error_code ec;
-    fs::copy_file(reference, dir / (name + ".expected.png"), fs::copy_options::overwrite_existing, ec);
-    ADD_FAILURE() << name << ": picture hash 0x" << std::hex << got << ", expected 0x" << hash
-                  << "; see " << dir.string();
+    expect_picture(actual, hash, name,
+                   PictureCheck("dialogs")
+                       .with_references(fs::path(DALVO_SOURCE_DIR) / "tests/dialogs/pictures")
+                       .with_hash(colour_hash));
 }
 
 }  // namespace dalvo::test

@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 #include "platform/surface.h"
 #include "support/fixture.h"
+#include "support/trace_field.h"
 
 namespace dalvo::test {
 
@@ -46,8 +47,6 @@ private:
     std::unique_ptr<Game> game_;
 };
 
-// The value of `key` in a trace line (the text between the quotes for a string).
-std::string field(const std::string& line, const std::string& key);
 
 // Composes `form` and checks it against `hash`. On a mismatch writes NAME.actual.png
 // into the test's working folder, beside NAME.expected.png copied from the references.

@@ -2,29 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-
 #include "engine/interpreter.h"
 #include "engine/startup.h"
-#include "platform/picture.h"
+#include "support/picture_check.h"
 
 namespace dalvo::test {
-
-namespace {
-
-std::filesystem::path output_folder() {
-    const std::filesystem::path dir = std::filesystem::path(DALVO_BINARY_DIR) / "test_output" / "ending";
-    std::filesystem::create_directories(dir);
-    return dir;
-}
-
-void write_png(const platform::Surface& s, const std::string& file) {
-    std::string error;
-    if (!platform::save_png(s, output_folder() / file, error)) ADD_FAILURE() << file << ": " << error;
-}
-
-}  // namespace
 
 // The scenario: an optional "p2" on "hap", a background, the ending with its four
 // epilogue lines, and the closing records that are never reached.
@@ -124,38 +106,17 @@ std::uint32_t time_of_line(const std::string& line) {
     return static_cast<std::uint32_t>(std::stoul(line.substr(i + 4)));
 }
 
-std::uint64_t picture_hash(const platform::Surface& s) {
-    std::uint64_t h = 1469598103934665603ull;
-    auto mix = [&h](std::uint32_t v) {
-        for (int k = 0; k < 4; ++k) {
-            h ^= (v >> (8 * k)) & 0xFF;
-            h *= 1099511628211ull;
-        }
-    };
-    mix(static_cast<std::uint32_t>(s.width()));
-    mix(static_cast<std::uint32_t>(s.height()));
-    for (int y = 0; y < s.height(); ++y) {
-        for (int x = 0; x < s.width(); ++x) mix(s.row(y)[x] & 0x00FFFFFF);
-    }
-    return h;
-}
+// These screenshots were pinned with a start value one digit short of the usual one.
+std::uint64_t ending_picture_hash(const platform::Surface& s) { return picture_hash(s, 1469598103934665603ull); }
 
 void expect_picture_hash(const platform::Surface& actual, std::uint64_t expected, const std::string& name) {
-    const std::uint64_t got = picture_hash(actual);
-    if (got == expected) return;
-    write_png(actual, name + ".actual.png");
-    char text[32];
-    std::snprintf(text, sizeof text, "0x%016llx", static_cast<unsigned long long>(got));
-    ADD_FAILURE() << name << ": the picture hashes to " << text << "; see "
-                  << (output_folder() / (name + ".actual.png")).string();
+    expect_picture(actual, expected, name, PictureCheck("ending").with_hash(ending_picture_hash));
 }
 
 void expect_same_picture(const platform::Surface& expected, const platform::Surface& actual,
                          const std::string& name) {
-    if (expected == actual) return;
-    write_png(expected, name + ".expected.png");
-    write_png(actual, name + ".actual.png");
-    ADD_FAILURE() << name << ": the pictures differ; see " << output_folder().string();
+    expect_picture(actual, ending_picture_hash(expected), name,
+                   PictureCheck("ending").with_expected(expected).with_hash(ending_picture_hash));
 }
 
 }  // namespace dalvo::test

@@ -65,8 +65,8 @@ private:
 // The "t" of a trace line.
 std::uint32_t time_of_line(const std::string& line);
 
-// FNV-1a over the pixels, for screenshots whose look was checked by eye once.
-std::uint64_t picture_hash(const platform::Surface& s);
+// The hash the ending's screenshots were pinned with, checked by eye once.
+std::uint64_t ending_picture_hash(const platform::Surface& s);
 
 // Expects `actual` to hash to `expected`; on a mismatch writes the actual picture as
 // <name>.actual.png into the test output folder and names it in the failure.

@@ -10,6 +10,7 @@
 #include "engine/game.h"
 #include "platform/platform.h"
 #include "support/fixture.h"
+#include "support/trace_field.h"
 
 namespace dalvo::test {
 
@@ -47,7 +48,5 @@ private:
     std::unique_ptr<Game> game_;
 };
 
-// The value of `key` in a trace line (the text between the quotes for a string).
-std::string field(const std::string& line, const std::string& key);
 
 }  // namespace dalvo::test

@@ -62,6 +62,18 @@ TEST(ReaderCorpus, BinaryReadersSurviveEveryKeptInput) {
     }
 }
 
+// Found by fuzzing: an image header asking for millions of pixels reached the decoder,
+// which tried to allocate them.
+TEST(ReaderCorpus, CursorWithAnEnormousImageHeaderIsRefusedBeforeDecoding) {
+    for (const auto& [file, bytes] : corpus("cursor")) {
+        if (file.filename() != "huge-header.cur") continue;
+        platform::Cursor c;
+        std::string error;
+        EXPECT_FALSE(platform::decode_cursor(bytes_of(bytes), c, error));
+        EXPECT_EQ(error, "bad cursor size");
+    }
+}
+
 TEST(ReaderCorpus, TextReadersSurviveEveryKeptInput) {
     for (const auto& [file, text] : corpus("input_script")) {
         platform::Script script;

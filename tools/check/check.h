@@ -14,6 +14,7 @@ void check_folder(const std::filesystem::path& dir, Report& report, RouteResult*
 
 // The route explorer's findings for a person, and as one JSON object for tools.
 std::string routes_text(const RouteResult& routes, const std::filesystem::path& script_file);
-std::string routes_json(const RouteResult& routes, const Report& report);
+// The JSON object holds the diagnostics, and the routes when `with_routes`.
+std::string routes_json(const RouteResult& routes, const Report& report, bool with_routes = true);
 
 }  // namespace dalvo::check

@@ -1,4 +1,4 @@
-// dalvo-check [--routes [--json]] DIR: checks a data folder without playing it.
+// dalvo-check [--routes] [--json] DIR: checks a data folder without playing it.
 // Exit status 0 when nothing is wrong, 1 when an error was found, 2 for bad usage.
 
 #include <cstring>
@@ -10,7 +10,7 @@
 namespace {
 
 int usage() {
-    std::cerr << "usage: dalvo-check [--routes [--json]] DIR\n";
+    std::cerr << "usage: dalvo-check [--routes] [--json] DIR\n";
     return 2;
 }
 
@@ -38,13 +38,13 @@ int main(int argc, char** argv) {
             return usage();
         }
     }
-    if (dir.empty() || (json && !routes)) return usage();
+    if (dir.empty()) return usage();
 
     dalvo::check::Report report;
     dalvo::check::RouteResult found;
     dalvo::check::check_folder(dir, report, routes ? &found : nullptr);
     if (json) {
-        std::cout << dalvo::check::routes_json(found, report);
+        std::cout << dalvo::check::routes_json(found, report, routes);
     } else {
         std::cout << report.text();
         if (routes) std::cout << dalvo::check::routes_text(found, std::filesystem::path(dir) / "3.dat");

@@ -70,7 +70,7 @@ std::string routes_text(const RouteResult& r, const std::filesystem::path& scrip
     return out;
 }
 
-std::string routes_json(const RouteResult& r, const Report& report) {
+std::string routes_json(const RouteResult& r, const Report& report, bool with_routes) {
     platform::JsonWriter j;
     j.begin_object();
     j.key("diagnostics").begin_array();
@@ -81,6 +81,7 @@ std::string routes_json(const RouteResult& r, const Report& report) {
         j.field("message", d.message).end_object();
     }
     j.end_array();
+    if (!with_routes) return j.end_object().str() + "\n";
     j.field("loaded", r.loaded).field("states", static_cast<std::int64_t>(r.states)).field("truncated", r.truncated);
     j.key("outcomes").begin_array();
     for (const RouteOutcome& o : r.outcomes) {

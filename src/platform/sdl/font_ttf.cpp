@@ -60,6 +60,13 @@ std::optional<std::string> fc_match(const char* family) {
 std::string find_file(const FontFamily& family) {
     namespace fs = std::filesystem;
     std::error_code ec;
+    // The package's own file first: asking fontconfig costs a shell and an fc-match
+    // run, most of a headless start-up.
+    for (const char* path : family.known_paths) {
+        if (path == nullptr) continue;
+        const fs::path resolved = fs::weakly_canonical(path, ec);
+        if (!ec && resolved.filename() == family.file_hint && fs::exists(resolved, ec)) return resolved.string();
+    }
     if (auto file = fc_match(family.fontconfig_name)) {
         // fc-match answers with some other font when the family is missing:
         // accept only the file (or a link to the file) that the family lives in.

@@ -58,7 +58,23 @@ void add_control(Hasher& h, const Control& c) {
     for (const auto& child : c.children) add_control(h, *child);
 }
 
+void add_counters(Hasher& h, const Control& c) {
+    h.add(c.image.refresh_count());
+    h.add(static_cast<std::uint64_t>(c.children.size()));
+    for (const auto& child : c.children) add_counters(h, *child);
+}
+
 }  // namespace
+
+std::uint64_t form_counters(const Form& form) {
+    Hasher h;
+    h.add(form.generation);
+    h.add(form.image.refresh_count());
+    h.add(static_cast<std::uint64_t>(form.controls.size()));
+    for (const auto& c : form.controls) add_counters(h, *c);
+    h.add(static_cast<std::uint64_t>(form.menu.size()));
+    return h.value();
+}
 
 std::uint64_t form_signature(const Form& form) {
     Hasher h;

@@ -82,7 +82,16 @@ bool read_file(const std::filesystem::path& file, std::vector<std::uint8_t>& byt
         error = "cannot open " + file.string();
         return false;
     }
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    // One read of the whole file: the pictures are up to 600 KB and a score are loaded at start-up.
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(file, ec);
+    if (ec) {
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } else {
+        bytes.resize(static_cast<std::size_t>(size));
+        in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        bytes.resize(static_cast<std::size_t>(in.gcount()));
+    }
     if (in.bad()) {
         error = "cannot read " + file.string();
         return false;
@@ -90,11 +99,8 @@ bool read_file(const std::filesystem::path& file, std::vector<std::uint8_t>& byt
     return true;
 }
 
-}  // namespace
-
-bool decode_picture(std::span<const std::uint8_t> bytes, Surface& out, std::string& error) {
-    std::vector<std::uint8_t> copy(bytes.begin(), bytes.end());
-    // A sealed picture differs from a bitmap only in its first two bytes.
+// Decodes in place: a sealed picture differs from a bitmap only in its first two bytes.
+bool decode_owned(std::vector<std::uint8_t>& copy, Surface& out, std::string& error) {
     if (copy.size() >= 2 && copy[0] == 'J' && copy[1] == 'F') {
         copy[0] = 'B';
         copy[1] = 'M';
@@ -113,10 +119,17 @@ bool decode_picture(std::span<const std::uint8_t> bytes, Surface& out, std::stri
     return to_surface(decoded.get(), out, error);
 }
 
+}  // namespace
+
+bool decode_picture(std::span<const std::uint8_t> bytes, Surface& out, std::string& error) {
+    std::vector<std::uint8_t> copy(bytes.begin(), bytes.end());
+    return decode_owned(copy, out, error);
+}
+
 bool load_picture(const std::filesystem::path& file, Surface& out, std::string& error) {
     std::vector<std::uint8_t> bytes;
     if (!read_file(file, bytes, error)) return false;
-    if (!decode_picture(bytes, out, error)) {
+    if (!decode_owned(bytes, out, error)) {
         error = file.string() + ": " + error;
         return false;
     }
@@ -129,6 +142,18 @@ bool decode_cursor(std::span<const std::uint8_t> bytes, Cursor& out, std::string
     if (bytes.size() < 22 || le16(&bytes[0]) != 0 || le16(&bytes[2]) != 2 || le16(&bytes[4]) < 1) {
         error = "not a cursor file";
         return false;
+    }
+    // The decoder allocates what each image header asks for: refuse sizes no pointer has.
+    for (std::size_t entry = 6; entry + 16 <= bytes.size() && (entry - 6) / 16 < std::size_t(le16(&bytes[4]));
+         entry += 16) {
+        const std::size_t at = le32(&bytes[entry + 12]);
+        if (at > bytes.size() || bytes.size() - at < 12 || le32(&bytes[at]) != 40) continue;
+        const auto w = static_cast<std::int32_t>(le32(&bytes[at + 4]));
+        const auto h = static_cast<std::int32_t>(le32(&bytes[at + 8]));
+        if (w < 1 || w > 256 || h < -512 || h > 512) {
+            error = "bad cursor size";
+            return false;
+        }
     }
     const int hot_x = le16(&bytes[10]);
     const int hot_y = le16(&bytes[12]);

@@ -16,12 +16,21 @@ namespace {
 // Our Pixel is 0x00RRGGBB in a 32-bit word: SDL's XRGB layout.
 constexpr Uint32 kTextureFormat = SDL_PIXELFORMAT_RGB888;
 
+// How long a caption or visibility set without a refresh may wait to be shown.
+constexpr std::uint32_t kSignatureMs = 30;
+
 int menu_height(const Form& form) { return form.menu.empty() ? 0 : kMenuBarHeight; }
 
 }  // namespace
 
 SdlBackend::SdlBackend(int scale) : scale_(std::max(1, scale)) {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+    // Whole-number nearest-neighbour scaling of a 640 x 480 picture needs no GPU: the
+    // software renderer writes straight into the window's X image, where a GL renderer
+    // would bring up the whole GL stack (on a machine without a GPU, a JIT compiler with
+    // it) at about 90 MiB and most of a second. Set before any window or message box.
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // Closing the last window is the game's own close request, never an extra quit.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     // The input method stays off until the game opens it for the name entry.
@@ -75,8 +84,7 @@ SdlBackend::Window* SdlBackend::create(Form& form) {
         return nullptr;
     }
     w->id = SDL_GetWindowID(w->window.get());
-    w->renderer.reset(SDL_CreateRenderer(w->window.get(), -1, 0));
-    if (!w->renderer) w->renderer.reset(SDL_CreateRenderer(w->window.get(), -1, SDL_RENDERER_SOFTWARE));
+    w->renderer.reset(SDL_CreateRenderer(w->window.get(), -1, SDL_RENDERER_SOFTWARE));
     if (!w->renderer) {
         SDL_Log("renderer for %s: %s", form.name.c_str(), SDL_GetError());
         return nullptr;
@@ -175,6 +183,22 @@ void SdlBackend::render(Window& w) {
     }
 }
 
+// The counters catch every refresh at each call; a caption or visibility set without
+// one is caught by the full signature, read at most every kSignatureMs while idle.
+bool SdlBackend::needs_compose(Window& w) {
+    // The pressed menu caption is part of what the window shows.
+    const std::uint64_t pressed = static_cast<std::uint64_t>(w.pressed_menu + 1) << 56;
+    const std::uint64_t counters = form_counters(*w.form) ^ pressed;
+    const std::uint32_t now = SDL_GetTicks();
+    if (w.have_picture && counters == w.counters && now - w.signed_at < kSignatureMs) return false;
+    w.counters = counters;
+    w.signed_at = now;
+    const std::uint64_t signature = form_signature(*w.form) ^ pressed;
+    if (w.have_picture && signature == w.signature) return false;
+    w.signature = signature;
+    return true;
+}
+
 void SdlBackend::present(const std::vector<Form*>& forms) {
     bool changed = false;
     for (Form* form : forms) {
@@ -182,11 +206,7 @@ void SdlBackend::present(const std::vector<Form*>& forms) {
         if (w == nullptr) w = create(*form);
         if (w == nullptr) continue;
         sync(*w);
-        // The pressed menu caption is part of what the window shows.
-        const std::uint64_t signature =
-            form_signature(*form) ^ (static_cast<std::uint64_t>(w->pressed_menu + 1) << 56);
-        if (!w->have_picture || signature != w->signature) {
-            w->signature = signature;
+        if (needs_compose(*w)) {
             compose_window(*w);
             changed = true;
         }

@@ -52,6 +52,7 @@ private:
     Window* find(std::uint32_t window_id) const;
     Window* create(Form& form);
     void sync(Window& w);
+    bool needs_compose(Window& w);
     void compose_window(Window& w);
     void render(Window& w);
     void handle_mouse(Window& w, int wx, int wy, int button, bool down, bool up,

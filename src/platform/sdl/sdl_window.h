@@ -34,6 +34,8 @@ struct SdlBackend::Window {
     bool fullscreen = false;
     bool have_picture = false;     // the texture holds a composed picture
     std::uint64_t signature = 0;
+    std::uint64_t counters = 0;    // form_counters() when the signature was taken
+    std::uint32_t signed_at = 0;   // SDL ticks then
     bool dirty = true;             // the window needs the texture drawn again
     int pressed_menu = -1;
     int client_buttons = 0;        // MouseButton bits pressed down on the client area

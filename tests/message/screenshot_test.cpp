@@ -1,0 +1,65 @@
+// The game window with its message windows up, pinned by screenshots.
+
+#include <gtest/gtest.h>
+
+#include "engine/message.h"
+#include "message/message_rig.h"
+#include "platform/form.h"
+#include "support/picture_check.h"
+
+namespace dalvo::test {
+namespace {
+
+// Checks the game window `ms` from now, inside the wait that runs then; counts the checks
+// so that a wait that never came cannot pass unseen.
+void shoot_at(MessageRig& rig, std::uint32_t ms, std::uint64_t hash, const std::string& name, int& shots) {
+    rig.at(ms, [&rig, hash, name, &shots] {
+        platform::Surface s(rig.ui().form.client_width, rig.ui().form.client_height);
+        platform::compose(rig.ui().form, s);
+        expect_picture(s, hash, name, PictureCheck("message"));
+        ++shots;
+    });
+}
+
+TEST(Screenshot, FullMessageWindowThenTheHistory) {
+    MessageRig rig;
+    int shots = 0;
+    // Five speakers in the line-at-a-time mode, each waiting for a click.
+    rig.g().g_MsgSpeed = 1;
+    for (int i = 0; i < 5; ++i) {
+        if (i == 4) shoot_at(rig, 100, 0x6d55ac59f9137c2aull, "message_full", shots);
+        rig.click_at(200, kStageX, kStageY);
+        rig.say(i + 1, "はじめまして、" + std::string(static_cast<std::size_t>(i) * 3, 'a') + "です。");
+    }
+    // Nine lines for the history, with a nameless line and a continuation among them.
+    rig.g().g_MsgSpeed = 0;
+    for (int i = 0; i < 3; ++i) rig.say(6 - i, "つづき");
+    rig.g().g_MsgSpeed = 1;
+    rig.click_at(100, kTextX, kTextY, platform::MouseButton::Right);
+    shoot_at(rig, 150, 0x6429fa42e99eb57aull, "history", shots);
+    rig.click_at(200, kHistoryX, kHistoryY, platform::MouseButton::Right);
+    rig.click_at(300, kStageX, kStageY);
+    rig.say(2, "もう一度");
+    EXPECT_EQ(shots, 2);
+}
+
+TEST(Screenshot, OpenChoiceWithTheHoveredOption) {
+    MessageRig rig;
+    int shots = 0;
+    rig.g().g_MsgSpeed = 0;
+    rig.say(3, "どうしよう？");
+    EngineState& g = rig.g();
+    g.g_SctTable[0] = {7, "海へ行く", 40};
+    g.g_SctTable[1] = {7, "駅で待つ", 50};
+    g.g_SctMax = g.g_SctLast = 1;
+    g.g_CurScene = 7;
+    g.g_Text = "2";
+    rig.post_at(750, platform::HoverControl{"Main_Form", "SelTxt(1)"});
+    shoot_at(rig, 800, 0x7e8f9285f6b2b7d3ull, "choice_hover", shots);
+    rig.post_at(850, platform::PressControl{"Main_Form", "SelTxt(1)"});
+    EXPECT_EQ(Select_disp(rig.game()), 1);
+    EXPECT_EQ(shots, 1);
+}
+
+}  // namespace
+}  // namespace dalvo::test

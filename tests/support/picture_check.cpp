@@ -1,0 +1,88 @@
+#include "support/picture_check.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "platform/picture.h"
+
+namespace dalvo::test {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Fnv {
+    std::uint64_t h;
+    void mix(std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) {
+            h ^= (v >> (8 * i)) & 0xFF;
+            h *= 1099511628211ull;
+        }
+    }
+};
+
+std::string hex(std::uint64_t v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%016llx", static_cast<unsigned long long>(v));
+    return text;
+}
+
+}  // namespace
+
+std::uint64_t picture_hash(const platform::Surface& s, std::uint64_t basis) {
+    Fnv f{basis};
+    f.mix(static_cast<std::uint32_t>(s.width()));
+    f.mix(static_cast<std::uint32_t>(s.height()));
+    for (int y = 0; y < s.height(); ++y) {
+        for (int x = 0; x < s.width(); ++x) f.mix(s.row(y)[x] & 0x00FFFFFF);
+    }
+    return f.h;
+}
+
+std::uint64_t colour_hash(const platform::Surface& s) {
+    Fnv f{kFnvOffsetBasis};
+    for (int y = 0; y < s.height(); ++y) {
+        for (int x = 0; x < s.width(); ++x) f.mix(s.get(x, y));
+    }
+    return f.h;
+}
+
+fs::path picture_output(const std::string& folder) {
+    const fs::path dir = fs::path(DALVO_BINARY_DIR) / "test_output" / folder;
+    std::error_code ec;
+    fs::create_directories(dir, ec);
+    return dir;
+}
+
+void expect_picture(const platform::Surface& actual, std::uint64_t expected_hash, const std::string& name,
+                    const PictureCheck& check) {
+    const std::uint64_t got = check.hash(actual);
+    const bool same = check.expected == nullptr || *check.expected == actual;
+    if (got == expected_hash && same) return;
+
+    std::string folder = check.folder;
+    if (folder.empty()) {
+        const auto* suite = ::testing::UnitTest::GetInstance()->current_test_suite();
+        folder = suite != nullptr ? suite->name() : "pictures";
+    }
+    const fs::path dir = picture_output(folder);
+    std::string error;
+    const fs::path actual_file = dir / (name + ".actual.png");
+    const fs::path expected_file = dir / (name + ".expected.png");
+    EXPECT_TRUE(platform::save_png(actual, actual_file, error)) << error;
+    std::string files = actual_file.string();
+    std::error_code ec;
+    if (check.expected != nullptr) {
+        EXPECT_TRUE(platform::save_png(*check.expected, expected_file, error)) << error;
+        files += ", " + expected_file.string();
+    } else if (!check.references.empty() && fs::exists(check.references / (name + ".png"), ec)) {
+        fs::copy_file(check.references / (name + ".png"), expected_file, fs::copy_options::overwrite_existing, ec);
+        if (!ec) files += ", " + expected_file.string();
+    }
+    if (!same) ADD_FAILURE() << name << ": the picture differs from the expected one";
+    ADD_FAILURE() << name << ": picture hash " << hex(got) << ", expected " << hex(expected_hash)
+                  << "; see " << files;
+}
+
+}  // namespace dalvo::test
