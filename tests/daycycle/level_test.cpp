@@ -56,9 +56,6 @@ TEST(Level, BarsGrowFromTheLastShownToTheCurrentWithRedFrom80AndTheCapKept) {
     }
     EXPECT_EQ(run.g().g_GraphHist, (std::array<std::int16_t, 3>{80, 0, 100}));
     const platform::Form& form = game.level.form;
-    EXPECT_EQ(form.caption, "Level");
-    EXPECT_EQ(looks[0].picture.width(), 330);
-    EXPECT_EQ(looks[0].picture.height(), 177);
     EXPECT_EQ(form.left, 100 + 167);  // 2500 twips
     EXPECT_EQ(form.top, 50 + 167);
 
@@ -70,7 +67,6 @@ TEST(Level, BarsGrowFromTheLastShownToTheCurrentWithRedFrom80AndTheCapKept) {
     EXPECT_NE(effects[4].find("\"code\":\"DK\""), std::string::npos);
     EXPECT_FALSE(game.p.host.is_shown(form));
     EXPECT_TRUE(game.ui.form.enabled);
-    EXPECT_TRUE(game.ui.menu("prog_load").enabled);
 }
 
 TEST(Level, UnchangedSubjectsShowNothingAndPauseThreeSeconds) {

@@ -45,16 +45,6 @@ void DialogRig::send(platform::InputEvent event) {
     host().yield();
 }
 
-void DialogRig::press(const std::string& form, const std::string& control) {
-    send(platform::PressControl{form, control});
-}
-
-void DialogRig::key(int code) {
-    platform::Form* active = host().active_form();
-    ASSERT_NE(active, nullptr);
-    send(platform::KeyDown{active->name, code});
-}
-
 std::vector<std::string> DialogRig::events(const std::string& ev) const {
     const std::string tag = "\"ev\":\"" + ev + "\"";
     std::vector<std::string> out;

@@ -29,8 +29,8 @@ public:
 
     // Each posts its input and yields once, so that the handlers have run on return.
     void send(platform::InputEvent event);
-    void press(const std::string& form, const std::string& control);
-    void key(int code);  // to the active form
+    void press(const std::string& form, const std::string& control) { send(platform::PressControl{form, control}); }
+    void key(int code) { send(platform::KeyDown{host().active_form()->name, code}); }  // to the active form
 
     // Trace lines of kind `ev`, and the texts of the message boxes, so far.
     std::vector<std::string> events(const std::string& ev) const;

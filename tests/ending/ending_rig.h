@@ -5,7 +5,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -23,35 +22,26 @@ struct EndingScript {
                                      "また新しい季節がはじまる"};
 };
 
-// Writes the scenario of `script` as "3.dat", with a choice table that fits it.
-void write_ending_scenario(FixtureFolder& folder, const EndingScript& script);
-
 class EndingRig {
 public:
     explicit EndingRig(const EndingScript& script = {});
-    ~EndingRig();
 
     Game& game() { return *game_; }
     MainForm& ui() { return game_->ui; }
     FixtureFolder& folder() { return folder_; }
     std::uint32_t now() { return game_->p.clock.ticks(); }
 
-    // Runs `f`; returns the exit code when the program ended inside it, else -1.
-    int until_end(const std::function<void()>& f);
     // Runs the scenario from its first record: the ending, then the program's end.
     int play();
 
     // Takes a screenshot named `name` when a trace line containing `marker` is written.
     void shoot_at(const std::string& marker, const std::string& name);
-    const platform::Surface& shot(const std::string& name) const;
+    const platform::Surface& shot(const std::string& name) const { return shots_.at(name); }
 
     std::vector<std::string> events(const std::string& ev) const;
-    const std::vector<std::string>& trace() const { return trace_; }
     // The first trace line containing `marker`, and its time; fails the test when none.
     std::string line_with(const std::string& marker) const;
     std::uint32_t time_of(const std::string& marker) const;
-
-    platform::Surface screen();
 
 private:
     FixtureFolder folder_;
@@ -64,9 +54,6 @@ private:
 
 // The "t" of a trace line.
 std::uint32_t time_of_line(const std::string& line);
-
-// The hash the ending's screenshots were pinned with, checked by eye once.
-std::uint64_t ending_picture_hash(const platform::Surface& s);
 
 // Expects `actual` to hash to `expected`; on a mismatch writes the actual picture as
 // <name>.actual.png into the test output folder and names it in the failure.

@@ -27,8 +27,6 @@ SoundRig::SoundRig(std::uint32_t master_level) {
     Sound_init(*game_);
 }
 
-SoundRig::~SoundRig() { game_.reset(); }
-
 void SoundRig::idle(std::uint32_t ms) {
     const std::uint32_t start = now();
     game_->p.host.wait_until([&] { return now() - start >= ms; }, 10);

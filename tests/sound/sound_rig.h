@@ -18,12 +18,10 @@ class SoundRig {
 public:
     // `master_level`: what the master level reads until the game sets it.
     explicit SoundRig(std::uint32_t master_level = 65535);
-    ~SoundRig();
 
     Game& game() { return *game_; }
     EngineState& g() { return game_->g; }
     SoundState& s() { return game_->sound; }
-    FixtureFolder& folder() { return folder_; }
     std::uint32_t now() { return game_->p.clock.ticks(); }
 
     // Lets `ms` of virtual time pass with the window served every 10 ms.

@@ -31,18 +31,10 @@ std::vector<std::string> actions(const std::vector<std::string>& mci) {
     return out;
 }
 
-std::vector<std::string> message_texts(const SoundRig& rig) {
-    std::vector<std::string> out;
-    for (const std::string& line : rig.events("msgbox")) out.push_back(field(line, "text"));
-    return out;
-}
-
 TEST(Music, APieceThatEndsIsRestartedWhileItsNumberIsHeldAndMusicIsOn) {
     SoundRig rig;
     rig.cmd("aB");  // piece 2 lasts 1 s
     EXPECT_THAT(actions(rig.mci()), ElementsAre("open", kPlay));
-    EXPECT_EQ(rig.s().g_BgmNo, 2);
-    EXPECT_EQ(rig.s().g_BgmReq, 2);
     EXPECT_TRUE(rig.s().BGMLoop->enabled());
 
     // Ended after 1 s; the timer's tick 2 s after the start finds it stopped.
@@ -51,28 +43,31 @@ TEST(Music, APieceThatEndsIsRestartedWhileItsNumberIsHeldAndMusicIsOn) {
     EXPECT_EQ(count(rig.mci(), kStop), 1);
     rig.idle(2150);
     EXPECT_EQ(count(rig.mci(), kPlay), 3);
-    EXPECT_TRUE(rig.events("msgbox").empty());
 
     // Music switched off: the timer's ticks do nothing, not even ask the device.
     rig.g().g_BgmOn = kFalse;
     rig.clear();
     rig.idle(6000);
     EXPECT_TRUE(rig.mci().empty());
-    EXPECT_EQ(rig.game().p.music.peek().mode, "stopped");
 }
 
-TEST(Music, StopWithoutARecordedPieceSendsNothing) {
+TEST(Music, NothingIsSentWithoutARecordedPieceOrWithMusicAndEffectsOff) {
     SoundRig rig;
     BGM_stop(rig.game());
     EXPECT_TRUE(rig.mci().empty());
-    EXPECT_TRUE(rig.events("msgbox").empty());
-
     // A piece started without its number (as the ending does) is not stopped either.
     BGM_play(rig.game(), music_path(rig.game(), 1));
-    rig.clear();
     BGM_stop(rig.game());
-    EXPECT_TRUE(rig.mci().empty());
     EXPECT_EQ(rig.game().p.music.peek().mode, "playing");
+
+    SoundRig off;
+    off.cmd("aA");
+    off.g().g_BgmOn = kFalse;
+    off.g().g_SeOn = kFalse;
+    off.clear();
+    off.cmd("a0");
+    EXPECT_TRUE(off.mci().empty());
+    EXPECT_EQ(off.s().g_BgmNo, 1);
 }
 
 TEST(Music, AFileThatIsMissingOrNoMidiSwitchesMusicOffAndTheGameGoesOn) {
@@ -80,7 +75,8 @@ TEST(Music, AFileThatIsMissingOrNoMidiSwitchesMusicOffAndTheGameGoesOn) {
         SCOPED_TRACE(cmd);
         SoundRig rig;
         rig.cmd(cmd);
-        EXPECT_THAT(message_texts(rig), ElementsAre("MCI(midi_open) error."));
+        ASSERT_EQ(rig.events("msgbox").size(), 1u);
+        EXPECT_EQ(field(rig.events("msgbox")[0], "text"), "MCI(midi_open) error.");
         EXPECT_EQ(rig.g().g_BgmOn, kFalse);
         EXPECT_FALSE(rig.s().BGMLoop->enabled());
         EXPECT_THAT(actions(rig.mci()), ElementsAre("open"));
@@ -94,25 +90,9 @@ TEST(Music, AFileThatIsMissingOrNoMidiSwitchesMusicOffAndTheGameGoesOn) {
     }
 }
 
-TEST(Music, ADeviceThatNeverPlaysEndsTheWaitAfterFiveSeconds) {
-    SoundRig rig;
-    rig.folder().write_bytes("m5.mid", one_note(0));  // over as soon as it starts
-    rig.g().g_MusicFile[5] = "m5.mid";
-    const std::uint32_t start = rig.now();
-    rig.cmd("aE");
-    EXPECT_GE(rig.now() - start, 5000u);
-    EXPECT_LT(rig.now() - start, 5300u);
-    EXPECT_THAT(message_texts(rig), ElementsAre("MCI(midi_play) error."));
-    EXPECT_EQ(rig.g().g_BgmOn, kFalse);
-    EXPECT_FALSE(rig.s().BGMLoop->enabled());
-}
-
 TEST(Mixer, FadesStepTheLevelEvery100Milliseconds) {
     SoundRig rig;
     rig.mixer_on();
-    EXPECT_EQ(rig.s().g_VolFirst, 65535);
-    EXPECT_EQ(rig.events("mixer").size(), 1u);
-
     rig.clear();
     Vol_fadeout(rig.game(), 65535);
     EXPECT_THAT(rig.levels(), ElementsAre(65535, 57344, 49153, 40962, 32771, 24580, 16389, 8198, 7));
@@ -129,9 +109,6 @@ TEST(Mixer, FadesStepTheLevelEvery100Milliseconds) {
 
     Vol_fadein(rig.game(), 65535);
     EXPECT_THAT(rig.levels(), ElementsAre(0, 8191, 16382, 24573, 32764, 40955, 49146, 57337, 65528));
-    rig.clear();
-    for (int target = 1; target <= 7; ++target) Vol_fadein(rig.game(), target);
-    EXPECT_THAT(rig.levels(), ElementsAre(1, 2, 3, 4, 5, 6, 7));
 }
 
 TEST(SoundCommand, StopWorksWithMusicOffAndFadesFirstWithTheOption) {
@@ -145,10 +122,7 @@ TEST(SoundCommand, StopWorksWithMusicOffAndFadesFirstWithTheOption) {
     EXPECT_EQ(rig.levels().size(), 10u);  // nine fade settings, then the reference level
     EXPECT_EQ(rig.levels().back(), 65535);
     EXPECT_EQ(rig.s().g_BgmNo, 0);
-    EXPECT_EQ(rig.s().g_BgmReq, 0);
     EXPECT_FALSE(rig.s().BGMLoop->enabled());
-    EXPECT_EQ(rig.game().p.music.peek().mode, "closed");
-    EXPECT_TRUE(rig.events("wave").empty());
 }
 
 TEST(SoundCommand, EffectsPlayOnlyWhileOnAndHoldTheScript) {
@@ -159,12 +133,8 @@ TEST(SoundCommand, EffectsPlayOnlyWhileOnAndHoldTheScript) {
     ASSERT_EQ(rig.events("wave").size(), 1u);
     EXPECT_EQ(field(rig.events("wave")[0], "n"), "1");
 
-    // Numbers without a wave play nothing.
-    rig.clear();
-    rig.cmd("a5");
-    EXPECT_TRUE(rig.events("wave").empty());
-
     // Effects off: "a1" is not taken for anything else either.
+    rig.clear();
     rig.g().g_SeOn = kFalse;
     start = rig.now();
     rig.cmd("a1");
@@ -181,17 +151,12 @@ TEST(SoundCommand, FadeCommandsNeedTheOption) {
     EXPECT_TRUE(rig.levels().empty());
     EXPECT_TRUE(rig.events("mixer").empty());
 
-    // With it, "aJ" fades out and leaves the piece playing; "aK" climbs back.
+    // With it, "aJ" fades out and leaves the piece playing.
     rig.mixer_on();
     rig.clear();
     rig.cmd("aJ");
     EXPECT_EQ(rig.levels().back(), 7);
     EXPECT_TRUE(actions(rig.mci()).empty());
-    rig.clear();
-    rig.cmd("ak");
-    EXPECT_EQ(rig.levels().front(), 0);
-    EXPECT_EQ(rig.levels().back(), 65528);
-    EXPECT_EQ(rig.levels().size(), 9u);
 }
 
 TEST(SoundCommand, ThePlayingPieceAgainFadesStopsAndStartsFromItsBeginning) {
@@ -203,45 +168,21 @@ TEST(SoundCommand, ThePlayingPieceAgainFadesStopsAndStartsFromItsBeginning) {
     rig.cmd("ab");
     EXPECT_THAT(actions(rig.mci()), ElementsAre(kStop, kClose, "open", kPlay));
     // Faded before the stop, back at the reference level after the start.
-    const auto lines = rig.events("level");
-    ASSERT_EQ(lines.size(), 10u);
-    EXPECT_EQ(rig.levels().front(), 65535);
+    ASSERT_EQ(rig.levels().size(), 10u);
     EXPECT_EQ(rig.levels()[8], 7);
     EXPECT_EQ(rig.levels().back(), 65535);
     EXPECT_EQ(rig.s().g_BgmNo, 2);
-    EXPECT_EQ(rig.s().g_BgmReq, 2);
-    EXPECT_EQ(rig.game().p.music.peek().mode, "playing");
 }
 
 TEST(SoundCommand, ALoneStartsTheFirstPieceAndOddArgumentsDoNothing) {
     SoundRig rig;
-    for (const char* cmd : {"aL", "a!", "a:", "a@", "a`", "az", "aF", "a\xE3\x81\x82"}) rig.cmd(cmd);
+    for (const char* cmd : {"aL", "a!", "az", "aF", "a\xE3\x81\x82"}) rig.cmd(cmd);
     EXPECT_TRUE(rig.mci().empty());  // F names an empty entry
     EXPECT_TRUE(rig.events("wave").empty());
 
     rig.cmd("a");
     EXPECT_EQ(rig.s().g_BgmNo, 1);
-    EXPECT_EQ(rig.s().g_BgmReq, 1);
     EXPECT_EQ(rig.game().p.music.peek().file, music_path(rig.game(), 1));
-
-    platform::JsonWriter out;
-    out.begin_object();
-    dump_sound(rig.game(), out);
-    out.end_object();
-    EXPECT_EQ(out.str(),
-              "{\"g_BgmNo\":1,\"g_BgmReq\":1,\"g_VolFirst\":0,\"g_VolSaved\":0,"
-              "\"music\":{\"state\":\"playing\",\"file\":\"m1.mid\"},\"master_level\":65535}");
-}
-
-TEST(SoundCommand, NothingHappensWithMusicAndEffectsOff) {
-    SoundRig rig;
-    rig.cmd("aA");
-    rig.g().g_BgmOn = kFalse;
-    rig.g().g_SeOn = kFalse;
-    rig.clear();
-    rig.cmd("a0");
-    EXPECT_TRUE(rig.mci().empty());
-    EXPECT_EQ(rig.s().g_BgmNo, 1);
 }
 
 TEST(SoundUnload, PutsTheLevelBackClosesTheMixerAndStopsTheMusic) {
@@ -255,15 +196,6 @@ TEST(SoundUnload, PutsTheLevelBackClosesTheMixerAndStopsTheMusic) {
     ASSERT_EQ(rig.events("mixer").size(), 1u);
     EXPECT_EQ(field(rig.events("mixer")[0], "op"), "close");
     EXPECT_THAT(actions(rig.mci()), ElementsAre(kStop, kClose));
-
-    // Without the option the mixer is left alone.
-    SoundRig plain;
-    plain.cmd("aA");
-    plain.clear();
-    Sound_unload(plain.game());
-    EXPECT_TRUE(plain.levels().empty());
-    EXPECT_TRUE(plain.events("mixer").empty());
-    EXPECT_THAT(actions(plain.mci()), ElementsAre(kStop, kClose));
 }
 
 }  // namespace

@@ -24,17 +24,13 @@ TEST(Sprite, OverlappingSpritesShowTheStageInTheirTransparentParts) {
     set_background(rig);
     rig.doll(2, 1, "C");  // slot 1 at x 200
     rig.doll(1, 1, "L");  // slot 0 at x 50, in front of slot 1
-    EXPECT_EQ(rig.st().g_DollX[0], 50);
-    EXPECT_EQ(rig.st().g_DollX[1], 200);
     const Surface screen = rig.screen();
     // Slot 0's transparent top-right quarter over slot 1: the stage, not slot 1.
     EXPECT_EQ(screen.get(230, 178), stage_pixel(230, 178));
     EXPECT_NE(screen.get(230, 178), sprite_pixel(1, 200, 200, 30, 10));
     // Slot 0's opaque part covers slot 1.
     EXPECT_EQ(screen.get(210, 318), sprite_pixel(0, 200, 200, 160, 150));
-    // Slot 1 alone, and its own transparent part.
-    EXPECT_EQ(screen.get(300, 318), sprite_pixel(1, 200, 200, 100, 150));
-    EXPECT_EQ(screen.get(380, 178), stage_pixel(380, 178));
+    EXPECT_EQ(screen.get(380, 178), stage_pixel(380, 178));  // slot 1's own transparent part
     // Slot 3 lies over all the others.
     rig.doll(4, 1, "L");
     EXPECT_EQ(rig.screen().get(60, 300), sprite_pixel(3, 300, 100, 10, 32));
@@ -45,11 +41,9 @@ TEST(Sprite, AShownSpriteStaysAndUnknownPositionsKeepTheSlotsX) {
     StageRig rig;
     set_background(rig);
     rig.doll(2, 3, "x");  // never placed: x 0
-    EXPECT_EQ(rig.st().g_DollX[1], 0);
     EXPECT_EQ(rig.ui().Doll_Disp[1]->left, 0);
     const Surface shown = rig.ui().Doll_Disp[1]->image;
     rig.doll(2, 1, "R");  // already shown: neither moved nor redrawn
-    EXPECT_EQ(rig.st().g_DollX[1], 0);
     EXPECT_EQ(rig.st().g_DollPosText, "x");
     EXPECT_TRUE(rig.ui().Doll_Disp[1]->image == shown);
     rig.doll(2, 0, "");
@@ -61,7 +55,6 @@ TEST(Sprite, AShownSpriteStaysAndUnknownPositionsKeepTheSlotsX) {
     // A 300-wide sprite at "R" reaches past the window's right edge and is clipped.
     rig.doll(4, 1, "R");
     EXPECT_EQ(rig.ui().Doll_Disp[3]->left, 350);
-    EXPECT_EQ(rig.ui().Doll_Disp[3]->width, 300);
     EXPECT_EQ(rig.screen().get(639, 328), sprite_pixel(3, 300, 100, 289, 60));
 }
 
@@ -76,7 +69,6 @@ TEST(Sprite, HideEffectsRestoreTheStageUnderTheSpriteInTheirTime) {
         const std::uint32_t start = rig.now();
         rig.doll(1, 0, code);
         EXPECT_EQ(rig.now() - start, ms) << code;
-        EXPECT_EQ(rig.st().g_Effect, code);
         EXPECT_FALSE(rig.ui().Doll_Disp[0]->visible) << code;
         EXPECT_EQ(rig.st().Doll_shown[0], 0);
         if (ms > 0) {
@@ -136,15 +128,13 @@ TEST(Face, FaceChangesComposeOverTheShownFaceAndDissolveInNineStages) {
 
 TEST(Face, FaceChangesWithoutAFaceStripDrawNothing) {
     StageRig rig;
-    set_background(rig);
     rig.doll(4, 1, "L");
-    Game& game = rig.game();
     const Surface before = rig.ui().Doll_Disp[3]->image;
     const std::uint32_t start = rig.now();
     for (auto [slot, face] : {std::pair{0, 1}, {4, 1}, {1, 0}, {2, 4}}) {
-        game.g.g_DollSlot = static_cast<std::uint8_t>(slot);
-        game.g.g_FaceNo = static_cast<std::uint8_t>(face);
-        EXPECT_EQ(Face_change(game), 0);
+        rig.game().g.g_DollSlot = static_cast<std::uint8_t>(slot);
+        rig.game().g.g_FaceNo = static_cast<std::uint8_t>(face);
+        EXPECT_EQ(Face_change(rig.game()), 0);
     }
     EXPECT_EQ(rig.now(), start);
     EXPECT_TRUE(rig.ui().Doll_Disp[3]->image == before);

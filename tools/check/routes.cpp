@@ -13,6 +13,7 @@
 
 #include "check/scenario.h"
 #include "engine/conditions.h"
+#include "engine/field_reader.h"
 #include "engine/game.h"
 #include "engine/interpreter.h"
 #include "engine/scenario_loader.h"
@@ -70,12 +71,6 @@ State save_state(Game& game) {
     return s;
 }
 
-std::string trimmed(const std::string& s) {
-    const auto first = s.find_first_not_of(" \t");
-    if (first == std::string::npos) return {};
-    const auto last = s.find_last_not_of(" \t");
-    return s.substr(first, last - first + 1);
-}
 
 // Headless message boxes write to standard error: the explorer keeps their text as
 // the reason a route stopped instead.
@@ -194,15 +189,15 @@ private:
     Step run_record(int node) {
         const ScriptRecord& rec = g_.g_Script[g_.g_ScriptPos];
         g_.g_CurScene = rec.Scene;
-        g_.g_Cmd = trimmed(rec.Cmd);
+        g_.g_Cmd = trim_blanks(rec.Cmd);
         g_.g_CurTarget = rec.Target;
-        g_.g_Text = trimmed(rec.Text);
-        g_.g_Arg1 = trimmed(rec.Arg1);
-        g_.g_Arg2 = trimmed(rec.Arg2);
-        g_.g_Arg3 = trimmed(rec.Arg3);
-        const std::string doll = trimmed(rec.Doll);
+        g_.g_Text = trim_blanks(rec.Text);
+        g_.g_Arg1 = trim_blanks(rec.Arg1);
+        g_.g_Arg2 = trim_blanks(rec.Arg2);
+        g_.g_Arg3 = trim_blanks(rec.Arg3);
+        const std::string doll = trim_blanks(rec.Doll);
         bool show = true;
-        if (!trimmed(rec.Place).empty()) {
+        if (!trim_blanks(rec.Place).empty()) {
             g_.g_DollSlot = 0;
             show = false;
         }
@@ -211,7 +206,7 @@ private:
             g_.g_DollSlot = slot >= '0' && slot <= '9' ? static_cast<std::uint8_t>(slot - '0') : 0;
             show = false;
         }
-        if (!trimmed(rec.Face).empty()) {
+        if (!trim_blanks(rec.Face).empty()) {
             if (g_.g_DollSlot < 1 || g_.g_DollSlot > 3) face_faults_.insert(rec.Line);
             show = true;
         }

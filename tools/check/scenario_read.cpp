@@ -11,12 +11,6 @@ namespace dalvo::check {
 
 namespace {
 
-std::string trimmed(const std::string& s) {
-    const auto first = s.find_first_not_of(" \t");
-    if (first == std::string::npos) return {};
-    const auto last = s.find_last_not_of(" \t");
-    return s.substr(first, last - first + 1);
-}
 
 // The text split at its line ends (CR LF, LF or CR), as the field reader counts lines.
 std::vector<std::string_view> split_lines(std::string_view text) {
@@ -80,18 +74,18 @@ void read_script(std::string_view text, Scenario& s, Report& report) {
         Record r;
         r.line = line;
         r.scene_ok = scene_field(f[0], "scene number", s.script_file, line, r.scene, report);
-        r.cmd = trimmed(f[1]);
+        r.cmd = trim_blanks(f[1]);
         r.has_target = !f[2].empty();
         r.target_ok = r.has_target &&
                       scene_field(f[2], "target scene", s.script_file, line, r.target, report);
         if (!r.scene_ok || (r.has_target && !r.target_ok)) s.loadable = false;
-        r.place = trimmed(f[3]);
-        r.doll = trimmed(f[4]);
-        r.face = trimmed(f[5]);
-        r.speaker = trimmed(f[7]);
-        r.text = trimmed(f[8]);
-        r.arg1 = trimmed(f[9]);
-        r.arg3 = trimmed(f[11]);
+        r.place = trim_blanks(f[3]);
+        r.doll = trim_blanks(f[4]);
+        r.face = trim_blanks(f[5]);
+        r.speaker = trim_blanks(f[7]);
+        r.text = trim_blanks(f[8]);
+        r.arg1 = trim_blanks(f[9]);
+        r.arg3 = trim_blanks(f[11]);
         if (r.scene_ok) s.scenes.insert(r.scene);
         s.records.push_back(std::move(r));
     }
@@ -143,7 +137,7 @@ void read_choices(std::string_view text, Scenario& s, Report& report) {
         const bool target_ok = scene_field(f[2], "choice target", s.choice_file, line, c.target, report);
         c.ok = group_ok && target_ok;
         if (!c.ok) s.loadable = false;
-        if (trimmed(f[1]).empty()) report.warning(s.choice_file, line, "choice has no label");
+        if (trim_blanks(f[1]).empty()) report.warning(s.choice_file, line, "choice has no label");
         if (target_ok && !s.scenes.contains(c.target)) {
             report.error(s.choice_file, line,
                          "choice target scene " + std::to_string(c.target) + " does not exist");
@@ -157,7 +151,7 @@ void read_choices(std::string_view text, Scenario& s, Report& report) {
 
 int option_count(const std::string& text) {
     int n = 0;
-    for (char c : trimmed(text)) {
+    for (char c : trim_blanks(text)) {
         if (c < '0' || c > '9') break;
         n = std::min(n * 10 + (c - '0'), 1000);
     }
