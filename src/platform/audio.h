@@ -43,6 +43,38 @@ public:
     virtual bool set(std::uint32_t level) = 0;
 };
 
+// A master level that keeps the value it was set to; a backend says how the device is
+// reached and how a level is applied. Reading needs no open handle, so the state dump
+// can show the level at any time.
+class StoredMasterLevel : public MasterLevel {
+public:
+    explicit StoredMasterLevel(std::uint32_t level) : level_(level) {}
+    bool open() override {
+        if (!reach()) return false;
+        open_ = true;
+        return true;
+    }
+    void close() override { open_ = false; }
+    bool get(std::uint32_t& level) override {
+        level = level_;
+        return true;
+    }
+    bool set(std::uint32_t level) override {
+        if (!open_ || !reach()) return false;
+        level_ = level > 65535 ? 65535 : level;
+        apply(level_);
+        return true;
+    }
+
+protected:
+    virtual bool reach() { return true; }
+    virtual void apply(std::uint32_t) {}
+
+private:
+    std::uint32_t level_;
+    bool open_ = false;
+};
+
 // Length in milliseconds of a Standard MIDI File (its tracks and tempo changes);
 // -1 when the bytes are not a Standard MIDI File.
 std::int64_t midi_length_ms(std::span<const std::uint8_t> bytes);

@@ -21,29 +21,6 @@ private:
     Clock& clock_;
 };
 
-class NullLevel final : public MasterLevel {
-public:
-    explicit NullLevel(std::uint32_t level) : level_(level) {}
-    bool open() override {
-        open_ = true;
-        return true;
-    }
-    void close() override { open_ = false; }
-    // Reading needs no open handle: the state dump shows the level at any time.
-    bool get(std::uint32_t& level) override {
-        level = level_;
-        return true;
-    }
-    bool set(std::uint32_t level) override {
-        if (!open_) return false;
-        level_ = level;
-        return true;
-    }
-
-private:
-    std::uint32_t level_;
-    bool open_ = false;
-};
 
 }  // namespace
 
@@ -56,7 +33,7 @@ std::unique_ptr<WavePlayer> make_headless_wave_player(Clock& clock, Trace& /*tra
 }
 
 std::unique_ptr<MasterLevel> make_headless_master_level(Trace& trace, std::uint32_t start_level) {
-    return traced(std::make_unique<NullLevel>(start_level), trace);
+    return traced(std::make_unique<StoredMasterLevel>(start_level), trace);
 }
 
 }  // namespace dalvo::platform

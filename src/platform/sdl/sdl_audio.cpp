@@ -145,31 +145,17 @@ private:
 
 // 0..65535 onto the mixer's 0..128, for music and effects alike (the mixer's own
 // master volume leaves music alone).
-class SdlLevel final : public MasterLevel {
+class SdlLevel final : public StoredMasterLevel {
 public:
-    bool open() override {
-        if (!AudioSession::get().ensure()) return false;
-        open_ = true;
-        return true;
-    }
-    void close() override { open_ = false; }
-    // Reading needs no open handle: the state dump shows the level at any time.
-    bool get(std::uint32_t& level) override {
-        level = level_;
-        return true;
-    }
-    bool set(std::uint32_t level) override {
-        if (!open_ || !AudioSession::get().ensure()) return false;
-        level_ = std::min<std::uint32_t>(level, 65535);
-        const int volume = static_cast<int>((level_ * kMixMax + 32767) / 65535);
-        Mix_MasterVolume(volume);
-        Mix_VolumeMusic(volume);
-        return true;
-    }
+    SdlLevel() : StoredMasterLevel(65535) {}
 
 private:
-    bool open_ = false;
-    std::uint32_t level_ = 65535;
+    bool reach() override { return AudioSession::get().ensure(); }
+    void apply(std::uint32_t level) override {
+        const int volume = static_cast<int>((level * kMixMax + 32767) / 65535);
+        Mix_MasterVolume(volume);
+        Mix_VolumeMusic(volume);
+    }
 };
 
 }  // namespace
