@@ -15,6 +15,7 @@
 #include "platform/platform.h"
 #include "platform/sdl/sdl_backend.h"
 #include "support/fixture.h"
+#include "window/sdl_click.h"
 
 namespace dalvo::test {
 namespace {
@@ -65,17 +66,7 @@ TEST(WindowInner, DialogsOpenAsTheirOwnWindowsWithTheirClientSizes) {
 
     // A click in the game window takes the focus away from the box, which closes.
     const std::uint32_t id = backend->window_id(game->ui.form);
-    for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
-        SDL_Event e{};
-        e.type = type;
-        e.button.windowID = id;
-        e.button.button = SDL_BUTTON_LEFT;
-        e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        e.button.clicks = 1;
-        e.button.x = 600;
-        e.button.y = 60;
-        SDL_PushEvent(&e);
-    }
+    dalvo::test::push_sdl_click(id, 600, 60);
     settle(p);
     EXPECT_FALSE(About_is_open(*game));
     game.reset();

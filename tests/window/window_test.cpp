@@ -16,6 +16,7 @@
 #include "platform/sdl/menu_bar.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_input.h"
+#include "window/sdl_click.h"
 
 namespace dalvo::platform {
 namespace {
@@ -242,19 +243,7 @@ TEST(WindowInner, FormAppearsWithItsMenuBarAndPresentsOnlyChanges) {
     form.menu[2].on_click = [&] { ++saved; };
     pic.on_mouse_down = [&](const MouseEvent& m) { got = m; };
     const std::uint32_t id = backend->window_id(form);
-    auto click = [&](int x, int y) {
-        for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
-            SDL_Event e{};
-            e.type = type;
-            e.button.windowID = id;
-            e.button.button = SDL_BUTTON_LEFT;
-            e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-            e.button.clicks = 1;
-            e.button.x = x;
-            e.button.y = y;
-            SDL_PushEvent(&e);
-        }
-    };
+    auto click = [&](int x, int y) { dalvo::test::push_sdl_click(id, x, y); };
     const auto slots = layout_menu(form.menu);
     click(slots[0].left + 3, 5);
     click(slots[2].left + 3, 5);
