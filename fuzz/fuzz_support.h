@@ -30,12 +30,18 @@ inline void silence_stderr() {
     std::cerr.rdbuf(&null);
 }
 
-// A folder under /tmp that lives as long as the process.
+// A folder that lives as long as the process, in memory where the system has a
+// memory file system: the readers are fuzzed through files written for every input.
 class ScratchFolder {
 public:
     ScratchFolder() {
-        char pattern[] = "/tmp/dalvo-fuzz-XXXXXX";
-        if (::mkdtemp(pattern) != nullptr) path_ = pattern;
+        for (const char* base : {"/dev/shm", "/tmp"}) {
+            std::string pattern = std::string(base) + "/dalvo-fuzz-XXXXXX";
+            if (::mkdtemp(pattern.data()) != nullptr) {
+                path_ = pattern;
+                break;
+            }
+        }
     }
     ~ScratchFolder() {
         std::error_code ec;

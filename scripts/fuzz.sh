@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang in build-fuzz and runs each for a bounded time.
+# Builds the libFuzzer targets with clang and runs each for a bounded time.
 #   scripts/fuzz.sh SECONDS [TARGET...]     (default: every target, 60 s each)
-# Seeds come from fuzz/corpus/<target>/; what a run learns is kept in
-# build-fuzz/corpus/<target>/. A crash leaves its input in build-fuzz/findings/ and
-# ends the script with status 1.
+# The build folder is $DALVO_FUZZ_BUILD (default build-fuzz). Seeds come from
+# fuzz/corpus/<target>/; what a run learns is kept in <build>/corpus/<target>/. A crash
+# leaves its input in <build>/findings/ and ends the script with status 1.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
@@ -13,23 +13,24 @@ if [ ${#targets[@]} -eq 0 ]; then
   targets=(scenario choices names save picture cursor midi input_script check)
 fi
 
-cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+build="${DALVO_FUZZ_BUILD:-build-fuzz}"
+cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DDALVO_FUZZ=ON -DDALVO_BENCH=OFF >/dev/null
-cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
+cmake --build "$build" -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
 
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-mkdir -p build-fuzz/findings
+mkdir -p "$build/findings"
 status=0
 for t in "${targets[@]}"; do
-  work="build-fuzz/corpus/$t"
+  work="$build/corpus/$t"
   mkdir -p "$work"
-  log="build-fuzz/fuzz_$t.log"
+  log="$build/fuzz_$t.log"
   echo "== fuzz_$t for ${seconds}s"
-  if ! "build-fuzz/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-      -print_final_stats=1 -artifact_prefix="build-fuzz/findings/$t-" \
+  if ! "$build/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+      -print_final_stats=1 -artifact_prefix="$build/findings/$t-" \
       "$work" "fuzz/corpus/$t" >"$log" 2>&1; then
-    echo "fuzz_$t FAILED (see $log and build-fuzz/findings/)"
+    echo "fuzz_$t FAILED (see $log and $build/findings/)"
     status=1
   fi
   grep -E '^stat::number_of_executed_units|^Done ' "$log" || tail -n 5 "$log"

@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
-# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer in build-asan
-# and runs the whole test suite there.
+# Builds everything with clang, AddressSanitizer and UndefinedBehaviorSanitizer in
+# build-asan, runs the whole test suite there, then each fuzz target for a short time.
+#   scripts/test-sanitize.sh [FUZZ_SECONDS]      (default 15 s per target; 0 skips fuzzing)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDALVO_SANITIZE=ON -DDALVO_BENCH=OFF >/dev/null
+fuzz_seconds="${1:-15}"
+cmake -S . -B build-asan -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DDALVO_FUZZ=ON -DDALVO_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$(nproc)"
 # Font and sound libraries under SDL keep caches until exit: leaks are not checked.
 export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-cd build-asan && ctest --output-on-failure -j"$(nproc)"
+(cd build-asan && ctest --output-on-failure -j"$(nproc)")
+if [ "$fuzz_seconds" != 0 ]; then
+  DALVO_FUZZ_BUILD=build-asan ./scripts/fuzz.sh "$fuzz_seconds"
+fi

@@ -73,7 +73,7 @@ protected:
         form.menu.push_back(MenuItem{"prog_end", "終了", true, {}});
         host.show_form(form);
         host.set_automation(AutomationHooks{[this] { return waiting; },
-                                            [this](JsonWriter& w) { w.field("g_ScriptPos", 7); },
+                                            [](JsonWriter& w) { w.field("g_ScriptPos", 7); },
                                             [this] { host.end_program(0); }});
     }
     // Runs the game's idle loop until the script has closed it.

@@ -65,8 +65,11 @@ void draw_glow(Canvas& c, int x, int y, int w, int h) {
 void draw_snowfall(Canvas& c, std::uint32_t seed, int flakes) {
     Dice dice(seed);
     for (int i = 0; i < flakes; ++i) {
+        // One draw after another: the order of the throws decides the picture.
         const double r = 1 + dice.unit() * 1.6;
-        c.fill_circle(dice.below(c.width()), dice.below(c.height()), r, rgb(240, 244, 255));
+        const int y = dice.below(c.height());
+        const int x = dice.below(c.width());
+        c.fill_circle(x, y, r, rgb(240, 244, 255));
     }
 }
 

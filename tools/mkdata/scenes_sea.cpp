@@ -37,7 +37,10 @@ Canvas draw_sea(Hour hour) {
     shore.back().y = kH;
     shore[shore.size() - 2].y = kH;
     out.fill_polygon(shore, lit(rgb(226, 206, 164), hour));
-    for (int i = 0; i < 120; ++i) out.set(dice.below(kW), 270 + dice.below(50), lit(rgb(196, 176, 136), hour));
+    for (int i = 0; i < 120; ++i) {
+        const int y = 270 + dice.below(50);
+        out.set(dice.below(kW), y, lit(rgb(196, 176, 136), hour));
+    }
     // A breakwater running out to the left.
     out.fill_polygon({{0, 196}, {170, 204}, {170, 214}, {0, 226}}, lit(rgb(170, 168, 160), hour));
     out.fill_rect(160, 170, 8, 36, lit(rgb(220, 60, 50), hour));  // the little lighthouse

@@ -65,9 +65,11 @@ Canvas draw_title() {
         const int y = kHorizon + 6 + i * 8, half = 10 + i * 4;
         c.fill_rect(470 - half, y, 2 * half, 2, rgb(255, 200, 150));
     }
-    for (int i = 0; i < 70; ++i)
-        c.fill_rect(dice.below(kW), kHorizon + 10 + dice.below(kH - kHorizon - 10), 8 + dice.below(24), 1,
-                    rgb(200, 170, 200));
+    for (int i = 0; i < 70; ++i) {
+        const int w = 8 + dice.below(24);
+        const int y = kHorizon + 10 + dice.below(kH - kHorizon - 10);
+        c.fill_rect(dice.below(kW), y, w, 1, rgb(200, 170, 200));
+    }
     // Gulls.
     for (const auto& [gx, gy] : {std::pair{160, 150}, {200, 130}, {240, 165}}) {
         c.line(gx - 10, gy - 4, gx, gy, 2, rgb(60, 40, 70));
