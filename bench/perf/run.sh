@@ -103,6 +103,22 @@ fresh_data
 kib=$(peak_kib "$DALVO" --data "$WORK/data" --out "$WORK/o" --input "$WORK/story_exit.script")
 figure peak_rss_window_MiB "$(python3 -c "print('%.1f' % ($kib/1024))")" "MiB"
 
+echo "== real window: paced effect frames against their prescribed times"
+# The story's opening: the title dissolve, date cards, fades and sprites, every frame traced.
+fresh_data
+{ grep -vE '^(shot|dump)' "$ROOT/tests/story/full_ending_1.script" | head -n 70
+  printf 'answer yes\nmenu prog_end\n'; } >"$WORK/frames.script"
+"$DALVO" --data "$WORK/data" --out "$WORK/o" --input "$WORK/frames.script" --trace "$WORK/frames.jsonl" >/dev/null 2>&1 || true
+read -r frames within worst < <(python3 - "$WORK/frames.jsonl" <<'PY'
+import json, sys
+late = [e["took"] - e["target"] for e in map(json.loads, open(sys.argv[1])) if e["ev"] == "frame"]
+print(len(late), sum(abs(d) <= 2 for d in late), max(map(abs, late), default=0))
+PY
+)
+figure paced_frames "$frames" "frames traced"
+figure paced_frames_within_2ms_pct "$(python3 -c "print('%.1f' % (100.0*$within/max($frames,1)))")" "% of frames"
+figure paced_frames_worst_ms "$worst" "ms off target (worst frame)"
+
 # CPU of a waiting game: utime+stime over 10 s from /proc, once it has settled.
 idle_cpu() {  # script name
   fresh_data

@@ -76,8 +76,7 @@ Form::Form(std::string form_name, std::string form_caption, int width, int heigh
     : name(std::move(form_name)), caption(std::move(form_caption)), client_width(width),
       client_height(height) {
     image.back_color = back_color;
-    image.resize(width, height);
-    image.clear();
+    image.resize(width, height);  // every new pixel takes the background colour
 }
 
 Control& Form::add(std::string control_name, ControlKind kind) {

@@ -5,10 +5,50 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "platform/font.h"
 
 namespace dalvo::platform {
+
+namespace {
+
+Pixel* allocate_pixels(std::size_t count, bool zeroed) {
+    if (count == 0) return nullptr;
+    void* block = zeroed ? std::calloc(count, sizeof(Pixel)) : std::malloc(count * sizeof(Pixel));
+    if (block == nullptr) throw std::bad_alloc();
+    return static_cast<Pixel*>(block);
+}
+
+}  // namespace
+
+void PixelStore::Free::operator()(Pixel* p) const { std::free(p); }
+
+PixelStore::PixelStore(std::size_t count, Pixel fill)
+    : data_(allocate_pixels(count, fill == 0)), size_(count) {
+    if (fill != 0) std::fill(begin(), end(), fill);
+}
+
+PixelStore PixelStore::for_overwrite(std::size_t count) {
+    PixelStore store;
+    store.data_.reset(allocate_pixels(count, false));
+    store.size_ = count;
+    return store;
+}
+
+PixelStore::PixelStore(const PixelStore& other)
+    : data_(allocate_pixels(other.size_, false)), size_(other.size_) {
+    if (size_ != 0) std::memcpy(data(), other.data(), size_ * sizeof(Pixel));
+}
+
+PixelStore& PixelStore::operator=(const PixelStore& other) {
+    if (this != &other) *this = PixelStore(other);
+    return *this;
+}
+
+bool PixelStore::operator==(const PixelStore& other) const {
+    return size_ == other.size_ && (size_ == 0 || std::memcmp(data(), other.data(), size_ * sizeof(Pixel)) == 0);
+}
 
 Surface::Surface(int width, int height, Color fill)
     : back_color(fill),
@@ -20,7 +60,7 @@ void Surface::resize(int width, int height) {
     width = std::max(width, 0);
     height = std::max(height, 0);
     if (width == width_ && height == height_) return;
-    std::vector<Pixel> next(static_cast<std::size_t>(width) * height, to_pixel(back_color));
+    PixelStore next(static_cast<std::size_t>(width) * height, to_pixel(back_color));
     const int keep_w = std::min(width, width_);
     const int keep_h = std::min(height, height_);
     for (int y = 0; y < keep_h; ++y) {
@@ -30,6 +70,16 @@ void Surface::resize(int width, int height) {
     pixels_ = std::move(next);
     width_ = width;
     height_ = height;
+}
+
+void Surface::reshape_for_overwrite(int width, int height) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    if (width != width_ || height != height_) {
+        pixels_ = PixelStore::for_overwrite(static_cast<std::size_t>(width) * height);
+        width_ = width;
+        height_ = height;
+    }
 }
 
 Color Surface::get(int x, int y) const {

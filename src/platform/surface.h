@@ -1,9 +1,10 @@
 #pragma once
 // A software 32-bit picture: the persistent image of a picture surface.
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
-#include <vector>
 
 #include "platform/color.h"
 
@@ -25,6 +26,35 @@ struct FontSpec {
     bool operator==(const FontSpec&) const = default;
 };
 
+// The pixels of one surface in one block. A black block comes zeroed from the system,
+// so pages nothing draws on are never touched: the window load prepares many large
+// pictures that stay black until a scene uses them.
+class PixelStore {
+public:
+    PixelStore() = default;
+    PixelStore(std::size_t count, Pixel fill);
+    // Pixels of any value, for a caller that writes them all.
+    static PixelStore for_overwrite(std::size_t count);
+    PixelStore(const PixelStore& other);
+    PixelStore& operator=(const PixelStore& other);
+    PixelStore(PixelStore&&) noexcept = default;
+    PixelStore& operator=(PixelStore&&) noexcept = default;
+
+    Pixel* data() { return data_.get(); }
+    const Pixel* data() const { return data_.get(); }
+    std::size_t size() const { return size_; }
+    Pixel* begin() { return data(); }
+    Pixel* end() { return data() + size_; }
+    bool operator==(const PixelStore& other) const;
+
+private:
+    struct Free {
+        void operator()(Pixel* p) const;
+    };
+    std::unique_ptr<Pixel[], Free> data_;
+    std::size_t size_ = 0;
+};
+
 class Surface {
 public:
     Surface() = default;
@@ -36,6 +66,8 @@ public:
 
     // Changes the size; pixels inside both sizes stay, new ones take the background colour.
     void resize(int width, int height);
+    // Changes the size for a caller about to write every pixel: nothing is kept or filled.
+    void reshape_for_overwrite(int width, int height);
 
     Pixel* row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
     const Pixel* row(int y) const { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
@@ -68,7 +100,7 @@ public:
 private:
     int width_ = 0;
     int height_ = 0;
-    std::vector<Pixel> pixels_;
+    PixelStore pixels_;
     std::uint64_t refresh_count_ = 0;
 };
 

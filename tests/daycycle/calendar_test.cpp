@@ -87,6 +87,8 @@ TEST(Calendar, FirstHalfDayShowsItsCardAndWritesTheDayStartRecord) {
     ASSERT_EQ(back.size(), 1u);
     EXPECT_EQ(back[0] - dark_end[0], 3000u);
     EXPECT_EQ(card.t - dark_end[0], 1000u);  // the caption after the slide and half a second
+    // Every slide frame reports that it held its pace.
+    EXPECT_EQ(run.times("frame", "\"target\":20,\"took\":20").size(), 25u);
     EXPECT_EQ(run.game().stage.g_Effect, "BC");
     expect_picture(card.shown, 0x841112d4e4e63590ull, "date_card", PictureCheck("daycycle"));
 }

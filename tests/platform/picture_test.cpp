@@ -90,6 +90,38 @@ TEST(Picture, DecodesPlainAndSealedBitmapsExactly) {
     std::filesystem::remove_all(file.parent_path());
 }
 
+// The sample picture as an 8-bit bitmap with a palette of its six colours, rows top-down.
+Bytes make_top_down_pal8(const Surface& s) {
+    const int stride = (s.width() + 3) & ~3, colours = s.width() * s.height();
+    Bytes b = {'B', 'M'};
+    put(b, {{54 + 4 * colours + stride * s.height(), 4}, {0, 4}, {54 + 4 * colours, 4}});
+    put(b, {{40, 4}, {s.width(), 4}, {-s.height(), 4}, {1, 2}, {8, 2}, {0, 8}, {0, 8}, {colours, 4}, {0, 4}});
+    for (int i = 0; i < colours; ++i) put(b, {{to_pixel(s.get(i % s.width(), i / s.width())), 4}});
+    for (int y = 0; y < s.height(); ++y) {
+        for (int x = 0; x < stride; ++x) b.push_back(static_cast<std::uint8_t>(x < s.width() ? y * s.width() + x : 0));
+    }
+    return b;
+}
+
+TEST(Picture, PaletteAndThirtyTwoBitBitmapsDecodeToTheSamePixels) {
+    Bytes rgb32 = {'B', 'M'};
+    const Surface sample = sample_picture();
+    put(rgb32, {{54 + 12 * 2, 4}, {0, 4}, {54, 4}});
+    put_dib(rgb32, sample, 32, sample.height(), nullptr);
+    Bytes pal8 = make_top_down_pal8(sample);
+    for (const Bytes* bmp : {&rgb32, &pal8}) {
+        Surface out(7, 7, rgb(1, 1, 1));
+        std::string error;
+        ASSERT_TRUE(decode_picture(*bmp, out, error)) << error;
+        EXPECT_TRUE(out == sample);
+    }
+    // An index past a short palette is the general decoder's to judge: it must not be read.
+    pal8[54 + 4 * 6] = 200;
+    Surface out;
+    std::string error;
+    (void)decode_picture(pal8, out, error);
+}
+
 TEST(Picture, DamagedBitmapsFailWithAReasonAndLeaveTheSurfaceAlone) {
     const Bytes good = make_bmp(sample_picture());
     Bytes huge = good;

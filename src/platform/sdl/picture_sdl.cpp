@@ -6,8 +6,11 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <new>
+#include <utility>
 #include <vector>
 
+#include "platform/bmp_plain.h"
 #include "platform/picture.h"
 
 namespace dalvo::platform {
@@ -26,9 +29,30 @@ std::uint32_t le32(const std::uint8_t* p) {
 }
 int le16(const std::uint8_t* p) { return p[0] | (p[1] << 8); }
 
+// Leaves new bytes as they are: a file read overwrites them at once.
+template <typename T>
+struct NoFillAllocator : std::allocator<T> {
+    template <typename U>
+    struct rebind {
+        using other = NoFillAllocator<U>;
+    };
+    NoFillAllocator() = default;
+    template <typename U>
+    NoFillAllocator(const NoFillAllocator<U>&) noexcept {}
+    template <typename U>
+    void construct(U* p) noexcept {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <typename U, typename... Args>
+    void construct(U* p, Args&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
+using FileBytes = std::vector<std::uint8_t, NoFillAllocator<std::uint8_t>>;
+
 // Checks the bitmap headers before the decoder sees them, so that a damaged file
 // fails with a reason instead of an enormous allocation.
-bool check_bitmap_header(const std::vector<std::uint8_t>& b, std::string& error) {
+bool check_bitmap_header(std::span<const std::uint8_t> b, std::string& error) {
     if (b.size() < 26 || b[0] != 'B' || b[1] != 'M') {
         error = "not a Windows bitmap";
         return false;
@@ -76,7 +100,7 @@ bool to_surface(SDL_Surface* in, Surface& out, std::string& error) {
     return true;
 }
 
-bool read_file(const std::filesystem::path& file, std::vector<std::uint8_t>& bytes, std::string& error) {
+bool read_file(const std::filesystem::path& file, FileBytes& bytes, std::string& error) {
     std::ifstream in(file, std::ios::binary);
     if (!in) {
         error = "cannot open " + file.string();
@@ -100,11 +124,12 @@ bool read_file(const std::filesystem::path& file, std::vector<std::uint8_t>& byt
 }
 
 // Decodes in place: a sealed picture differs from a bitmap only in its first two bytes.
-bool decode_owned(std::vector<std::uint8_t>& copy, Surface& out, std::string& error) {
+bool decode_owned(std::span<std::uint8_t> copy, Surface& out, std::string& error) {
     if (copy.size() >= 2 && copy[0] == 'J' && copy[1] == 'F') {
         copy[0] = 'B';
         copy[1] = 'M';
     }
+    if (decode_plain_bmp(copy, out)) return true;
     if (!check_bitmap_header(copy, error)) return false;
     SDL_RWops* rw = SDL_RWFromConstMem(copy.data(), static_cast<int>(copy.size()));
     if (rw == nullptr) {
@@ -122,12 +147,12 @@ bool decode_owned(std::vector<std::uint8_t>& copy, Surface& out, std::string& er
 }  // namespace
 
 bool decode_picture(std::span<const std::uint8_t> bytes, Surface& out, std::string& error) {
-    std::vector<std::uint8_t> copy(bytes.begin(), bytes.end());
+    FileBytes copy(bytes.begin(), bytes.end());
     return decode_owned(copy, out, error);
 }
 
 bool load_picture(const std::filesystem::path& file, Surface& out, std::string& error) {
-    std::vector<std::uint8_t> bytes;
+    FileBytes bytes;
     if (!read_file(file, bytes, error)) return false;
     if (!decode_owned(bytes, out, error)) {
         error = file.string() + ": " + error;
@@ -192,7 +217,7 @@ bool decode_cursor(std::span<const std::uint8_t> bytes, Cursor& out, std::string
 }
 
 bool load_cursor(const std::filesystem::path& file, Cursor& out, std::string& error) {
-    std::vector<std::uint8_t> bytes;
+    FileBytes bytes;
     if (!read_file(file, bytes, error)) return false;
     if (!decode_cursor(bytes, out, error)) {
         error = file.string() + ": " + error;
