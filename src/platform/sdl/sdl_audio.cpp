@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <dlfcn.h>
 
 #include <filesystem>
 #include <vector>
@@ -12,6 +13,22 @@
 #include "platform/audio_formats.h"
 #include "platform/sequencer.h"
 #include "platform/traced_audio.h"
+
+// The mixer makes a synthesizer for every piece with the synthesizer library's default
+// settings, which load the whole soundfont (6 MB of samples) although a piece uses a
+// handful of instruments. The program exports its own settings constructor, which the
+// mixer's call reaches first: it adds the library's own setting that loads only the
+// samples of the instruments a piece selects. Nothing audible changes.
+extern "C" void* new_fluid_settings() {
+    using Make = void* (*)();
+    using SetInt = int (*)(void*, const char*, int);
+    static const auto make = reinterpret_cast<Make>(dlsym(RTLD_NEXT, "new_fluid_settings"));
+    static const auto set_int = reinterpret_cast<SetInt>(dlsym(RTLD_NEXT, "fluid_settings_setint"));
+    if (make == nullptr) return nullptr;
+    void* settings = make();
+    if (settings != nullptr && set_int != nullptr) set_int(settings, "synth.dynamic-sample-loading", 1);
+    return settings;
+}
 
 namespace dalvo::platform {
 namespace {
