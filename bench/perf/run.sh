@@ -49,10 +49,11 @@ fresh_data() {
 fresh_data
 DALVO=$BUILD/dalvo
 
-# Scripts: the title ready; the title ready then the game's own way out (a real
-# window stays open after its script); the first click wait of the story with music on.
+# Scripts: the title ready; the title ready, then a dump whose file marks the moment
+# (bench/perf/ready_ms.py); the first click wait of the story with music on, and the
+# same followed by the game's own way out (a real window stays open after its script).
 printf 'idle\n' >"$WORK/title.script"
-printf 'idle\nanswer yes\nmenu prog_end\n' >"$WORK/title_exit.script"
+printf 'idle\ndump ready\nwait 100000\n' >"$WORK/ready.script"
 cat >"$WORK/story_wait.script" <<'EOF'
 idle
 press Main_Form.Label1
@@ -66,11 +67,15 @@ median_ms() {  # hyperfine JSON -> median in ms
   python3 -c 'import json,sys; print("%.1f" % (json.load(open(sys.argv[1]))["results"][0]["median"]*1000))' "$1"
 }
 
-echo "== headless start-up to the title ready"
-export SDL_AUDIODRIVER=dummy
+echo "== headless start-up to the title ready (launch to the first dump, and the whole run)"
+read -r ready_median ready_min < <(python3 "$ROOT/bench/perf/ready_ms.py" "$RUNS" "$WORK/o" \
+  "$DALVO" --headless --data "$WORK/data" --out "$WORK/o" --input "$WORK/ready.script")
+figure startup_headless_ms "$ready_median" "ms (median, warm; fastest $ready_min)"
 hyperfine -N --warmup 3 --runs "$RUNS" --export-json "$WORK/h.json" \
   "$DALVO --headless --data $WORK/data --out $WORK/o --input $WORK/title.script" >/dev/null
-figure startup_headless_ms "$(median_ms "$WORK/h.json")" "ms (median, warm)"
+figure startup_headless_run_ms "$(median_ms "$WORK/h.json")" "ms (median, warm; launch to exit)"
+hyperfine -N --warmup 3 --runs "$RUNS" --export-json "$WORK/v.json" "$DALVO --version" >/dev/null
+figure program_load_ms "$(median_ms "$WORK/v.json")" "ms (median; dalvo --version: loading the libraries)"
 
 echo "== headless playthrough to the ending ($(basename "$PLAY_SCRIPT"))"
 hyperfine -N --warmup 1 --runs "$([ "$QUICK" = 1 ] && echo 3 || echo 10)" --export-json "$WORK/p.json" \
@@ -92,11 +97,11 @@ XVFB_PID=$!
 export DISPLAY=":$DISPLAY_NO"
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
-echo "== real window (Xvfb): start-up to the title ready, then the game's own exit"
+echo "== real window (Xvfb): start-up to the title ready (launch to the first dump)"
 fresh_data
-hyperfine -N --warmup 3 --runs "$RUNS" --export-json "$WORK/w.json" \
-  "$DALVO --data $WORK/data --out $WORK/o --input $WORK/title_exit.script" >/dev/null
-figure startup_window_ms "$(median_ms "$WORK/w.json")" "ms (median, warm; includes exit)"
+read -r ready_median ready_min < <(python3 "$ROOT/bench/perf/ready_ms.py" "$RUNS" "$WORK/o" \
+  "$DALVO" --data "$WORK/data" --out "$WORK/o" --input "$WORK/ready.script")
+figure startup_window_ms "$ready_median" "ms (median, warm; fastest $ready_min)"
 
 echo "== real window: peak memory at a click wait with the music playing (soundfont loaded)"
 fresh_data
