@@ -64,7 +64,11 @@ TEST(ScriptParser, RefusesBadLinesNamingFileAndLine) {
 
 class RunnerTest : public testing::Test, protected HostFixture {
 protected:
-    RunnerTest() : form("Main_Form", "DALVO!", 640, 480), out(std::filesystem::path(testing::TempDir()) / "runner_test") {
+    // A folder of each test's own: ctest runs the tests of this fixture side by side.
+    RunnerTest()
+        : form("Main_Form", "DALVO!", 640, 480),
+          out(std::filesystem::path(testing::TempDir()) /
+              (std::string("runner_test_") + testing::UnitTest::GetInstance()->current_test_info()->name())) {
         std::filesystem::remove_all(out);
         a = &form.add("A", ControlKind::Button);
         a->move(0, 0, 100, 100);
