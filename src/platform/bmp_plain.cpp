@@ -9,14 +9,8 @@
 namespace dalvo::platform {
 namespace {
 
-constexpr std::int64_t kMaxSide = 8192;
 constexpr std::uint32_t kFileHeader = 14;
 constexpr std::uint32_t kRgbCompression = 0;
-
-std::uint32_t le32(const std::uint8_t* p) {
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-std::uint32_t le16(const std::uint8_t* p) { return p[0] | (p[1] << 8); }
 
 Pixel bgr(const std::uint8_t* p) { return p[0] | (p[1] << 8) | (static_cast<Pixel>(p[2]) << 16); }
 
@@ -33,7 +27,7 @@ bool decode_plain_bmp(std::span<const std::uint8_t> b, Surface& out) {
     if (le16(info + 12) != 1 || le32(info + 16) != kRgbCompression) return false;
     if (bits != 8 && bits != 24 && bits != 32) return false;
     const std::int64_t height = signed_height < 0 ? -std::int64_t{signed_height} : signed_height;
-    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return false;
+    if (width <= 0 || height <= 0 || width > kMaxPictureSide || height > kMaxPictureSide) return false;
 
     std::array<Pixel, 256> palette{};
     std::uint32_t colours = 0;

@@ -8,6 +8,15 @@
 
 namespace dalvo::platform {
 
+// Larger pictures are damaged data, not pictures of this game.
+constexpr int kMaxPictureSide = 8192;
+
+// Little-endian fields of the Windows file headers (bitmaps and pointer files).
+inline std::uint32_t le32(const std::uint8_t* p) {
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+inline std::uint32_t le16(const std::uint8_t* p) { return p[0] | (p[1] << 8); }
+
 // Decodes an uncompressed 8-, 24- or 32-bit bitmap ("BM" already in place) straight into
 // `out`, which takes its size. Returns false and leaves `out` alone for every other kind
 // of file, damaged ones included: the general decoder then gives the verdict.

@@ -42,7 +42,6 @@ public:
 
     Pixel* data() { return data_.get(); }
     const Pixel* data() const { return data_.get(); }
-    std::size_t size() const { return size_; }
     Pixel* begin() { return data(); }
     Pixel* end() { return data() + size_; }
     bool operator==(const PixelStore& other) const;

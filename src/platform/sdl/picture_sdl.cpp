@@ -16,18 +16,10 @@
 namespace dalvo::platform {
 namespace {
 
-// Larger pictures are damaged data, not pictures of this game.
-constexpr int kMaxSide = 8192;
-
 struct SurfaceFree {
     void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
 };
 using SdlSurface = std::unique_ptr<SDL_Surface, SurfaceFree>;
-
-std::uint32_t le32(const std::uint8_t* p) {
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-int le16(const std::uint8_t* p) { return p[0] | (p[1] << 8); }
 
 // Leaves new bytes as they are: a file read overwrites them at once.
 template <typename T>
@@ -70,7 +62,7 @@ bool check_bitmap_header(std::span<const std::uint8_t> b, std::string& error) {
         return false;
     }
     if (h < 0) h = -h;
-    if (w <= 0 || h <= 0 || w > kMaxSide || h > kMaxSide) {
+    if (w <= 0 || h <= 0 || w > kMaxPictureSide || h > kMaxPictureSide) {
         error = "bad picture size " + std::to_string(w) + " x " + std::to_string(h);
         return false;
     }
@@ -80,7 +72,7 @@ bool check_bitmap_header(std::span<const std::uint8_t> b, std::string& error) {
 // Copies an SDL picture of any format into `out` as 32-bit pixels; on failure
 // `out` is untouched. Only the pixels change: the surface keeps its colours and font.
 bool to_surface(SDL_Surface* in, Surface& out, std::string& error) {
-    if (in->w <= 0 || in->h <= 0 || in->w > kMaxSide || in->h > kMaxSide) {
+    if (in->w <= 0 || in->h <= 0 || in->w > kMaxPictureSide || in->h > kMaxPictureSide) {
         error = "bad picture size";
         return false;
     }
