@@ -7,6 +7,7 @@
 #include "app/command_line.h"
 #include "engine/game.h"
 #include "platform/automation/script.h"
+#include "platform/heap.h"
 #include "platform/platform.h"
 
 namespace {
@@ -90,4 +91,7 @@ int run(int argc, char** argv) {
 
 }  // namespace
 
-int main(int argc, char** argv) { return run(argc, argv); }
+int main(int argc, char** argv) {
+    dalvo::platform::prepare_heap();
+    return run(argc, argv);
+}

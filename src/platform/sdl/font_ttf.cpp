@@ -5,6 +5,7 @@
 #include <SDL_ttf.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "platform/font.h"
+#include "platform/mapped_file.h"
 
 namespace dalvo::platform {
 namespace {
@@ -193,7 +195,7 @@ public:
         auto it = faces_.find(key);
         if (it == faces_.end()) {
             std::unique_ptr<Face> face;
-            if (TTF_Font* font = TTF_OpenFont(file.c_str(), px)) {
+            if (TTF_Font* font = open_font(file, px)) {
                 TTF_SetFontStyle(font, style);
                 face = std::make_unique<Face>(font);
             }
@@ -203,8 +205,20 @@ public:
     }
 
 private:
+    // Fonts are read from a mapping of their file: the glyph loader would otherwise seek
+    // and read the file in small pieces for every new character.
+    TTF_Font* open_font(const std::string& file, int px) {
+        auto it = mapped_.find(file);
+        if (it == mapped_.end()) it = mapped_.emplace(file, MappedFile(file)).first;
+        const std::span<const std::uint8_t> bytes = it->second.bytes();
+        if (bytes.empty() || bytes.size() > INT_MAX) return TTF_OpenFont(file.c_str(), px);
+        SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+        return rw != nullptr ? TTF_OpenFontRW(rw, 1, px) : nullptr;
+    }
+
     bool ready_;
     std::map<const FontFamily*, std::string> files_;
+    std::map<std::string, MappedFile> mapped_;  // before the faces: they read from it
     std::map<std::tuple<std::string, int, int>, std::unique_ptr<Face>> faces_;
 };
 
