@@ -4,6 +4,7 @@
 #include "engine/dump.h"
 #include "engine/interpreter.h"
 #include "engine/startup.h"
+#include "platform/heap.h"
 
 namespace dalvo {
 
@@ -22,6 +23,10 @@ int run_game(platform::Platform& platform, const GameOptions& options) {
     Game game(platform, options);
     install_automation(game);
     Window_load(game);
+    // The start is over: the heap goes back to its usual ways, and the music device
+    // may get ready while the player looks at the title.
+    platform::finish_startup_heap();
+    platform.music.prepare();
     // From here the title waits for the player, whose choice starts the script.
     game.title.loaded = true;
     if (game.options.autostart) {

@@ -24,6 +24,10 @@ public:
         std::string file;
     };
     virtual Peek peek() const { return {}; }
+
+    // The game has loaded and waits for the player: a device slow to open may get
+    // ready now, in the background, instead of holding up the start or the first piece.
+    virtual void prepare() {}
 };
 
 // Plays a RIFF WAVE image to its end before returning (synchronous playback).

@@ -17,7 +17,11 @@ Pixel bgr(const std::uint8_t* p) { return p[0] | (p[1] << 8) | (static_cast<Pixe
 }  // namespace
 
 bool decode_plain_bmp(std::span<const std::uint8_t> b, Surface& out) {
-    if (b.size() < kFileHeader + 40 || b[0] != 'B' || b[1] != 'M') return false;
+    return b.size() >= 2 && b[0] == 'B' && b[1] == 'M' && decode_plain_dib(b, out);
+}
+
+bool decode_plain_dib(std::span<const std::uint8_t> b, Surface& out) {
+    if (b.size() < kFileHeader + 40) return false;
     const std::uint8_t* info = b.data() + kFileHeader;
     const std::uint32_t header = le32(info);
     if (header < 40 || header > b.size() - kFileHeader) return false;

@@ -21,5 +21,8 @@ inline std::uint32_t le16(const std::uint8_t* p) { return p[0] | (p[1] << 8); }
 // `out`, which takes its size. Returns false and leaves `out` alone for every other kind
 // of file, damaged ones included: the general decoder then gives the verdict.
 bool decode_plain_bmp(std::span<const std::uint8_t> bytes, Surface& out);
+// The same for a file whose two-byte mark the caller has judged already (a sealed
+// picture carries another mark than "BM"); the mark itself is not looked at.
+bool decode_plain_dib(std::span<const std::uint8_t> bytes, Surface& out);
 
 }  // namespace dalvo::platform

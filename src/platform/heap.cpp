@@ -1,4 +1,4 @@
-// The process heap: one large, long-lived arena backed by huge pages where possible.
+// The process heap: one large arena backed by huge pages for the start-up.
 
 #include "platform/heap.h"
 
@@ -18,10 +18,13 @@ namespace dalvo::platform {
 
 namespace {
 
-constexpr std::size_t kMiB = std::size_t{1} << 20;
+constexpr std::size_t kKiB = 1024;
+constexpr std::size_t kMiB = kKiB * kKiB;
 constexpr std::size_t kHugePage = 2 * kMiB;
-// Larger than any picture (a 640 x 480 surface is 1.2 MiB) and than the whole working set.
-constexpr std::size_t kArena = 48 * kMiB;
+// More than the window load makes (about 16 MiB, most of it pictures).
+constexpr std::size_t kStartupArena = 24 * kMiB;
+// The allocator's own defaults, restored after the start.
+constexpr int kDefaultThreshold = 128 * kKiB;
 
 std::uintptr_t align_up(std::uintptr_t v, std::size_t a) { return (v + a - 1) & ~(a - 1); }
 std::uintptr_t align_down(std::uintptr_t v, std::size_t a) { return v & ~(a - 1); }
@@ -29,11 +32,9 @@ std::uintptr_t align_down(std::uintptr_t v, std::size_t a) { return v & ~(a - 1)
 }  // namespace
 
 void prepare_heap() {
-    // Pictures come from the heap rather than a mapping each, and freed ones stay there for
-    // the next scene: a fresh mapping is faulted in page by page every time.
-    mallopt(M_MMAP_THRESHOLD, static_cast<int>(kArena / 2));
-    mallopt(M_TRIM_THRESHOLD, static_cast<int>(2 * kArena));
-    mallopt(M_TOP_PAD, static_cast<int>(kArena));
+    mallopt(M_MMAP_THRESHOLD, static_cast<int>(kStartupArena));
+    mallopt(M_TRIM_THRESHOLD, static_cast<int>(2 * kStartupArena));
+    mallopt(M_TOP_PAD, static_cast<int>(kStartupArena));
 
     // Grow the heap once now, then ask for huge pages over the whole aligned part of it.
     const auto before = reinterpret_cast<std::uintptr_t>(sbrk(0));
@@ -47,9 +48,16 @@ void prepare_heap() {
     (void)madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
 }
 
+void finish_startup_heap() {
+    mallopt(M_MMAP_THRESHOLD, kDefaultThreshold);
+    mallopt(M_TRIM_THRESHOLD, kDefaultThreshold);
+    mallopt(M_TOP_PAD, kDefaultThreshold);
+}
+
 #else
 
 void prepare_heap() {}
+void finish_startup_heap() {}
 
 #endif
 

@@ -27,6 +27,10 @@ MappedFile::MappedFile(const std::filesystem::path& file) {
 
 MappedFile::~MappedFile() { release(); }
 
+void MappedFile::forget_pages() const {
+    if (data_ != nullptr) (void)::madvise(const_cast<std::uint8_t*>(data_), size_, MADV_DONTNEED);
+}
+
 MappedFile::MappedFile(MappedFile&& other) noexcept
     : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)) {}
 

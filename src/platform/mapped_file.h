@@ -21,6 +21,10 @@ public:
 
     bool ok() const { return data_ != nullptr; }
     std::span<const std::uint8_t> bytes() const { return {data_, size_}; }
+    // Takes the pages read so far out of the process's memory; later reads bring back
+    // only what they touch. For a file read all over once (a font's tables when it
+    // opens) and then in small places.
+    void forget_pages() const;
 
 private:
     void release();

@@ -14,6 +14,7 @@ public:
         return ret;
     }
     Peek peek() const override { return inner_->peek(); }
+    void prepare() override { inner_->prepare(); }
 
 private:
     std::unique_ptr<MusicDevice> inner_;

@@ -59,6 +59,8 @@ TEST(SdlAudio, RendersMusicThroughTheSoundfont) {
     std::string warning;
     auto music = platform::make_sdl_music_device(clock, trace, warning);
     ASSERT_EQ(warning, "");
+    // The device opens in the background; the first piece waits for it.
+    music->prepare();
 
     std::string answer;
     ASSERT_EQ(music->send("open \"" + folder.file("chord.mid").string() + "\" type sequencer alias midifile", answer), 0);

@@ -213,7 +213,9 @@ private:
         const std::span<const std::uint8_t> bytes = it->second.bytes();
         if (bytes.empty() || bytes.size() > INT_MAX) return TTF_OpenFont(file.c_str(), px);
         SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-        return rw != nullptr ? TTF_OpenFontRW(rw, 1, px) : nullptr;
+        TTF_Font* font = rw != nullptr ? TTF_OpenFontRW(rw, 1, px) : nullptr;
+        it->second.forget_pages();
+        return font;
     }
 
     bool ready_;

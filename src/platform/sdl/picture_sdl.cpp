@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/bmp_plain.h"
+#include "platform/mapped_file.h"
 #include "platform/picture.h"
 
 namespace dalvo::platform {
@@ -115,13 +116,15 @@ bool read_file(const std::filesystem::path& file, FileBytes& bytes, std::string&
     return true;
 }
 
-// Decodes in place: a sealed picture differs from a bitmap only in its first two bytes.
-bool decode_owned(std::span<std::uint8_t> copy, Surface& out, std::string& error) {
-    if (copy.size() >= 2 && copy[0] == 'J' && copy[1] == 'F') {
+bool sealed(std::span<const std::uint8_t> b) { return b.size() >= 2 && b[0] == 'J' && b[1] == 'F'; }
+
+// Every bitmap the plain decoder leaves, from a copy whose mark is put back to "BM".
+bool decode_general(std::span<const std::uint8_t> bytes, Surface& out, std::string& error) {
+    FileBytes copy(bytes.begin(), bytes.end());
+    if (sealed(copy)) {
         copy[0] = 'B';
         copy[1] = 'M';
     }
-    if (decode_plain_bmp(copy, out)) return true;
     if (!check_bitmap_header(copy, error)) return false;
     SDL_RWops* rw = SDL_RWFromConstMem(copy.data(), static_cast<int>(copy.size()));
     if (rw == nullptr) {
@@ -136,21 +139,31 @@ bool decode_owned(std::span<std::uint8_t> copy, Surface& out, std::string& error
     return to_surface(decoded.get(), out, error);
 }
 
+// A sealed picture differs from a bitmap only in its first two bytes.
+bool decode_any(std::span<const std::uint8_t> bytes, Surface& out, std::string& error) {
+    if ((sealed(bytes) ? decode_plain_dib(bytes, out) : decode_plain_bmp(bytes, out))) return true;
+    return decode_general(bytes, out, error);
+}
+
 }  // namespace
 
 bool decode_picture(std::span<const std::uint8_t> bytes, Surface& out, std::string& error) {
-    FileBytes copy(bytes.begin(), bytes.end());
-    return decode_owned(copy, out, error);
+    return decode_any(bytes, out, error);
 }
 
 bool load_picture(const std::filesystem::path& file, Surface& out, std::string& error) {
-    FileBytes bytes;
-    if (!read_file(file, bytes, error)) return false;
-    if (!decode_owned(bytes, out, error)) {
-        error = file.string() + ": " + error;
-        return false;
+    // Decoded straight from a mapping of the file: no copy of it is kept in between.
+    const MappedFile mapped(file);
+    bool ok = false;
+    if (mapped.ok()) {
+        ok = decode_any(mapped.bytes(), out, error);
+    } else {
+        FileBytes bytes;
+        if (!read_file(file, bytes, error)) return false;
+        ok = decode_any(bytes, out, error);
     }
-    return true;
+    if (!ok) error = file.string() + ": " + error;
+    return ok;
 }
 
 bool decode_cursor(std::span<const std::uint8_t> bytes, Cursor& out, std::string& error) {

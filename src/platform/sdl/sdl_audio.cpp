@@ -7,18 +7,27 @@
 #include <SDL_mixer.h>
 #include <dlfcn.h>
 
+#include <cstdio>
 #include <filesystem>
+#include <thread>
 #include <vector>
 
 #include "platform/audio_formats.h"
+#include "platform/sdl/mixer_library.h"
 #include "platform/sequencer.h"
 #include "platform/traced_audio.h"
 
 // The mixer makes a synthesizer for every piece with the synthesizer library's default
 // settings, which load the whole soundfont (6 MB of samples) although a piece uses a
-// handful of instruments. The program exports its own settings constructor, which the
-// mixer's call reaches first: it adds the library's own setting that loads only the
-// samples of the instruments a piece selects. Nothing audible changes.
+// handful of instruments, and prepare 256 voices (2 MB). The program exports its own
+// settings constructor, which the mixer's call reaches first: it adds the library's own
+// setting that loads only the samples of the instruments a piece selects, and prepares
+// 64 voices, well above the 24 a General MIDI player must offer (the bundled pieces
+// sound at most seven notes at once). Nothing audible changes.
+namespace {
+constexpr int kVoices = 64;
+}  // namespace
+
 extern "C" void* new_fluid_settings() {
     using Make = void* (*)();
     using SetInt = int (*)(void*, const char*, int);
@@ -26,7 +35,10 @@ extern "C" void* new_fluid_settings() {
     static const auto set_int = reinterpret_cast<SetInt>(dlsym(RTLD_NEXT, "fluid_settings_setint"));
     if (make == nullptr) return nullptr;
     void* settings = make();
-    if (settings != nullptr && set_int != nullptr) set_int(settings, "synth.dynamic-sample-loading", 1);
+    if (settings != nullptr && set_int != nullptr) {
+        set_int(settings, "synth.dynamic-sample-loading", 1);
+        set_int(settings, "synth.polyphony", kVoices);
+    }
     return settings;
 }
 
@@ -57,62 +69,97 @@ public:
     AudioSession(const AudioSession&) = delete;
     AudioSession& operator=(const AudioSession&) = delete;
     ~AudioSession() {
-        if (open_) Mix_CloseAudio();
-        Mix_Quit();
+        settle();
+        if (mix_ == nullptr) return;
+        if (open_) mix_->CloseAudio();
+        mix_->Quit();
+    }
+
+    // Starts opening the device on a thread of its own: loading the mixer with its
+    // synthesizer and opening the device take as long as the rest of the start.
+    void open_in_background() {
+        if (open_ || opener_.joinable()) return;
+        opener_ = std::thread([this] { (void)open_device(false); });
+    }
+    // Waits for an opening under way.
+    void settle() {
+        if (opener_.joinable()) opener_.join();
     }
 
     // Opens the device unless it is open; reopens it when SDL was shut down under it.
     bool ensure() {
+        settle();
         if (open_ && SDL_WasInit(SDL_INIT_AUDIO) != 0) return true;
+        return open_device(true);
+    }
+    // The mixer's functions; only after ensure() said yes.
+    const MixerLibrary& mix() const { return *mix_; }
+    const std::string& error() const { return error_; }
+
+private:
+    AudioSession() = default;
+
+    // The opening thread leaves SDL's own start to the program's thread.
+    bool open_device(bool may_start_sdl_audio) {
         if (open_) {
-            Mix_CloseAudio();
+            mix_->CloseAudio();
             open_ = false;
         }
-        if (SDL_WasInit(SDL_INIT_AUDIO) == 0 && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        if (SDL_WasInit(SDL_INIT_AUDIO) == 0 && (!may_start_sdl_audio || SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)) {
             error_ = std::string("no audio: ") + SDL_GetError();
             return false;
         }
-        soundfont_ = find_soundfont();
+        if (mix_ == nullptr) {
+            std::string why;
+            mix_ = mixer_library(why);
+            if (mix_ == nullptr) {
+                error_ = "no audio: " + why;
+                return false;
+            }
+        }
         // The mixer reads the soundfont when the first piece loads.
-        if (!soundfont_.empty()) Mix_SetSoundFonts(soundfont_.c_str());
-        Mix_Init(MIX_INIT_MID);
-        if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
-            error_ = std::string("no audio device: ") + Mix_GetError();
+        const std::string soundfont = find_soundfont();
+        if (!soundfont.empty()) mix_->SetSoundFonts(soundfont.c_str());
+        mix_->Init(MIX_INIT_MID);
+        if (mix_->OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
+            error_ = std::string("no audio device: ") + SDL_GetError();
             return false;
         }
         open_ = true;
         error_.clear();
         return true;
     }
-    const std::string& error() const { return error_; }
-    const std::string& soundfont() const { return soundfont_; }
 
-private:
-    AudioSession() = default;
+    std::thread opener_;
+    const MixerLibrary* mix_ = nullptr;
     bool open_ = false;
     std::string error_;
-    std::string soundfont_;
 };
 
 struct MusicDeleter {
-    void operator()(Mix_Music* m) const { Mix_FreeMusic(m); }
+    void operator()(Mix_Music* m) const { AudioSession::get().mix().FreeMusic(m); }
 };
 struct ChunkDeleter {
-    void operator()(Mix_Chunk* c) const { Mix_FreeChunk(c); }
+    void operator()(Mix_Chunk* c) const { AudioSession::get().mix().FreeChunk(c); }
 };
 
 class SdlMusic final : public Sequencer {
 public:
-    SdlMusic(Clock& clock, bool usable) : Sequencer(clock), usable_(usable) {}
-    ~SdlMusic() override { on_close(); }
+    SdlMusic(Clock& clock, bool soundfont_found) : Sequencer(clock), soundfont_found_(soundfont_found) {}
+    ~SdlMusic() override {
+        on_close();
+        AudioSession::get().settle();
+    }
+
+    void prepare() override { AudioSession::get().open_in_background(); }
 
 protected:
     int on_open(std::span<const std::uint8_t> bytes) override {
-        if (!usable_) return mci_error::kCannotLoadDriver;
+        if (!usable()) return mci_error::kCannotLoadDriver;
         // The mixer may read from the bytes while it plays: they live as long as the piece.
         bytes_.assign(bytes.begin(), bytes.end());
         SDL_RWops* rw = SDL_RWFromConstMem(bytes_.data(), static_cast<int>(bytes_.size()));
-        music_.reset(rw ? Mix_LoadMUSType_RW(rw, MUS_MID, SDL_TRUE) : nullptr);
+        music_.reset(rw ? mix().LoadMUSType_RW(rw, MUS_MID, SDL_TRUE) : nullptr);
         if (!music_) {
             bytes_.clear();
             return mci_error::kInvalidFile;
@@ -121,18 +168,35 @@ protected:
     }
     int on_play(std::int64_t /*pos_ms*/) override {
         // A MIDI piece cannot be sought: it always starts at its beginning.
-        return Mix_PlayMusic(music_.get(), 1) == 0 ? 0 : mci_error::kHardware;
+        return mix().PlayMusic(music_.get(), 1) == 0 ? 0 : mci_error::kHardware;
     }
-    void on_stop() override { Mix_HaltMusic(); }
+    void on_stop() override {
+        if (music_) mix().HaltMusic();
+    }
     void on_close() override {
         if (!music_) return;
-        Mix_HaltMusic();
+        mix().HaltMusic();
         music_.reset();
         bytes_.clear();
     }
 
 private:
-    bool usable_;
+    static const MixerLibrary& mix() { return AudioSession::get().mix(); }
+
+    // Decided once, when the first piece opens: the device either plays or music is off.
+    bool usable() {
+        if (!checked_) {
+            checked_ = true;
+            AudioSession& session = AudioSession::get();
+            device_ok_ = session.ensure();
+            if (!device_ok_ && soundfont_found_) std::fprintf(stderr, "dalvo: %s; music is off\n", session.error().c_str());
+        }
+        return device_ok_ && soundfont_found_;
+    }
+
+    bool soundfont_found_;
+    bool checked_ = false;
+    bool device_ok_ = false;
     std::vector<std::uint8_t> bytes_;
     std::unique_ptr<Mix_Music, MusicDeleter> music_;
 };
@@ -142,17 +206,19 @@ public:
     explicit SdlWave(Clock& clock) : clock_(clock) {}
     bool play_sync(std::span<const std::uint8_t> wave) override {
         const std::int64_t ms = wave_duration_ms(wave);
-        if (ms < 0 || !AudioSession::get().ensure()) return false;
+        AudioSession& session = AudioSession::get();
+        if (ms < 0 || !session.ensure()) return false;
+        const MixerLibrary& mix = session.mix();
         SDL_RWops* rw = SDL_RWFromConstMem(wave.data(), static_cast<int>(wave.size()));
-        std::unique_ptr<Mix_Chunk, ChunkDeleter> chunk(rw ? Mix_LoadWAV_RW(rw, 1) : nullptr);
+        std::unique_ptr<Mix_Chunk, ChunkDeleter> chunk(rw ? mix.LoadWAV_RW(rw, 1) : nullptr);
         if (!chunk) return false;
-        const int channel = Mix_PlayChannel(-1, chunk.get(), 0);
+        const int channel = mix.PlayChannelTimed(-1, chunk.get(), 0, -1);
         if (channel < 0) return false;
         // Holds the caller until the sound has played, with room for the device's buffer.
         const std::uint32_t start = clock_.ticks();
         const auto bound = static_cast<std::uint32_t>(ms + 1000);
-        while (Mix_Playing(channel) != 0 && clock_.ticks() - start < bound) clock_.sleep(5);
-        Mix_HaltChannel(channel);
+        while (mix.Playing(channel) != 0 && clock_.ticks() - start < bound) clock_.sleep(5);
+        mix.HaltChannel(channel);
         return true;
     }
 
@@ -170,24 +236,21 @@ private:
     bool reach() override { return AudioSession::get().ensure(); }
     void apply(std::uint32_t level) override {
         const int volume = static_cast<int>((level * kMixMax + 32767) / 65535);
-        Mix_MasterVolume(volume);
-        Mix_VolumeMusic(volume);
+        const MixerLibrary& mix = AudioSession::get().mix();
+        mix.MasterVolume(volume);
+        mix.VolumeMusic(volume);
     }
 };
 
 }  // namespace
 
 std::unique_ptr<MusicDevice> make_sdl_music_device(Clock& clock, Trace& trace, std::string& warning) {
-    AudioSession& session = AudioSession::get();
-    bool usable = session.ensure();
-    if (!usable) {
-        warning = session.error() + "; music is off";
-    } else if (session.soundfont().empty()) {
+    const bool soundfont_found = !find_soundfont().empty();
+    if (!soundfont_found) {
         warning = std::string("the General MIDI soundfont TimGM6mb.sf2 was not found (install the package ") +
                   kSoundFontPackage + "); music is off";
-        usable = false;
     }
-    return traced(std::make_unique<SdlMusic>(clock, usable), trace);
+    return traced(std::make_unique<SdlMusic>(clock, soundfont_found), trace);
 }
 
 std::unique_ptr<WavePlayer> make_sdl_wave_player(Clock& clock, Trace& /*trace*/) {
