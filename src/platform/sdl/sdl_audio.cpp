@@ -9,7 +9,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <thread>
 #include <vector>
 
 #include "platform/audio_formats.h"
@@ -77,13 +76,22 @@ public:
 
     // Starts opening the device on a thread of its own: loading the mixer with its
     // synthesizer and opening the device take as long as the rest of the start.
+    // An SDL thread, so that SDL's per-thread state for it goes when it ends; when none
+    // can be made, the first sound opens the device itself.
     void open_in_background() {
-        if (open_ || opener_.joinable()) return;
-        opener_ = std::thread([this] { (void)open_device(false); });
+        if (open_ || opener_ != nullptr) return;
+        opener_ = SDL_CreateThread(
+            [](void* session) {
+                (void)static_cast<AudioSession*>(session)->open_device(false);
+                return 0;
+            },
+            "dalvo-audio-open", this);
     }
     // Waits for an opening under way.
     void settle() {
-        if (opener_.joinable()) opener_.join();
+        if (opener_ == nullptr) return;
+        SDL_WaitThread(opener_, nullptr);
+        opener_ = nullptr;
     }
 
     // Opens the device unless it is open; reopens it when SDL was shut down under it.
@@ -130,7 +138,7 @@ private:
         return true;
     }
 
-    std::thread opener_;
+    SDL_Thread* opener_ = nullptr;
     const MixerLibrary* mix_ = nullptr;
     bool open_ = false;
     std::string error_;
