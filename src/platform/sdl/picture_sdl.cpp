@@ -99,7 +99,8 @@ bool read_file(const std::filesystem::path& file, FileBytes& bytes, std::string&
         error = "cannot open " + file.string();
         return false;
     }
-    // One read of the whole file: the pictures are up to 600 KB and a score are loaded at start-up.
+    // One read of the whole file where its size is known (pointer files, and pictures
+    // that cannot be mapped).
     std::error_code ec;
     const auto size = std::filesystem::file_size(file, ec);
     if (ec) {
@@ -141,7 +142,7 @@ bool decode_general(std::span<const std::uint8_t> bytes, Surface& out, std::stri
 
 // A sealed picture differs from a bitmap only in its first two bytes.
 bool decode_any(std::span<const std::uint8_t> bytes, Surface& out, std::string& error) {
-    if ((sealed(bytes) ? decode_plain_dib(bytes, out) : decode_plain_bmp(bytes, out))) return true;
+    if (sealed(bytes) ? decode_plain_dib(bytes, out) : decode_plain_bmp(bytes, out)) return true;
     return decode_general(bytes, out, error);
 }
 
