@@ -99,6 +99,14 @@ MenuItem* Form::menu_item(std::string_view item_name) {
     return nullptr;
 }
 
+ClientRect bounding(const ClientRect& a, const ClientRect& b) {
+    if (a.empty()) return b;
+    if (b.empty()) return a;
+    const int x0 = std::min(a.x, b.x), y0 = std::min(a.y, b.y);
+    const int x1 = std::max(a.x + a.w, b.x + b.w), y1 = std::max(a.y + a.h, b.y + b.h);
+    return {x0, y0, x1 - x0, y1 - y0};
+}
+
 void Form::set_client_size(int width, int height) {
     client_width = width;
     client_height = height;

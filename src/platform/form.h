@@ -171,8 +171,21 @@ public:
     std::uint64_t generation = 0;
 };
 
+// A rectangle of a form's client area.
+struct ClientRect {
+    int x = 0, y = 0, w = 0, h = 0;
+    bool empty() const { return w <= 0 || h <= 0; }
+    bool operator==(const ClientRect&) const = default;
+};
+// The smallest rectangle holding both; an empty one adds nothing.
+ClientRect bounding(const ClientRect& a, const ClientRect& b);
+
 // Draws the form's client area as the player sees it: the form's image, then the
 // shown controls bottom to top, each clipped to its parent.
 void compose(const Form& form, Surface& out);
+// Draws only `area` again into `out`, which holds the form's last composed picture; the
+// pixels inside come out exactly as a whole compose would draw them. A picture of
+// another size is composed whole.
+void compose(const Form& form, Surface& out, const ClientRect& area);
 
 }  // namespace dalvo::platform

@@ -293,18 +293,33 @@ void draw_control(const Control& c, Surface& out, const Rect& clip, int ox, int 
     for (const auto& child : c.children) draw_control(*child, out, vis, r.x, r.y);
 }
 
+// Every control is clipped to `clip` as to a parent, so that the pixels inside come out
+// as a whole compose draws them.
+void compose_clipped(const Form& form, Surface& out, const Rect& clip) {
+    if (form.image.width() < form.client_width || form.image.height() < form.client_height) {
+        fill(out, clip, form.back_color);
+    }
+    bit_blt(out, clip.x, clip.y, clip.w, clip.h, form.image, clip.x, clip.y, Rop::SrcCopy);
+    for (const auto& c : form.controls) draw_control(*c, out, clip, 0, 0);
+}
+
 }  // namespace
 
 void compose(const Form& form, Surface& out) {
     if (out.width() != form.client_width || out.height() != form.client_height) {
         out = Surface(form.client_width, form.client_height);
     }
-    const Rect all{0, 0, form.client_width, form.client_height};
-    if (form.image.width() < form.client_width || form.image.height() < form.client_height) {
-        fill(out, all, form.back_color);
+    compose_clipped(form, out, Rect{0, 0, form.client_width, form.client_height});
+}
+
+void compose(const Form& form, Surface& out, const ClientRect& area) {
+    if (out.width() != form.client_width || out.height() != form.client_height) {
+        compose(form, out);
+        return;
     }
-    bit_blt(out, 0, 0, all.w, all.h, form.image, 0, 0, Rop::SrcCopy);
-    for (const auto& c : form.controls) draw_control(*c, out, all, 0, 0);
+    const Rect clip = intersect(Rect{area.x, area.y, area.w, area.h},
+                                Rect{0, 0, form.client_width, form.client_height});
+    if (!clip.empty()) compose_clipped(form, out, clip);
 }
 
 }  // namespace dalvo::platform

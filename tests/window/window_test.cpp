@@ -235,6 +235,22 @@ TEST(WindowInner, FormAppearsWithItsMenuBarAndPresentsOnlyChanges) {
     EXPECT_EQ(shown.get(120, 120), kWhite);
     EXPECT_TRUE(shown == composed(form));
 
+    // A small mark blinks and moves over the picture: only its rectangle is drawn again,
+    // and the window keeps showing exactly the composed form.
+    Control& mark = pic.add("Blinker", ControlKind::Shape);
+    mark.filled = true;
+    mark.fill_color = kWhite;
+    mark.move(570, 74, 8, 8);
+    pic.refresh();
+    for (int blink = 0; blink < 4; ++blink) {
+        mark.visible = blink % 2 == 1;
+        if (blink == 3) mark.move(300, 200, 8, 8);
+        mark.refresh();
+        settle(p);
+        ASSERT_TRUE(backend->read_client(form, shown));
+        EXPECT_TRUE(shown == composed(form)) << "blink " << blink;
+    }
+
     // Input through the window: a caption runs its command, a greyed one does not, and
     // a click on the client area reaches the control under it in its own coordinates.
     int ended = 0, saved = 0;

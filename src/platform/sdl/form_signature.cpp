@@ -1,5 +1,7 @@
 #include "platform/sdl/form_signature.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <string_view>
 
@@ -28,7 +30,8 @@ void add_font(Hasher& h, const FontSpec& f) {
     h.add_int((f.bold ? 1 : 0) | (f.italic ? 2 : 0));
 }
 
-void add_control(Hasher& h, const Control& c) {
+// Everything about one control that shows, its children aside.
+void add_own(Hasher& h, const Control& c) {
     h.add_int(c.left);
     h.add_int(c.top);
     h.add_int(c.width);
@@ -55,13 +58,48 @@ void add_control(Hasher& h, const Control& c) {
     h.add_int(c.image.width());
     h.add_int(c.image.height());
     h.add(static_cast<std::uint64_t>(c.children.size()));
+}
+
+void add_control(Hasher& h, const Control& c) {
+    add_own(h, c);
     for (const auto& child : c.children) add_control(h, *child);
+}
+
+ClientRect intersect(const ClientRect& a, const ClientRect& b) {
+    const int x0 = std::max(a.x, b.x), y0 = std::max(a.y, b.y);
+    const int x1 = std::min(a.x + a.w, b.x + b.w), y1 = std::min(a.y + a.h, b.y + b.h);
+    if (x1 <= x0 || y1 <= y0) return {};
+    return {x0, y0, x1 - x0, y1 - y0};
+}
+
+// Where `c` draws, whose parent lies at (ox, oy) and shows within `clip`: as the
+// compose clips it. A line is drawn from its ends, thickened to the right.
+ClientRect place_of(const Control& c, const ClientRect& clip, int ox, int oy) {
+    if (c.kind == ControlKind::Line) {
+        const int thick = std::max(1, c.border_width);
+        const int x0 = std::min(c.x1, c.x2), y0 = std::min(c.y1, c.y2);
+        const int w = std::abs(c.x2 - c.x1) + thick, h = std::abs(c.y2 - c.y1) + 1;
+        return intersect({ox + x0, oy + y0, w, h}, clip);
+    }
+    return intersect({ox + c.left, oy + c.top, c.width, c.height}, clip);
 }
 
 void add_counters(Hasher& h, const Control& c) {
     h.add(c.image.refresh_count());
     h.add(static_cast<std::uint64_t>(c.children.size()));
     for (const auto& child : c.children) add_counters(h, *child);
+}
+
+// The parts in drawing order; a hidden control and all below it have no place.
+void collect(const Control& c, const ClientRect& clip, int ox, int oy, bool shown,
+             std::vector<FormDamage::Part>& out) {
+    shown = shown && c.visible;
+    Hasher h;
+    add_own(h, c);
+    out.push_back({h.value(), shown ? place_of(c, clip, ox, oy) : ClientRect{}});
+    // Children draw within their parent's visible part.
+    const ClientRect inner = intersect({ox + c.left, oy + c.top, c.width, c.height}, clip);
+    for (const auto& child : c.children) collect(*child, inner, ox + c.left, oy + c.top, shown, out);
 }
 
 }  // namespace
@@ -91,6 +129,36 @@ std::uint64_t form_signature(const Form& form) {
         h.add_int(item.enabled ? 1 : 0);
     }
     return h.value();
+}
+
+ClientRect FormDamage::update(const Form& form) {
+    const ClientRect all{0, 0, form.client_width, form.client_height};
+    Hasher h;
+    h.add_int(form.client_width);
+    h.add_int(form.client_height);
+    h.add(form.back_color);
+    h.add(form.image.refresh_count());
+    h.add_int(form.image.width());
+    h.add_int(form.image.height());
+    h.add(static_cast<std::uint64_t>(form.controls.size()));
+    next_.clear();
+    for (const auto& c : form.controls) collect(*c, all, 0, 0, true, next_);
+
+    ClientRect damage;
+    if (!looked_ || h.value() != form_look_ || next_.size() != parts_.size()) {
+        damage = all;
+    } else {
+        for (std::size_t i = 0; i < next_.size(); ++i) {
+            const Part& was = parts_[i];
+            const Part& now = next_[i];
+            if (was.look == now.look && was.place == now.place) continue;
+            damage = bounding(damage, bounding(was.place, now.place));
+        }
+    }
+    looked_ = true;
+    form_look_ = h.value();
+    parts_.swap(next_);
+    return damage;
 }
 
 }  // namespace dalvo::platform

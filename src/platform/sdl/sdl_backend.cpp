@@ -152,10 +152,16 @@ void SdlBackend::compose_window(Window& w) {
         if (!w.texture) return;
         SDL_SetTextureBlendMode(w.texture.get(), SDL_BLENDMODE_NONE);
     }
-    if (w.client.width() != form.client_width || w.client.height() != form.client_height) {
+    // Only what changed is composed and uploaded again: a blinking mark is its own
+    // few pixels, not the whole window.
+    ClientRect area = w.damage.update(form);
+    const bool whole = !w.have_picture || w.client.width() != form.client_width ||
+                       w.client.height() != form.client_height;
+    if (whole) {
         w.client = Surface(form.client_width, form.client_height);
+        area = {0, 0, form.client_width, form.client_height};
     }
-    platform::compose(form, w.client);
+    platform::compose(form, w.client, area);
     if (w.menu_h > 0) {
         if (w.strip.width() != w.tex_w) w.strip = Surface(w.tex_w, w.menu_h);
         w.slots = layout_menu(form.menu);
@@ -163,24 +169,40 @@ void SdlBackend::compose_window(Window& w) {
         const SDL_Rect strip_rect{0, 0, w.tex_w, w.menu_h};
         SDL_UpdateTexture(w.texture.get(), &strip_rect, w.strip.data(), w.tex_w * 4);
     }
-    if (!w.client.empty()) {
-        const SDL_Rect client_rect{0, w.menu_h, std::min(w.client.width(), w.tex_w),
-                                   std::min(w.client.height(), w.tex_h - w.menu_h)};
-        SDL_UpdateTexture(w.texture.get(), &client_rect, w.client.data(), w.client.width() * 4);
+    // The client area in texture coordinates, within the texture.
+    const int x0 = std::max(area.x, 0), y0 = std::max(area.y, 0);
+    const int x1 = std::min({area.x + area.w, w.client.width(), w.tex_w});
+    const int y1 = std::min({area.y + area.h, w.client.height(), w.tex_h - w.menu_h});
+    if (x1 > x0 && y1 > y0) {
+        const SDL_Rect rect{x0, w.menu_h + y0, x1 - x0, y1 - y0};
+        SDL_UpdateTexture(w.texture.get(), &rect, w.client.row(y0) + x0, w.client.width() * 4);
+        w.damaged = bounding(w.damaged, {rect.x, rect.y, rect.w, rect.h});
     }
+    if (w.menu_h > 0) w.damaged = bounding(w.damaged, {0, 0, w.tex_w, w.menu_h});
+    if (whole) w.dirty = true;
     w.have_picture = true;
-    w.dirty = true;
 }
 
+// The whole window when it is dirty, else only the damaged part of the picture: the
+// software renderer keeps what it drew before.
 void SdlBackend::render(Window& w) {
     SDL_Renderer* r = w.renderer.get();
-    SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
-    SDL_RenderClear(r);
-    if (w.texture && w.have_picture) {
-        const SDL_Rect dst{w.viewport.x, w.viewport.y, w.tex_w * w.viewport.factor,
-                           w.tex_h * w.viewport.factor};
-        SDL_RenderCopy(r, w.texture.get(), nullptr, &dst);
+    const int f = w.viewport.factor;
+    if (w.dirty || !w.texture || !w.have_picture) {
+        SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
+        SDL_RenderClear(r);
+        if (w.texture && w.have_picture) {
+            const SDL_Rect dst{w.viewport.x, w.viewport.y, w.tex_w * f, w.tex_h * f};
+            SDL_RenderCopy(r, w.texture.get(), nullptr, &dst);
+        }
+    } else if (!w.damaged.empty()) {
+        const ClientRect& d = w.damaged;
+        const SDL_Rect src{d.x, d.y, d.w, d.h};
+        const SDL_Rect dst{w.viewport.x + d.x * f, w.viewport.y + d.y * f, d.w * f, d.h * f};
+        SDL_RenderCopy(r, w.texture.get(), &src, &dst);
     }
+    w.dirty = false;
+    w.damaged = {};
 }
 
 // The counters catch every refresh at each call; a caption or visibility set without
@@ -210,8 +232,7 @@ void SdlBackend::present(const std::vector<Form*>& forms) {
             compose_window(*w);
             changed = true;
         }
-        if (!w->dirty) continue;
-        w->dirty = false;
+        if (!w->dirty && w->damaged.empty()) continue;
         render(*w);
         SDL_RenderPresent(w->renderer.get());
         ++frames_;

@@ -13,6 +13,8 @@
 #include "platform/sdl/sdl_input.h"
 #include "platform/sdl/sdl_resources.h"
 
+#include "platform/sdl/form_signature.h"
+
 namespace dalvo::platform {
 
 struct SdlBackend::CachedCursor {
@@ -36,7 +38,9 @@ struct SdlBackend::Window {
     std::uint64_t signature = 0;
     std::uint64_t counters = 0;    // form_counters() when the signature was taken
     std::uint32_t signed_at = 0;   // SDL ticks then
-    bool dirty = true;             // the window needs the texture drawn again
+    bool dirty = true;             // the window needs the whole texture drawn again
+    ClientRect damaged;            // else the part of the texture changed since the last present
+    FormDamage damage;             // what changed in the form since the last compose
     int pressed_menu = -1;
     int client_buttons = 0;        // MouseButton bits pressed down on the client area
     std::vector<MenuSlot> slots;
