@@ -114,6 +114,16 @@ std::uint64_t form_counters(const Form& form) {
     return h.value();
 }
 
+std::uint64_t menu_signature(const Form& form) {
+    Hasher h;
+    h.add(static_cast<std::uint64_t>(form.menu.size()));
+    for (const MenuItem& item : form.menu) {
+        h.add(item.caption);
+        h.add_int(item.enabled ? 1 : 0);
+    }
+    return h.value();
+}
+
 std::uint64_t form_signature(const Form& form) {
     Hasher h;
     h.add(form.generation);
@@ -123,11 +133,7 @@ std::uint64_t form_signature(const Form& form) {
     h.add(form.image.refresh_count());
     h.add(static_cast<std::uint64_t>(form.controls.size()));
     for (const auto& c : form.controls) add_control(h, *c);
-    h.add(static_cast<std::uint64_t>(form.menu.size()));
-    for (const MenuItem& item : form.menu) {
-        h.add(item.caption);
-        h.add_int(item.enabled ? 1 : 0);
-    }
+    h.add(menu_signature(form));
     return h.value();
 }
 

@@ -17,6 +17,9 @@ std::uint64_t form_signature(const Form& form);
 // counters) and with controls added, but not with a caption or visibility set alone.
 std::uint64_t form_counters(const Form& form);
 
+// Changes with what the menu bar shows: its captions and which of them are enabled.
+std::uint64_t menu_signature(const Form& form);
+
 // Where a form's picture changed since the last look: each shown control's place and
 // everything about it that shows, compared with what they were. A blinking mark or a
 // hovered caption then costs its own rectangle, not the whole window.

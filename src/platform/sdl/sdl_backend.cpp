@@ -162,12 +162,17 @@ void SdlBackend::compose_window(Window& w) {
         area = {0, 0, form.client_width, form.client_height};
     }
     platform::compose(form, w.client, area);
-    if (w.menu_h > 0) {
+    // The menu bar, when what it shows changed.
+    const std::uint64_t strip_look =
+        menu_signature(form) ^ (static_cast<std::uint64_t>(w.pressed_menu + 1) << 56);
+    if (w.menu_h > 0 && (whole || w.strip.width() != w.tex_w || strip_look != w.strip_look)) {
         if (w.strip.width() != w.tex_w) w.strip = Surface(w.tex_w, w.menu_h);
         w.slots = layout_menu(form.menu);
         draw_menu_bar(w.strip, 0, w.tex_w, form.menu, w.slots, w.pressed_menu);
         const SDL_Rect strip_rect{0, 0, w.tex_w, w.menu_h};
         SDL_UpdateTexture(w.texture.get(), &strip_rect, w.strip.data(), w.tex_w * 4);
+        w.strip_look = strip_look;
+        w.damaged = bounding(w.damaged, {0, 0, w.tex_w, w.menu_h});
     }
     // The client area in texture coordinates, within the texture.
     const int x0 = std::max(area.x, 0), y0 = std::max(area.y, 0);
@@ -178,7 +183,6 @@ void SdlBackend::compose_window(Window& w) {
         SDL_UpdateTexture(w.texture.get(), &rect, w.client.row(y0) + x0, w.client.width() * 4);
         w.damaged = bounding(w.damaged, {rect.x, rect.y, rect.w, rect.h});
     }
-    if (w.menu_h > 0) w.damaged = bounding(w.damaged, {0, 0, w.tex_w, w.menu_h});
     if (whole) w.dirty = true;
     w.have_picture = true;
 }

@@ -41,6 +41,7 @@ struct SdlBackend::Window {
     bool dirty = true;             // the window needs the whole texture drawn again
     ClientRect damaged;            // else the part of the texture changed since the last present
     FormDamage damage;             // what changed in the form since the last compose
+    std::uint64_t strip_look = 0;  // the menu bar as last drawn (captions and pressed one)
     int pressed_menu = -1;
     int client_buttons = 0;        // MouseButton bits pressed down on the client area
     std::vector<MenuSlot> slots;
