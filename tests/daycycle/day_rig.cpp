@@ -3,12 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "daycycle/level_form.h"
+#include "support/trace_field.h"
 
 namespace dalvo::test {
 
 DayRun::DayRun(const std::vector<Rec>& records) {
     folder_.write_text("3.dat", script_text(records));
-    folder_.write_text("39.dat", records.front().scene + ",a," + records.front().scene + "\n");
+    folder_.write_text("39.dat", first_scene_choice(records));
     run_ = std::make_unique<EngineRun>(folder_.path());
     EXPECT_EQ(run_->load(), -1) << "the window load ended the program";
     run_->g().g_MsgSpeed = 0;
@@ -46,10 +47,8 @@ platform::Surface DayRun::screen_of(platform::Form& form) {
 std::vector<std::uint32_t> DayRun::times(const std::string& ev, const std::string& part) const {
     std::vector<std::uint32_t> out;
     for (const std::string& line : run_->events(ev)) {
-        if (!part.empty() && line.find(part) == std::string::npos) continue;
-        const auto at = line.find("\"t\":");
-        if (at == std::string::npos) continue;
-        out.push_back(static_cast<std::uint32_t>(std::stoul(line.substr(at + 4))));
+        if (line.find(part) == std::string::npos) continue;
+        out.push_back(static_cast<std::uint32_t>(std::stoul(field(line, "t"))));
     }
     return out;
 }
@@ -66,11 +65,6 @@ platform::Surface board_with_bars(const std::array<int, 3>& lengths) {
         }
     }
     return out;
-}
-
-void expect_picture(const platform::Surface& actual, const platform::Surface& expected,
-                    std::uint64_t hash, const std::string& name) {
-    expect_picture(actual, hash, name, PictureCheck("daycycle").with_expected(expected));
 }
 
 }  // namespace dalvo::test

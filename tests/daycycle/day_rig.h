@@ -25,7 +25,6 @@ public:
     Game& game() { return run_->game(); }
     EngineState& g() { return run_->g(); }
     EngineRun& run() { return *run_; }
-    FixtureFolder& folder() { return folder_; }
     std::uint32_t now() { return game().p.clock.ticks(); }
 
     // Calls `look` at every yield of the game until stopped.
@@ -50,10 +49,5 @@ private:
 // player would measure them: v + 1 strips of 2 pixels from x = 101, blue below 80,
 // red from 80, none for 0.
 platform::Surface board_with_bars(const std::array<int, 3>& lengths);
-
-// Checks `actual` against `expected` pixel for pixel and its hash against `hash`; on a
-// mismatch writes NAME.expected.png and NAME.actual.png into the test's output folder.
-void expect_picture(const platform::Surface& actual, const platform::Surface& expected,
-                    std::uint64_t hash, const std::string& name);
 
 }  // namespace dalvo::test

@@ -40,6 +40,10 @@ std::string script_text(const std::vector<Rec>& records) {
     return text;
 }
 
+std::string first_scene_choice(const std::vector<Rec>& records) {
+    return records.front().scene + ",a," + records.front().scene + "\n";
+}
+
 EngineRun::EngineRun(const std::filesystem::path& data_dir,
                      const std::filesystem::path& program_dir) {
     set_ = platform::make_headless_platform({});

@@ -7,8 +7,11 @@
 #include <string_view>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "engine/game.h"
 #include "platform/platform.h"
+#include "support/fixture.h"
 
 namespace dalvo::test {
 
@@ -19,6 +22,8 @@ struct Rec {
 };
 // The lines of "3.dat" for `records`, with a heading line first.
 std::string script_text(const std::vector<Rec>& records);
+// "39.dat" with one choice that leads from the first scene of `records` back to it.
+std::string first_scene_choice(const std::vector<Rec>& records);
 
 class EngineRun {
 public:
@@ -47,6 +52,31 @@ private:
     std::unique_ptr<platform::PlatformSet> set_;
     std::vector<std::string> trace_;
     std::unique_ptr<Game> game_;
+};
+
+// A test on one fixture folder with a script of its own.
+class ScriptTest : public ::testing::Test {
+protected:
+    // Writes "3.dat" and "39.dat" and loads the game; returns the exit code, -1 when the
+    // load returned.
+    int load(const std::string& script, const std::string& choices) {
+        data_.write_text("3.dat", script);
+        data_.write_text("39.dat", choices);
+        run_ = std::make_unique<EngineRun>(data_.path());
+        return run_->load();
+    }
+    int load(const std::vector<Rec>& records) { return load(script_text(records), first_scene_choice(records)); }
+    // Loads and runs the script from record 0 without click waits.
+    int play(const std::vector<Rec>& records) {
+        const int loaded = load(records);
+        if (loaded != -1) return loaded;
+        g().g_MsgSpeed = 0;
+        return run_->run();
+    }
+    EngineState& g() { return run_->g(); }
+
+    FixtureFolder data_;
+    std::unique_ptr<EngineRun> run_;
 };
 
 }  // namespace dalvo::test

@@ -1,7 +1,11 @@
-// Running scripts: jumps, continuation codes, name markers, the end of the script.
+// Running scripts: the branch commands "c", "i", "d", the parameter change "p", jumps,
+// continuation codes, name markers, the end of the script.
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
+#include "engine/conditions.h"
 #include "engine/engine_run.h"
 #include "engine/interpreter.h"
 #include "support/fixture.h"
@@ -9,26 +13,104 @@
 namespace dalvo::test {
 namespace {
 
-class Interpreter : public ::testing::Test {
+// A loaded game whose scene 1002 begins at record 1, so a jump sets `g_ScriptPos` to 1.
+class Conditions : public ScriptTest {
 protected:
-    // Loads the records and runs the script from record 0 without click waits;
-    // returns the exit code (-1 when the script returned).
-    int play(const std::vector<Rec>& records, const std::string& choices = "") {
-        data_.write_text("3.dat", script_text(records));
-        data_.write_text("39.dat", choices.empty() ? records.front().scene + ",a," +
-                                                         records.front().scene + "\n"
-                                                   : choices);
-        run_ = std::make_unique<EngineRun>(data_.path());
-        const int loaded = run_->load();
-        if (loaded != -1) return loaded;
-        run_->g().g_MsgSpeed = 0;
-        return run_->run();
+    void SetUp() override { ASSERT_EQ(load({{.scene = "1001"}, {.scene = "1002"}, {.scene = "1003"}}), -1); }
+    // Runs the branch command on this record and reports whether it jumped.
+    bool jumped(int (*cond)(Game&), const std::string& cmd, const std::string& text,
+                const std::string& arg1 = "") {
+        set(cmd, text, arg1);
+        g().g_CurTarget = 1002;
+        g().g_ScriptPos = 0;
+        const int code = cond(run_->game());
+        EXPECT_EQ(code == kRunAtPos, g().g_ScriptPos == 1) << cmd << " " << text;
+        return code == kRunAtPos;
     }
-    EngineState& g() { return run_->g(); }
-
-    FixtureFolder data_;
-    std::unique_ptr<EngineRun> run_;
+    void change(const std::string& cmd, const std::string& text, const std::string& arg1) {
+        set(cmd, text, arg1);
+        Param_p(run_->game());
+    }
+    void set(const std::string& cmd, const std::string& text, const std::string& arg1) {
+        g().g_Cmd = cmd;
+        g().g_Text = text;
+        g().g_Arg1 = arg1;
+    }
 };
+
+TEST_F(Conditions, ThresholdTestsJumpOnlyOnTheirOwnParameters) {
+    EXPECT_FALSE(jumped(Cond_c, "c2", "kok", "20"));  // 20 < 20 does not hold
+    EXPECT_TRUE(jumped(Cond_c, "c2", "kok", "21"));
+    EXPECT_TRUE(jumped(Cond_c, "c2", "eig", "17"));
+    EXPECT_FALSE(jumped(Cond_c, "c2", "ben", "1"));  // "ben" is a "c1" parameter
+    g().g_ben = 5;
+    EXPECT_TRUE(jumped(Cond_c, "c1", "ben", "5"));
+    EXPECT_FALSE(jumped(Cond_c, "c1", "kok", "0"));
+    EXPECT_TRUE(run_->messages().empty());
+    EXPECT_FALSE(jumped(Cond_c, "c3", "kok", "0"));
+    EXPECT_FALSE(jumped(Cond_c, "c", "kok", "0"));
+    EXPECT_EQ(run_->messages(), std::vector<std::string>(2, "error(c?)"));
+}
+
+TEST_F(Conditions, EqualityTestsNameTheirParameterByGroupAndSubCode) {
+    g().g_kou_eki = 3;
+    g().g_hat_umi = -4;
+    g().g_kae = 2;
+    g().g_chi = 1;
+    EXPECT_TRUE(jumped(Cond_i, "i1", "kou_eki", "3"));
+    EXPECT_FALSE(jumped(Cond_i, "i1", "kou_umi", "3"));
+    EXPECT_FALSE(jumped(Cond_i, "i1", "kouxxx", "0"));  // an unknown sub-code never holds
+    EXPECT_TRUE(jumped(Cond_i, "i1", "hat_umi", "-4"));
+    EXPECT_TRUE(jumped(Cond_i, "i1", "kae_xyz", "2"));  // any ending names g_kae
+    EXPECT_TRUE(jumped(Cond_i, "i1", "chi", "1"));
+    EXPECT_FALSE(jumped(Cond_i, "i1", "kok", "20"));  // not an "i" parameter
+    EXPECT_FALSE(jumped(Cond_i, "i2", "kae", "2"));
+    EXPECT_EQ(run_->messages(), std::vector<std::string>{"error(i?)"});
+}
+
+TEST_F(Conditions, DayTestsCompareTheNumberWithTheHalfDay) {
+    g().g_Day = 4;
+    // Each code at its boundary: =, >, >=, <, <=.
+    for (auto [cmd, holds, fails] : {std::tuple{"d0", "4", "5"}, {"d1", "3", "4"}, {"d2", "4", "5"},
+                                     {"d3", "5", "4"}, {"d4", "4", "3"}}) {
+        EXPECT_TRUE(jumped(Cond_d, cmd, holds));
+        EXPECT_FALSE(jumped(Cond_d, cmd, fails));
+    }
+    for (int day : {3, 4, 5, 6}) {
+        g().g_Day = static_cast<std::int16_t>(day);
+        EXPECT_EQ(jumped(Cond_d, "d9", "3", "5"), day >= 5) << day;
+    }
+    EXPECT_FALSE(jumped(Cond_d, "d5", "0"));
+    EXPECT_FALSE(jumped(Cond_d, "d", "0"));
+    EXPECT_EQ(run_->messages(), std::vector<std::string>(2, "error(d?)"));
+}
+
+TEST_F(Conditions, ParameterChangesFollowTheirTable) {
+    change("p2", "kok", "-3");
+    EXPECT_EQ(g().g_kok, 17);
+    change("p2", "kae", "5");  // "kae" changes only with "umi"
+    EXPECT_EQ(g().g_kae, 0);
+    change("p2", "kae_umi", "5");
+    EXPECT_EQ(g().g_kae, 5);
+    change("p2", "kou_iku", "2");
+    change("p2", "kou_xyz", "2");
+    change("p2", "hat_eki", "+4");
+    change("p2", "zzz", "7");
+    EXPECT_EQ(g().g_kou_iku, 2);
+    EXPECT_EQ(g().g_kou_eki + g().g_kou_umi, 0);
+    EXPECT_EQ(g().g_hat_eki, 4);
+    EXPECT_TRUE(run_->messages().empty());
+    change("p1", "kok", "5");
+    EXPECT_EQ(g().g_kok, 17);
+    EXPECT_EQ(run_->messages(), std::vector<std::string>{"error(p?)"});
+    // Right at the edge of 16 bits is still fine.
+    change("p2", "chi", "32767");
+    change("p2", "hay", "-32768");
+    EXPECT_EQ(g().g_chi, 32767);
+    EXPECT_EQ(g().g_hay, -32768);
+}
+
+using Interpreter = ScriptTest;
 
 TEST_F(Interpreter, ParametersBranchesAndQuitGiveTheStateTheScriptImplies) {
     const std::vector<Rec> script = {
@@ -61,7 +143,7 @@ TEST_F(Interpreter, ParametersBranchesAndQuitGiveTheStateTheScriptImplies) {
     EXPECT_EQ(data_.read_bytes("71.dat").at(0), 'J');
 }
 
-TEST_F(Interpreter, JumpToTheOwnSceneRestartsItAtItsFirstRecord) {
+TEST_F(Interpreter, JumpToTheOwnSceneRestartsItAtItsFirstRecordAndTheLastRecordNeverRuns) {
     const std::vector<Rec> script = {
         {.scene = "1000", .cmd = "r"},
         {.scene = "1001", .cmd = "p2", .text = "kok", .arg1 = "1"},
@@ -78,17 +160,8 @@ TEST_F(Interpreter, JumpToTheOwnSceneRestartsItAtItsFirstRecord) {
     // "G0" is no command: its message shows and the script goes on; "g2" shows nothing.
     EXPECT_EQ(g().g_ScriptPos, g().g_ScriptLast);
     EXPECT_EQ(run_->game().w.LogText[9], "upper");
-}
-
-TEST_F(Interpreter, TheLastRecordIsNeverRunAndAStartAtItReturnsAtOnce) {
-    const std::vector<Rec> script = {
-        {.scene = "1001", .cmd = "p2", .text = "kok", .arg1 = "1"},
-        {.scene = "1002", .cmd = "p2", .text = "kok", .arg1 = "1"},
-    };
-    EXPECT_EQ(play(script), -1);
-    EXPECT_EQ(g().g_kok, 21);
-    EXPECT_EQ(run_->run(), -1);  // now at the last record
-    EXPECT_EQ(g().g_kok, 21);
+    EXPECT_EQ(run_->run(), -1);  // a start at the last record returns at once
+    EXPECT_EQ(g().g_kok, 23);
 }
 
 TEST_F(Interpreter, ContinuationCodesDecideWhichMessagesShow) {
@@ -125,7 +198,6 @@ TEST_F(Interpreter, NameMarkersAreReplacedOnceAndNamesAreNeverRescanned) {
     EXPECT_EQ(g().g_Text, "&2翔&1くん、&2翔&1さん&9と&");
 }
 
-
 TEST_F(Interpreter, BadRecordFieldsAndMissingScenesEndTheGameAfterOneMessage) {
     struct Case {
         Rec rec;
@@ -142,14 +214,10 @@ TEST_F(Interpreter, BadRecordFieldsAndMissingScenesEndTheGameAfterOneMessage) {
         {{.scene = "1001", .cmd = "g0", .target = "1005"}, "Not found NUM to SEQ"},
     };
     for (const Case& c : cases) {
-        FixtureFolder data;
-        data.write_text("3.dat", script_text({c.rec, {.scene = "1002"}}));
-        data.write_text("39.dat", "1001,a,1001\n");
-        EngineRun run(data.path());
-        ASSERT_EQ(run.load(), -1);
-        EXPECT_EQ(run.run(), 1) << c.expect;
-        ASSERT_EQ(run.messages().size(), 1u) << c.expect;
-        EXPECT_NE(run.messages()[0].find(c.expect), std::string::npos) << run.messages()[0];
+        ASSERT_EQ(load({c.rec, {.scene = "1002"}}), -1);
+        EXPECT_EQ(run_->run(), 1) << c.expect;
+        ASSERT_EQ(run_->messages().size(), 1u) << c.expect;
+        EXPECT_NE(run_->messages()[0].find(c.expect), std::string::npos) << run_->messages()[0];
     }
 }
 

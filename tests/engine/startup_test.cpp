@@ -1,8 +1,13 @@
-// Start-up: the data folder, the check of its files, the picture seal, the single instance.
+// Start-up: the data folder, the check of its files, the picture seal, the single instance;
+// reading "3.dat" and "39.dat", the scene index and the two lookups.
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "engine/engine_run.h"
+#include "engine/field_reader.h"
+#include "engine/scenario_loader.h"
 #include "engine/startup.h"
 #include "support/fixture.h"
 
@@ -21,74 +26,74 @@ std::string head(const FixtureFolder& data, int n) {
 
 std::string folder(const fs::path& p) { return p.string() + "/"; }
 
-TEST(Startup, PicturesAreOpenWhileTheGameRunsAndSealedAfterIt) {
-    FixtureFolder data;
-    EngineRun run(data.path());
-    ASSERT_EQ(run.load(), -1);
-    for (int n : kPictures) EXPECT_EQ(head(data, n), "BM") << n;
-    EXPECT_EQ(run.g().g_Flags[17], "0");
-    EXPECT_EQ(run.unload(), 0);
-    for (int n : kPictures) EXPECT_EQ(head(data, n), "JF") << n;
-    EXPECT_TRUE(run.messages().empty());
-}
-
-struct BrokenCase {
-    const char* name;
-    void (*damage)(FixtureFolder&);
-    std::string expect;  // "{}" stands for the data folder
-};
-
-void expect_check_fails(const BrokenCase& c) {
-    FixtureFolder data;
-    c.damage(data);
-    EngineRun run(data.path());
-    EXPECT_EQ(run.load(), 1) << c.name;
-    std::string expect = c.expect;
-    if (auto at = expect.find("{}"); at != std::string::npos) expect.replace(at, 2, folder(data.path()));
-    ASSERT_EQ(run.messages().size(), 1u) << c.name;
-    EXPECT_EQ(run.messages()[0].substr(0, expect.size()), expect) << c.name;
-    // The unload sealed every picture that is there.
-    for (int n : kPictures) {
-        if (fs::exists(data.file(std::to_string(n) + ".dat"))) {
-            EXPECT_EQ(head(data, n), "JF") << c.name << n;
-        }
-    }
-}
-
-TEST(Startup, EachBrokenFileGivesItsOwnMessage) {
+TEST(Startup, EachBrokenFileEndsTheLoadWithItsOwnMessageAndThePicturesSealed) {
+    const auto scenario = [](std::string script, std::string choices = "1001,a,1002\n") {
+        return [=](FixtureFolder& d) {
+            d.write_text("3.dat", script);
+            d.write_text("39.dat", choices);
+        };
+    };
+    const std::string ok = "1001,p2,,,,,,,kok,,,,\n1002,q,,,,,,,,,,,\n";
+    std::string many, scenes, choices;
+    for (int i = 0; i < 3002; ++i) many += "1001,r,,,,,,,,,,,\n";
+    for (int i = 0; i < 502; ++i) scenes += std::to_string(1000 + i) + ",r,,,,,,,,,,,\n";
+    for (int i = 0; i < 202; ++i) choices += "1001,x,1001\n";
+    const std::string bad = "シナリオファイルが異常です.\n{}";
+    struct BrokenCase {
+        const char* name;
+        std::function<void(FixtureFolder&)> damage;
+        std::string expect;  // the one message; "{}" stands for the data folder
+        std::size_t seals;   // seal events: pictures opened by the check, then all sealed again
+    };
     const BrokenCase cases[] = {
         {"31 missing", [](FixtureFolder& d) { d.remove("31.dat"); },
-         "実行に必要なﾌｧｲﾙがありません. file{}31"},
+         "実行に必要なﾌｧｲﾙがありません. file{}31", 23},
         {"picture missing", [](FixtureFolder& d) { d.remove("92.dat"); },
-         "実行に必要なﾌｧｲﾙがありません. file{}92"},
+         "実行に必要なﾌｧｲﾙがありません. file{}92", 43},
         {"names short", [](FixtureFolder& d) {
              std::string text = d.read_text("30.dat");
              std::size_t cut = 0;
              for (int i = 0; i < 24; ++i) cut = text.find('\n', cut) + 1;
              d.write_text("30.dat", text.substr(0, cut));
          },
-         "実行に必要なﾌｧｲﾙが異常です.(62)"},
-        {"music missing", [](FixtureFolder& d) {
-             std::string text = d.read_text("30.dat");
-             std::size_t start = 0;
-             for (int i = 0; i < 8; ++i) start = text.find('\n', start) + 1;
-             d.remove(text.substr(start, text.find('\r', start) - start));
-         },
-         "実行に必要なﾌｧｲﾙがありません. file{}"},
+         "実行に必要なﾌｧｲﾙが異常です.(62)", 46},
+        {"music missing", [](FixtureFolder& d) { d.remove("bgm02.mid"); },  // named in "30.dat"
+         "実行に必要なﾌｧｲﾙがありません. file{}bgm02.mid", 46},
         // The frames are drawn before the check, which must still give its own message.
-        {"wall empty", [](FixtureFolder& d) { d.write_bytes("wall.bmp", ""); }, "実行に必要なﾌｧｲﾙが異常です.(59)"},
-        {"waku missing", [](FixtureFolder& d) { d.remove("waku.bmp"); }, "実行に必要なﾌｧｲﾙがありません. file"},
+        {"wall empty", [](FixtureFolder& d) { d.write_bytes("wall.bmp", ""); }, "実行に必要なﾌｧｲﾙが異常です.(59)", 23},
+        {"waku missing", [](FixtureFolder& d) { d.remove("waku.bmp"); }, "実行に必要なﾌｧｲﾙがありません. file", 23},
+        {"wall missing", [](FixtureFolder& d) { d.remove("wall.bmp"); }, "フォルダの内容が不正です.\n{}", 0},
+        {"title missing", [](FixtureFolder& d) { d.remove("94.dat"); }, "実行に必要なﾌｧｲﾙがありません. file:title", 23},
+        {"title broken", [](FixtureFolder& d) { d.write_bytes("94.dat", "not a picture at all"); },
+         "実行に必要なﾌｧｲﾙが異常です.(481)", 23},
+        {"cursor missing", [](FixtureFolder& d) { d.remove("select.cur"); }, "実行に必要なﾌｧｲﾙがありません. file:title", 23},
+        {"cursor broken", [](FixtureFolder& d) { d.write_bytes("select.cur", "not a picture at all"); },
+         "実行に必要なﾌｧｲﾙが異常です.(481)", 23},
+        {"short", scenario(ok + "1003,q,,,,"), bad + "3.dat 3行目: レコードが途中で終わっています", 46},
+        {"nan", scenario("1001,p2,,,,,,,kok,,,,\n10x2,q,,,,,,,,,,,\n"), bad + "3.dat 2行目: 数値ではありません「10x2」", 46},
+        {"records", scenario(many), bad + "3.dat 3002行目: レコードが3001を超えています", 46},
+        {"scenes", scenario(scenes), bad + "3.dat 502行目: 場面が501を超えています", 46},
+        {"order", scenario(ok + "1001,q,,,,,,,,,,,\n"), bad + "3.dat 3行目: 場面番号が昇順ではありません(1002 の後に 1001)", 46},
+        {"choices", scenario(ok, choices), bad + "39.dat 202行目: 選択肢が201行を超えています", 46},
+        {"target", scenario(ok, "1001,a,1002\n1001,b,1005\n"), bad + "39.dat 2行目: 選択肢の飛び先の場面 1005 がありません", 46},
+        {"choice cut", scenario(ok, "1001,a,1002\n1001,b\n"), bad + "39.dat 2行目: 行が途中で終わっています", 46},
+        {"scenario missing", [](FixtureFolder& d) { d.remove("3.dat"); }, bad + "3.dat: ファイルがありません", 46},
     };
-    for (const BrokenCase& c : cases) expect_check_fails(c);
-}
-
-TEST(Startup, AFolderWithoutTheWallEndsAtOnce) {
-    FixtureFolder data;
-    data.remove("wall.bmp");
-    EngineRun run(data.path());
-    EXPECT_EQ(run.load(), 1);
-    EXPECT_EQ(run.messages(), std::vector<std::string>{"フォルダの内容が不正です.\n" + folder(data.path())});
-    EXPECT_TRUE(run.events("seal").empty());
+    for (const BrokenCase& c : cases) {
+        FixtureFolder data;
+        c.damage(data);
+        EngineRun run(data.path());
+        EXPECT_EQ(run.load(), 1) << c.name;
+        std::string expect = c.expect;
+        if (auto at = expect.find("{}"); at != std::string::npos) expect.replace(at, 2, folder(data.path()));
+        EXPECT_EQ(run.messages(), std::vector<std::string>{expect}) << c.name;
+        EXPECT_EQ(run.events("seal").size(), c.seals) << c.name;
+        for (int n : kPictures) {
+            if (fs::exists(data.file(std::to_string(n) + ".dat"))) {
+                EXPECT_EQ(head(data, n), "JF") << c.name << n;
+            }
+        }
+    }
 }
 
 TEST(Startup, DataBesideTheProgramWinsOverTheProgramFolder) {
@@ -122,6 +127,76 @@ TEST(Startup, ASecondInstanceEndsSilently) {
     options.data_dir = data.path();
     EXPECT_EQ(run_game(second->platform(), options), 0);
     EXPECT_TRUE(trace.empty());
+}
+
+std::vector<std::string> all_fields(std::string_view text) {
+    FieldReader in(text);
+    std::vector<std::string> out;
+    std::string f;
+    while (in.next(f)) out.push_back(f);
+    return out;
+}
+
+TEST(FieldReader, SplitsOnCommasAndLineEndsAndHonoursQuotes) {
+    EXPECT_EQ(all_fields("a,b\r\nc,\"d,e\" ,  f  \n\"g\"\n"),
+              (std::vector<std::string>{"a", "b", "c", "d,e", "f", "g"}));
+    // A trailing comma leaves one empty field behind it, also at the end of the text.
+    EXPECT_EQ(all_fields("a,\nb,"), (std::vector<std::string>{"a", "", "b", ""}));
+    // An open quote stops at the line end instead of swallowing the rest.
+    EXPECT_EQ(all_fields("\"a,b\nc"), (std::vector<std::string>{"a,b", "c"}));
+    // Lines are counted for the messages, blank ones included.
+    FieldReader in("a\r\n\r\n  b,c\nd");
+    std::string f;
+    in.next(f);
+    in.skip_blank_lines();
+    in.next(f);
+    EXPECT_EQ(f, "b");
+    EXPECT_EQ(in.line(), 3);
+}
+
+using Loader = ScriptTest;
+
+TEST_F(Loader, HeadingsAnywhereKeepNoRecordAndScenesShareOneIndexEntry) {
+    const std::string script =
+        "num,a,b,c,d,e,f,g,h,i,j,k,l\n"
+        "1001,p2,,,,,,,kok,1,,,\n"
+        "1-001,p2,,,,,,,\"kok, with comma\",2,,,\n"
+        "num,,,,,,,,,,,,\n"
+        "  1002,g0,1001,,,,,,x,,,,\n"
+        "1003,q,,,,,,,,,,,\n"
+        "num,,,,,,,,,,,,\n";
+    ASSERT_EQ(load(script, "1002,\"はい、そう\",1003\n"), -1) << testing::PrintToString(run_->messages());
+    const EngineState& g = run_->g();
+    EXPECT_EQ(g.g_ScriptLast, 3);
+    EXPECT_EQ(g.g_Script[1].Text, "kok, with comma");
+    EXPECT_EQ(g.g_Script[2].Scene, 1002);
+    EXPECT_EQ(g.g_Script[2].Target, 1001);
+    ASSERT_EQ(g.g_SeqCount, 3);
+    EXPECT_EQ(g.g_SeqTable[1].Pos, 2);
+    EXPECT_EQ(g.g_SctTable[0].Label, "はい、そう");
+    EXPECT_EQ(g.g_SctTable[0].Pos, 3);  // the first record of scene 1003
+}
+
+TEST_F(Loader, FindSeqFindsEveryScenePointsBetweenThemAreReported) {
+    std::vector<Rec> recs;
+    for (int s = 1; s <= 9; ++s) {
+        recs.push_back({.scene = std::to_string(1000 + 2 * s), .cmd = "p2", .text = "kok"});
+        recs.push_back({.scene = std::to_string(1000 + 2 * s), .cmd = "r"});
+    }
+    ASSERT_EQ(load(recs), -1) << testing::PrintToString(run_->messages());
+    for (int s = 1; s <= 9; ++s) {
+        EXPECT_TRUE(Find_seq(run_->game(), static_cast<std::int16_t>(1000 + 2 * s))) << s;
+        EXPECT_EQ(run_->g().g_ScriptPos, 2 * (s - 1));
+    }
+    for (int key : {1000, 1005, 1019}) {
+        run_->g().g_ScriptPos = 7;
+        EXPECT_FALSE(Find_seq(run_->game(), static_cast<std::int16_t>(key)));
+        EXPECT_EQ(run_->g().g_ScriptPos, 7);
+    }
+    EXPECT_EQ(run_->messages(), std::vector<std::string>(3, "Not found NUM to SEQ"));
+    EXPECT_TRUE(Find_sct(run_->game(), 1002));
+    EXPECT_FALSE(Find_sct(run_->game(), 1004));
+    EXPECT_EQ(run_->messages().back(), "SCT not found.");
 }
 
 }  // namespace

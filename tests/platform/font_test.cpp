@@ -9,12 +9,7 @@
 namespace dalvo::platform {
 namespace {
 
-FontSpec gothic(double size, bool bold = false) {
-    FontSpec f;
-    f.size = size;
-    f.bold = bold;
-    return f;
-}
+FontSpec gothic(double size, bool bold = false) { return {.size = size, .bold = bold}; }
 
 TEST(Font, GameFontsAreInstalledWithTheirMetricsInWholePixels) {
     EXPECT_EQ(points_to_pixels(11), 15);
@@ -26,13 +21,8 @@ TEST(Font, GameFontsAreInstalledWithTheirMetricsInWholePixels) {
     EXPECT_EQ(text_width(gothic(11, true), "あ"), 16);
     EXPECT_EQ(text_height(gothic(11)), 15);
     // The other names the game uses draw the same Japanese face; Arial is a Latin face.
-    FontSpec latin;
-    latin.name = "Arial";
-    latin.size = 24;
-    EXPECT_GT(text_width(latin, "- Fin -"), 0);
-    FontSpec english = gothic(11);
-    english.name = "MS Gothic";
-    EXPECT_EQ(text_width(english, "あいう"), 45);
+    EXPECT_GT(text_width({.name = "Arial", .size = 24}, "- Fin -"), 0);
+    EXPECT_EQ(text_width({.name = "MS Gothic", .size = 11}, "あいう"), 45);
 }
 
 TEST(Font, TextIsDrawnInExactlyTheGivenColourAndClipped) {

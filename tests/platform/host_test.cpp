@@ -1,3 +1,5 @@
+// The virtual clock and timers the host runs on, and the host delivering input to forms.
+
 #include <gtest/gtest.h>
 
 #include "host_fixture.h"
@@ -6,6 +8,46 @@ namespace dalvo::platform {
 namespace {
 
 using testing_host::HostFixture;
+
+TEST(VirtualClock, LocalTimeStartsOnChristmasMorningAndFollowsVirtualTime) {
+    VirtualClock clock(0xFFFFFF00u);  // a start near the wrap must not matter
+    LocalTime t = clock.local_time();
+    EXPECT_EQ(t.month * 100 + t.day, 1225);
+    EXPECT_EQ(t.hour, 9);
+    clock.sleep(15 * 3600 * 1000u + 61'500u);  // to the next day, past midnight
+    t = clock.local_time();
+    EXPECT_EQ(t.day * 10000 + t.hour * 100 + t.minute, 260001);
+    EXPECT_EQ(clock.ticks(), 0xFFFFFF00u + 15 * 3600 * 1000u + 61'500u);  // wrapped
+    clock.advance(7 * 24 * 3600 * 1000u);
+    EXPECT_EQ(clock.local_time().year * 10000 + clock.local_time().month * 100 + clock.local_time().day, 20010102);
+}
+
+TEST(Timer, FiresEveryIntervalOnItsGridNeverInsideItsOwnHandlerAndEnablingRestartsTheCountdown) {
+    int ticks = 0;
+    Timer timer("Clicker", 500, [&] {
+        ++ticks;
+        EXPECT_FALSE(timer.poll(10'000));  // a yield inside the handler, with the next tick long due
+    });
+    EXPECT_FALSE(timer.poll(10'000));  // disabled
+    timer.set_enabled(true, 0);
+    EXPECT_FALSE(timer.poll(499));
+    EXPECT_TRUE(timer.poll(500));
+    // A late look gives one tick, and the next stays on the 500 ms grid.
+    EXPECT_TRUE(timer.poll(2700));
+    EXPECT_FALSE(timer.poll(2999));
+    EXPECT_TRUE(timer.poll(3000));
+    EXPECT_EQ(ticks, 3);
+
+    timer.set_enabled(true, 3200);  // already on: the countdown starts again
+    EXPECT_FALSE(timer.poll(3500));
+    EXPECT_TRUE(timer.poll(3700));
+    timer.set_enabled(false, 3700);
+    EXPECT_FALSE(timer.poll(9000));
+    EXPECT_EQ(ticks, 4);
+    timer.set_enabled(true, 0xFFFFFF00u);  // due 500 ms later, past the tick-count wrap
+    EXPECT_FALSE(timer.poll(0xFFFFFFFFu));
+    EXPECT_TRUE(timer.poll(0x000001F4u - 0x100u));
+}
 
 class HostTest : public testing::Test, protected HostFixture {
 protected:
@@ -16,11 +58,16 @@ protected:
         button->move(100, 100, 80, 24);
         host.show_form(form);
     }
-    void click(int x, int y, MouseButton b = MouseButton::Left) {
-        host.post(MouseDown{"Main_Form", x, y, b});
-        host.post(MouseUp{"Main_Form", x, y, b});
+    // Posts the events in order, then lets the host deliver them.
+    void send(std::initializer_list<InputEvent> events) {
+        for (const InputEvent& e : events) host.post(e);
         host.yield();
     }
+    void click(int x, int y, MouseButton b = MouseButton::Left) {
+        send({MouseDown{"Main_Form", x, y, b}, MouseUp{"Main_Form", x, y, b}});
+    }
+    static KeyDown key_down(int k) { return {"Main_Form", k}; }
+    static TextInput typed(std::string utf8) { return {"Main_Form", std::move(utf8)}; }
     Form form;
     Control* stage;
     Control* button;
@@ -40,9 +87,7 @@ TEST_F(HostTest, AClickIsPressAndReleaseOnTheSameControl) {
     EXPECT_EQ(got, (std::vector<std::string>{"down 10,5", "up", "click"}));
     got.clear();
     // Pressed on the button, released over the stage: the button hears the release, no one clicks.
-    host.post(MouseDown{"Main_Form", 110, 105, MouseButton::Left});
-    host.post(MouseUp{"Main_Form", 10, 10, MouseButton::Left});
-    host.yield();
+    send({MouseDown{"Main_Form", 110, 105, MouseButton::Left}, MouseUp{"Main_Form", 10, 10, MouseButton::Left}});
     click(110, 105, MouseButton::Right);
     EXPECT_EQ(got, (std::vector<std::string>{"down 10,5", "up", "down 10,5", "up"}));
     got.clear();
@@ -51,20 +96,19 @@ TEST_F(HostTest, AClickIsPressAndReleaseOnTheSameControl) {
     got.clear();
     form.enabled = false;  // behind a modal dialog
     click(110, 105);
-    host.post(MenuCommand{"Main_Form", "prog_end"});
-    host.yield();
     EXPECT_TRUE(got.empty());
 }
 
-TEST_F(HostTest, DisabledMenuCommandsDoNothing) {
+TEST_F(HostTest, MenuCommandsRunOnlyEnabledItemsOfAnEnabledForm) {
     int saves = 0;
     form.menu.push_back(MenuItem{"prog_save", "セーブ", false, [&] { ++saves; }});
-    host.post(MenuCommand{"Main_Form", "prog_save"});
-    host.post(MenuCommand{"Main_Form", "no_such"});
-    host.yield();
+    const InputEvent save = MenuCommand{"Main_Form", "prog_save"};
+    send({save, MenuCommand{"Main_Form", "no_such"}});
     form.menu_item("prog_save")->enabled = true;
-    host.post(MenuCommand{"Main_Form", "prog_save"});
-    host.yield();
+    form.enabled = false;  // behind a modal dialog
+    send({save});
+    form.enabled = true;
+    send({save});
     EXPECT_EQ(saves, 1);
 }
 
@@ -73,11 +117,9 @@ TEST_F(HostTest, KeysGoToTheFocusedControlElseTheForm) {
     stage->tab_index = 0;
     stage->on_key_down = [&](int k) { stage_keys.push_back(k); };
     form.on_key_down = [&](int k) { form_keys.push_back(k); };
-    host.post(KeyDown{"Main_Form", key::Enter});
-    host.yield();
+    send({key_down(key::Enter)});
     click(10, 10);  // gives the stage the focus
-    host.post(KeyDown{"Main_Form", key::Space});
-    host.yield();
+    send({key_down(key::Space)});
     EXPECT_EQ(form_keys, std::vector<int>{key::Enter});
     EXPECT_EQ(stage_keys, std::vector<int>{key::Space});
 }
@@ -94,31 +136,19 @@ TEST_F(HostTest, TextBoxesTakeTypedTextInTabOrder) {
     int changes = 0;
     family.on_change = [&] { ++changes; };
 
-    host.post(PressControl{"Main_Form", "Text1"});
-    host.post(TextEditing{"Main_Form", "やまだ"});
-    host.yield();
+    send({PressControl{"Main_Form", "Text1"}, TextEditing{"Main_Form", "やまだ"}});
     EXPECT_EQ(family.composition, "やまだ");
-    host.post(TextInput{"Main_Form", "山田"});
-    host.post(KeyDown{"Main_Form", key::Left});
-    host.post(TextInput{"Main_Form", "x"});
-    host.post(KeyDown{"Main_Form", key::Backspace});
-    host.post(KeyDown{"Main_Form", key::Backspace});
-    host.post(TextInput{"Main_Form", "本田太郎"});  // cut at five characters
-    host.yield();
+    send({typed("山田"), key_down(key::Left), typed("x"), key_down(key::Backspace), key_down(key::Backspace),
+          typed("本田太郎")});  // cut at five characters
     EXPECT_EQ(family.text, "本田太郎田");
     EXPECT_EQ(family.caret, 4);
     EXPECT_EQ(changes, 5);
 
-    host.post(KeyDown{"Main_Form", key::Tab});
-    host.post(TextInput{"Main_Form", "悠"});
-    host.post(KeyDown{"Main_Form", key::Tab});
-    host.yield();
+    send({key_down(key::Tab), typed("悠"), key_down(key::Tab)});
     EXPECT_EQ(given.text, "悠");
     EXPECT_EQ(form.focus, button);
     given.enabled = false;  // skipped by Tab
-    host.post(KeyDown{"Main_Form", key::Tab});
-    host.post(KeyDown{"Main_Form", key::Tab});
-    host.yield();
+    send({key_down(key::Tab), key_down(key::Tab)});
     EXPECT_EQ(form.focus, button);
 }
 
@@ -133,40 +163,13 @@ TEST_F(HostTest, PressingBoxesSetsTheirValueBeforeTheClick) {
     other.value = 1;
     int seen = -1;
     off.on_click = [&] { seen = on.value * 10 + off.value; };
-    host.post(PressControl{"Main_Form", "Option1(1)"});
-    host.post(PressControl{"Main_Form", "Check3"});
-    host.yield();
+    send({PressControl{"Main_Form", "Option1(1)"}, PressControl{"Main_Form", "Check3"}});
     EXPECT_EQ(seen, 1);
     EXPECT_EQ(other.value, 1);
     EXPECT_EQ(check.value, 1);
     check.enabled = false;  // as for a player, nothing happens
-    host.post(PressControl{"Main_Form", "Check3"});
-    host.yield();
+    send({PressControl{"Main_Form", "Check3"}});
     EXPECT_EQ(check.value, 1);
-}
-
-TEST_F(HostTest, TimersFireInsideYieldAndHandlersMayWaitInside) {
-    int blinks = 0, nested = 0;
-    Timer& clicker = host.add_timer("Clicker", 500, [&] { ++blinks; });
-    clicker.set_enabled(true, clock.ticks());
-    Timer* later = nullptr;
-    later = &host.add_timer("later", 1200, [&] {
-        host.post(PressControl{"Main_Form", "Pic_Main"});
-        later->set_enabled(false, clock.ticks());
-    });
-    later->set_enabled(true, clock.ticks());
-    bool done = false;
-    button->on_click = [&] {
-        // A handler that waits: timers and later input still arrive inside its yields.
-        host.wait_until([&] { return done; }, 10);
-        ++nested;
-    };
-    stage->on_click = [&] { done = true; };
-    host.post(PressControl{"Main_Form", "Command1"});
-    host.yield();
-    EXPECT_EQ(nested, 1);
-    EXPECT_EQ(blinks, 2);
-    EXPECT_EQ(clock.ticks(), 1210u);
 }
 
 TEST_F(HostTest, MessageBoxesAndTheExitAreTraced) {

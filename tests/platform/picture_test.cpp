@@ -1,4 +1,5 @@
-// Bitmaps (plain and sealed), damaged files, the pointer file and PNG output.
+// Bitmaps (plain and sealed), damaged files, the pointer file, PNG output, and the file
+// mapping pictures are read through.
 
 #include <gtest/gtest.h>
 
@@ -6,6 +7,7 @@
 #include <fstream>
 #include <vector>
 
+#include "platform/mapped_file.h"
 #include "platform/picture.h"
 
 namespace dalvo::platform {
@@ -33,11 +35,12 @@ void put_dib(Bytes& b, const Surface& s, int bits, int header_height, const Surf
     }
 }
 
-Bytes make_bmp(const Surface& s) {
-    const int stride = (s.width() * 3 + 3) & ~3;
+// A bitmap file of 24 or 32 bits a pixel.
+Bytes make_bmp(const Surface& s, int bits = 24) {
+    const int stride = (s.width() * bits / 8 + 3) & ~3;
     Bytes b = {'B', 'M'};
     put(b, {{54 + stride * s.height(), 4}, {0, 4}, {54, 4}});
-    put_dib(b, s, 24, s.height(), nullptr);
+    put_dib(b, s, bits, s.height(), nullptr);
     return b;
 }
 
@@ -64,30 +67,12 @@ Surface sample_picture() {
     return s;
 }
 
+// A folder of each test's own: ctest runs them side by side.
 std::filesystem::path scratch_dir() {
     const auto dir = std::filesystem::temp_directory_path() /
-                     ("dalvo_picture_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+                     (std::string("dalvo_picture_test_") + testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(dir);
     return dir;
-}
-
-TEST(Picture, DecodesPlainAndSealedBitmapsExactly) {
-    Bytes bmp = make_bmp(sample_picture());
-    Surface plain;
-    std::string error;
-    ASSERT_TRUE(decode_picture(bmp, plain, error)) << error;
-    EXPECT_TRUE(plain == sample_picture());
-
-    bmp[0] = 'J';
-    bmp[1] = 'F';
-    const auto file = scratch_dir() / "71.dat";
-    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bmp.data()), std::ssize(bmp));
-    Surface sealed(1, 1);
-    sealed.back_color = rgb(4, 5, 6);
-    ASSERT_TRUE(load_picture(file, sealed, error)) << error;
-    EXPECT_TRUE(sealed == sample_picture());
-    EXPECT_EQ(sealed.back_color, rgb(4, 5, 6));  // the surface keeps its own settings
-    std::filesystem::remove_all(file.parent_path());
 }
 
 // The sample picture as an 8-bit bitmap with a palette of its six colours, rows top-down.
@@ -97,23 +82,24 @@ Bytes make_top_down_pal8(const Surface& s) {
     put(b, {{54 + 4 * colours + stride * s.height(), 4}, {0, 4}, {54 + 4 * colours, 4}});
     put(b, {{40, 4}, {s.width(), 4}, {-s.height(), 4}, {1, 2}, {8, 2}, {0, 8}, {0, 8}, {colours, 4}, {0, 4}});
     for (int i = 0; i < colours; ++i) put(b, {{to_pixel(s.get(i % s.width(), i / s.width())), 4}});
-    for (int y = 0; y < s.height(); ++y) {
+    for (int y = 0; y < s.height(); ++y)
         for (int x = 0; x < stride; ++x) b.push_back(static_cast<std::uint8_t>(x < s.width() ? y * s.width() + x : 0));
-    }
     return b;
 }
 
-TEST(Picture, PaletteAndThirtyTwoBitBitmapsDecodeToTheSamePixels) {
-    Bytes rgb32 = {'B', 'M'};
+TEST(Picture, EveryBitmapFormDecodesToTheSamePixelsAndTheSurfaceKeepsItsSettings) {
     const Surface sample = sample_picture();
-    put(rgb32, {{54 + 12 * 2, 4}, {0, 4}, {54, 4}});
-    put_dib(rgb32, sample, 32, sample.height(), nullptr);
+    Bytes sealed = make_bmp(sample);
+    sealed[0] = 'J';
+    sealed[1] = 'F';
     Bytes pal8 = make_top_down_pal8(sample);
-    for (const Bytes* bmp : {&rgb32, &pal8}) {
+    for (const Bytes& bmp : {make_bmp(sample), sealed, make_bmp(sample, 32), pal8}) {
         Surface out(7, 7, rgb(1, 1, 1));
+        out.back_color = rgb(4, 5, 6);
         std::string error;
-        ASSERT_TRUE(decode_picture(*bmp, out, error)) << error;
+        ASSERT_TRUE(decode_picture(bmp, out, error)) << error;
         EXPECT_TRUE(out == sample);
+        EXPECT_EQ(out.back_color, rgb(4, 5, 6));
     }
     // An index past a short palette is the general decoder's to judge: it must not be read.
     pal8[54 + 4 * 6] = 200;
@@ -122,23 +108,26 @@ TEST(Picture, PaletteAndThirtyTwoBitBitmapsDecodeToTheSamePixels) {
     (void)decode_picture(pal8, out, error);
 }
 
-TEST(Picture, DamagedBitmapsFailWithAReasonAndLeaveTheSurfaceAlone) {
+TEST(Picture, DamagedBitmapsLeaveTheSurfaceAloneAndFileFailuresNameTheFile) {
     const Bytes good = make_bmp(sample_picture());
     Bytes huge = good;
     huge[20] = 1;  // width 65539
     const Bytes truncated(good.begin(), good.begin() + 60);
-    const Bytes garbage = {'B', 'M', 1, 2, 3};
-    for (const Bytes* bad : std::initializer_list<const Bytes*>{&huge, &truncated, &garbage}) {
+    for (const Bytes& bad : {huge, truncated, Bytes{'B', 'M', 1, 2, 3}}) {
         Surface out(2, 2, rgb(7, 8, 9));
         const Surface before = out;
         std::string error;
-        EXPECT_FALSE(decode_picture(*bad, out, error));
+        EXPECT_FALSE(decode_picture(bad, out, error));
         EXPECT_TRUE(out == before);
     }
+    const auto dir = scratch_dir();
     Surface out;
     std::string error;
-    EXPECT_FALSE(load_picture(scratch_dir() / "no_such_picture.bmp", out, error));
+    EXPECT_FALSE(load_picture(dir / "no_such_picture.bmp", out, error));
     EXPECT_NE(error.find("no_such_picture.bmp"), std::string::npos) << error;
+    EXPECT_FALSE(save_png(sample_picture(), dir / "missing" / "x.png", error));
+    EXPECT_NE(error.find("x.png"), std::string::npos) << error;
+    std::filesystem::remove_all(dir);
 }
 
 TEST(Picture, CursorKeepsItsHotSpotAndTransparency) {
@@ -159,11 +148,21 @@ TEST(Picture, CursorKeepsItsHotSpotAndTransparency) {
     EXPECT_FALSE(decode_cursor(Bytes{0, 0, 1, 0, 1, 0}, cursor, error));  // an icon header
 }
 
-TEST(Picture, SavingPngNamesTheFileOnFailure) {
+TEST(MappedFile, HoldsTheFileBytesAcrossMovesAndRefusesWhatCannotBeMapped) {
     const auto dir = scratch_dir();
-    std::string error;
-    EXPECT_FALSE(save_png(sample_picture(), dir / "missing" / "x.png", error));
-    EXPECT_NE(error.find("x.png"), std::string::npos);
+    std::ofstream(dir / "font.bin", std::ios::binary) << std::string("\x00\x01\xFE\xFF", 4);
+    std::ofstream(dir / "empty.bin").close();
+    MappedFile first(dir / "font.bin");
+    ASSERT_TRUE(first.ok());
+    MappedFile moved = std::move(first);
+    EXPECT_FALSE(first.ok());
+    const auto bytes = moved.bytes();
+    EXPECT_EQ(Bytes(bytes.begin(), bytes.end()), (Bytes{0x00, 0x01, 0xFE, 0xFF}));
+
+    EXPECT_FALSE(MappedFile(dir / "empty.bin").ok());
+    EXPECT_FALSE(MappedFile(dir / "missing.bin").ok());
+    EXPECT_FALSE(MappedFile(dir).ok());  // a folder
+    EXPECT_TRUE(MappedFile().bytes().empty());
     std::filesystem::remove_all(dir);
 }
 

@@ -1,9 +1,12 @@
-#include <gtest/gtest.h>
+// Automation: input scripts and their runner, and the JSON of state dumps and the trace.
 
-#include <fstream>
+#include <gtest/gtest.h>
 
 #include "host_fixture.h"
 #include "platform/automation/script.h"
+#include "platform/json.h"
+#include "platform/trace.h"
+#include "support/fixture.h"
 
 namespace dalvo::platform {
 namespace {
@@ -55,10 +58,9 @@ TEST(ScriptParser, ReadsEveryCommandAndSkipsCommentsAndBlankLines) {
 
 TEST(ScriptParser, RefusesBadLinesNamingFileAndLine) {
     EXPECT_EQ(parse_error("wait 1\n\njump 3\n"), "t.script:3: unknown command \"jump\"");
-    EXPECT_NE(parse_error("wait 1\nwait -5\n").find("t.script:2:"), std::string::npos);
-    for (const char* bad : {"wait\n", "click 640 10\n", "click 1 2 middle\n", "key F13\n", "menu save\n",
-                            "press Label1\n", "press Main_Form.SelTxt(x)\n", "answer maybe\n", "type\n",
-                            "shot a b\n"})
+    for (const char* bad : {"wait\n", "wait -5\n", "click 640 10\n", "click 1 2 middle\n", "key F13\n",
+                            "menu save\n", "press Label1\n", "press Main_Form.SelTxt(x)\n", "answer maybe\n",
+                            "type\n", "shot a b\n"})
         EXPECT_EQ(parse_error(bad).substr(0, 11), "t.script:1:") << bad;
 }
 
@@ -134,24 +136,55 @@ TEST_F(RunnerTest, ShotAndDumpWriteThePictureAndTheState) {
     host.show_form(dialog);
     waiting = "dialog";
     EXPECT_EQ(run("wait 30\nanswer no\nshot s/one\ndump d\n"), 0);
-    std::ifstream png(out / "s" / "one.png", std::ios::binary);
-    ASSERT_TRUE(png);
-    unsigned char header[24];
-    png.read(reinterpret_cast<char*>(header), 24);
-    EXPECT_EQ(header[1], 'P');
-    // IHDR: width and height, big-endian.
-    EXPECT_EQ((header[16] << 24 | header[17] << 16 | header[18] << 8 | header[19]), 640);
-    EXPECT_EQ((header[20] << 24 | header[21] << 16 | header[22] << 8 | header[23]), 480);
+    const std::string png = test::read_file(out / "s" / "one.png");
+    ASSERT_GE(png.size(), 24u);
+    EXPECT_EQ(png.substr(1, 3), "PNG");
+    EXPECT_EQ(png.substr(16, 8), std::string("\0\0\x02\x80\0\0\x01\xE0", 8));  // IHDR: 640 x 480, big-endian
     EXPECT_TRUE(std::filesystem::exists(out / "s" / "one.Option_Window.png"));
-    std::ifstream dump(out / "d.json");
-    std::string json((std::istreambuf_iterator<char>(dump)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(json,
+    EXPECT_EQ(test::read_file(out / "d.json"),
               R"({"time_ms":40,"waiting":"dialog","g_ScriptPos":7,"forms":["Main_Form","Option_Window"],)"
               R"("menu":{"prog_end":{"caption":"終了","enabled":true}}})"
               "\n");
     MsgAnswer next;
     EXPECT_TRUE(host.take_next_answer(next));
     EXPECT_EQ(next, MsgAnswer::No);
+}
+
+TEST(JsonWriter, NestsContainersWithCommasInTheRightPlaces) {
+    JsonWriter w;
+    w.begin_object();
+    w.field("a", 1).field("b", -2.5).field("c", true);
+    w.array_field("names", std::vector<std::string>{"", "高城"});
+    w.key("menu").begin_object();
+    w.key("x").begin_object().field("enabled", false).end_object();
+    w.key("y").begin_array().begin_array().end_array().null().end_array();
+    w.end_object();
+    w.end_object();
+    EXPECT_EQ(w.str(),
+              R"({"a":1,"b":-2.5,"c":true,"names":["","高城"],"menu":{"x":{"enabled":false},"y":[[],null]}})");
+}
+
+TEST(JsonEscape, KeepsUtf8AndEscapesControlsQuotesAndBrokenBytes) {
+    EXPECT_EQ(json_escape("終了しますか？"), "終了しますか？");
+    EXPECT_EQ(json_escape("a\"b\\c\nd\te\x01"), "a\\\"b\\\\c\\nd\\te\\u0001");
+    // A lone Shift-JIS byte or a cut sequence would make the line invalid JSON.
+    EXPECT_EQ(json_escape("x\x82y"), "x\\ufffdy");
+    EXPECT_EQ(json_escape("\xC0\xAF"), "\\ufffd\\ufffd");  // overlong '/'
+}
+
+TEST(Trace, LinesCountTimeFromTheTraceStartAndReachObserversAndTheFile) {
+    VirtualClock clock(5000);
+    Trace trace(clock);
+    const auto file = std::filesystem::path(testing::TempDir()) / "trace_test.jsonl";
+    ASSERT_TRUE(trace.open(file));
+    std::vector<std::string> lines;
+    trace.add_observer([&](const std::string& line) { lines.push_back(line); });
+    clock.sleep(120);
+    trace.event("msgbox", {{"text", "終了しますか？"}, {"buttons", "yesno"}, {"answer", "no"}});
+    const std::string line = R"({"t":120,"ev":"msgbox","text":"終了しますか？","buttons":"yesno","answer":"no"})";
+    EXPECT_EQ(lines, std::vector<std::string>{line});
+    // Written and flushed at once, so a reader sees it while the program runs.
+    EXPECT_EQ(test::read_file(file), line + "\n");
 }
 
 }  // namespace

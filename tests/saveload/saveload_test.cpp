@@ -1,5 +1,7 @@
 // The slot dialog and the save files: listing, saving, overwriting, deleting, damaged
-// files and saves cut short, on a headless game window with input on the virtual clock.
+// files and saves cut short, on a headless game window with input on the virtual clock;
+// then the real program, headless: a save made in the second half-day and loaded later,
+// from the menu and from the title of a fresh run, returns to that half-day's start.
 
 #include <gtest/gtest.h>
 
@@ -13,6 +15,7 @@
 #include "saveload/file_window.h"
 #include "saveload/saveload.h"
 #include "support/fixture.h"
+#include "support/trace_field.h"
 
 namespace dalvo::test {
 namespace {
@@ -65,12 +68,10 @@ public:
         File_Window_open(*game_);
     }
 
-    std::string slot(int s) {
-        const std::vector<std::uint8_t> b = data.read_bytes("4" + std::to_string(s) + ".dat");
-        return std::string(b.begin(), b.end());
-    }
-    bool has_slot(int s) { return fs::exists(data.file("4" + std::to_string(s) + ".dat")); }
-    void put_slot(int s, const std::string& bytes) { data.write_bytes("4" + std::to_string(s) + ".dat", bytes); }
+    fs::path slot_file(int s) { return data.file("4" + std::to_string(s) + ".dat"); }
+    std::string slot(int s) { return read_file(slot_file(s)); }
+    bool has_slot(int s) { return fs::exists(slot_file(s)); }
+    void put_slot(int s, const std::string& bytes) { data.write_bytes(slot_file(s).filename().string(), bytes); }
 
     FixtureFolder data;
     std::vector<int> waves;
@@ -247,6 +248,63 @@ TEST(SlotDialog, ASaveCutShortOrRefusedLeavesTheOldSlot) {
     rig.press(100, {"Picture1(0)", "Picture2(0)", "Command1", "Picture2(1)"}, 500);
     rig.open(1);
     EXPECT_EQ(read_slot(rig.data.file("40.dat"), 100).flags[6], "30");
+}
+
+constexpr const char* kScript =
+    "num,cmd,jump,place,doll,face,spare,speaker,text,arg1,arg2,arg3,memo\n"
+    "1001,,,0,,,,,MS,,,,\n"
+    "1001,,,,,,,0,プロローグ。,,,,\n"
+    "1001,g1,,,,,,,,初日,,,\n"
+    "1001,,,,,,,0,一日目。,,,,\n"
+    "1001,p2,,,,,,,kok,5,,,\n"
+    "1001,g1,,,,,,,,二日目,,,\n"
+    "1001,,,,,,,0,二日目の始まり。,,,,\n"  // record 6
+    "1001,p2,,,,,,,kok,7,,,\n"
+    "1001,p2,,,,,,,eig,-3,,,\n"
+    "1001,,,,,,,0,二日目の続き。,,,,\n"
+    "1001,q,,,,,,,,,,,\n"
+    "1001,,,,,,,,,,,,\n";
+
+TEST(SavePlay, ALoadReturnsToTheStartOfTheSavedHalfDayFromTheMenuAndFromTheTitle) {
+    FixtureFolder data;
+    data.write_text("3.dat", kScript);
+    data.write_text("39.dat", "1001,a,1001\n");
+    const fs::path out = data.path() / "out";
+    const auto play = [&](const std::string& input) {
+        data.write_bytes("input.txt", input);
+        return run_dalvo({"--headless", "--data", data.path().string(), "--input", data.file("input.txt").string(),
+                          "--out", out.string()});
+    };
+    // Continue_game's card and level display take a few seconds after the dialog closes.
+    const std::string after_load = "idle\nwait 8000\nidle\n";
+    const RunResult saved = play(
+        "idle\npress Main_Form.Label1\nidle\npress Main_Form.Name_ent_btn\nidle\n"
+        "click 300 200\nidle\nclick 300 200\nidle\n"
+        "dump start\n"
+        "menu prog_save\nidle\npress File_Window.Picture1(1)\nidle\n"
+        "press File_Window.Label3(0)\nidle\npress File_Window.Label3(1)\nidle\n"
+        "click 300 200\nidle\ndump changed\n"
+        "menu prog_load\nidle\npress File_Window.Label1(1)\nidle\npress File_Window.Label3(3)\n" +
+        after_load + "dump loaded\n");
+    ASSERT_EQ(saved.exit_code, 0) << saved.err;
+    EXPECT_TRUE(fs::exists(data.file("41.dat")));
+    const RunResult fresh = play(
+        "idle\npress Main_Form.Label2\nidle\npress File_Window.Label1(1)\nidle\n"
+        "press File_Window.Label3(3)\n" + after_load + "dump continued\n");
+    ASSERT_EQ(fresh.exit_code, 0) << fresh.err;
+
+    const std::string start = read_file(out / "start.json");
+    const std::string changed = read_file(out / "changed.json");
+    ASSERT_EQ(field(start, "g_ScriptPos"), "6");
+    ASSERT_EQ(field(start, "g_Day"), "2");
+    EXPECT_NE(field(changed, "g_kok"), field(start, "g_kok"));
+    for (const char* name : {"loaded.json", "continued.json"}) {
+        const std::string resumed = read_file(out / name);
+        for (const char* key : {"waiting", "g_ScriptPos", "g_Text", "g_Day", "g_DateText", "g_kok", "g_eig",
+                                "g_suu", "g_BgmOn", "g_SeOn", "g_MsgSpeed", "Place_no"}) {
+            EXPECT_EQ(field(resumed, key), field(start, key)) << name << " " << key;
+        }
+    }
 }
 
 }  // namespace

@@ -72,6 +72,7 @@ TEST(Drawing, ShapesFillWhatTheyCoverAndClipAtTheEdges) {
 std::vector<std::pair<int, Bytes>> track_events(const Bytes& smf, int track) {
     std::size_t i = 14;
     for (int t = 0; t < track; ++t) i += 8 + (smf[i + 4] << 24 | smf[i + 5] << 16 | smf[i + 6] << 8 | smf[i + 7]);
+    EXPECT_EQ(std::string(smf.begin() + static_cast<long>(i), smf.begin() + static_cast<long>(i + 4)), "MTrk");
     const std::size_t end = i + 8 + (smf[i + 4] << 24 | smf[i + 5] << 16 | smf[i + 6] << 8 | smf[i + 7]);
     i += 8;
     std::vector<std::pair<int, Bytes>> events;
@@ -96,13 +97,14 @@ TEST(Drawing, MidiReleasesARepeatedKeyBeforeStrikingItAndKeepsLongRests) {
     song.beats_per_minute = 100;
     song.tracks.push_back({"t", 3, 5, 100, {{0, 480, 60, 90}, {480, 480, 60, 90}, {20000, 100, 64, 90}}});
     const Bytes smf = encode_smf(song);
-    ASSERT_EQ(smf[11], 2);  // tempo track + one note track
+    // Format 1: a tempo track and one note track, each closed by its end-of-track event.
+    ASSERT_EQ(Bytes(smf.begin(), smf.begin() + 12), (Bytes{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, 2}));
+    for (int t : {0, 1}) EXPECT_EQ(track_events(smf, t).back().second, (Bytes{0xFF, 0x2F, 0})) << t;
 
-    const auto tempo = track_events(smf, 0);
-    bool has_tempo = false;
-    for (const auto& [tick, e] : tempo)
-        if (e[1] == 0x51) has_tempo = (e[3] << 16 | e[4] << 8 | e[5]) == 600000;
-    EXPECT_TRUE(has_tempo);
+    int tempo = 0;
+    for (const auto& [tick, e] : track_events(smf, 0))
+        if (e[1] == 0x51) tempo = e[3] << 16 | e[4] << 8 | e[5];
+    EXPECT_EQ(tempo, 600000);  // microseconds a beat
 
     std::vector<std::pair<int, int>> notes;  // (tick, status) of note events
     for (const auto& [tick, e] : track_events(smf, 1))
