@@ -17,6 +17,7 @@
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_input.h"
 #include "window/sdl_click.h"
+#include "window/x11_poke.h"
 
 namespace dalvo::platform {
 namespace {
@@ -250,6 +251,19 @@ TEST(WindowInner, FormAppearsWithItsMenuBarAndPresentsOnlyChanges) {
         ASSERT_TRUE(backend->read_client(form, shown));
         EXPECT_TRUE(shown == composed(form)) << "blink " << blink;
     }
+
+    // What the X server sends while the loop idles reaches the control at the next turn:
+    // the pointer is moved through another connection, so that neither SDL nor Xlib has
+    // anything queued and only the connection itself shows it.
+    MouseEvent moved_to{};
+    pic.on_mouse_move = [&](const MouseEvent& m) { moved_to = m; };
+    SDL_StopTextInput();  // as the game has it outside the name entry
+    settle(p);
+    ASSERT_TRUE(dalvo::test::warp_pointer_from_outside(backend->window_id(form), 200, kMenuBarHeight + 60));
+    p.clock.sleep(10);
+    p.host.yield();
+    EXPECT_EQ(moved_to.x, 200);
+    EXPECT_EQ(moved_to.y, 60);
 
     // Input through the window: a caption runs its command, a greyed one does not, and
     // a click on the client area reaches the control under it in its own coordinates.

@@ -83,6 +83,7 @@ SdlBackend::Window* SdlBackend::create(Form& form) {
         SDL_Log("window for %s: %s", form.name.c_str(), SDL_GetError());
         return nullptr;
     }
+    x11_.attach(w->window.get());
     w->id = SDL_GetWindowID(w->window.get());
     w->renderer.reset(SDL_CreateRenderer(w->window.get(), -1, SDL_RENDERER_SOFTWARE));
     if (!w->renderer) {

@@ -10,6 +10,7 @@
 
 #include "platform/host.h"
 #include "platform/picture.h"
+#include "platform/sdl/x11_queue.h"
 
 struct SDL_Cursor;
 
@@ -73,6 +74,8 @@ private:
     Window* mouse_window_ = nullptr;
     int mouse_x_ = 0, mouse_y_ = 0;  // client coordinates in mouse_window_
     std::uint64_t frames_ = 0;
+    X11Queue x11_;
+    int turns_unpumped_ = 0;  // pumps skipped in a row because nothing had come
 };
 
 }  // namespace dalvo::platform

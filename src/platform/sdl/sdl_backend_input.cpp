@@ -65,7 +65,23 @@ void SdlBackend::handle_mouse(Window& w, int wx, int wy, int button, bool down, 
     }
 }
 
+namespace {
+
+// SDL's own upkeep (signals, the screen saver, pings) still runs at least this often.
+constexpr int kMostTurnsUnpumped = 9;
+
+}  // namespace
+
 void SdlBackend::pump(std::vector<InputEvent>& out) {
+    // A turn of the game's 10 ms wait loop with nothing come from the X server costs one
+    // look at the connection instead of SDL's whole pump. While text input runs the pump
+    // goes on every turn: the input method answers over a connection of its own.
+    if (turns_unpumped_ < kMostTurnsUnpumped && !SDL_IsTextInputActive() &&
+        !SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) && x11_.surely_empty()) {
+        ++turns_unpumped_;
+        return;
+    }
+    turns_unpumped_ = 0;
     SDL_Event e;
     bool moved = false;
     while (SDL_PollEvent(&e)) {

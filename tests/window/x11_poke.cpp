@@ -1,0 +1,22 @@
+#include "window/x11_poke.h"
+
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_syswm.h>
+#include <X11/Xlib.h>
+
+namespace dalvo::test {
+
+bool warp_pointer_from_outside(std::uint32_t sdl_window_id, int x, int y) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    SDL_Window* window = SDL_GetWindowFromID(sdl_window_id);
+    if (window == nullptr || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return false;
+    Display* other = XOpenDisplay(nullptr);
+    if (other == nullptr) return false;
+    XWarpPointer(other, None, info.info.x11.window, 0, 0, 0, 0, x, y);
+    XSync(other, False);
+    XCloseDisplay(other);
+    return true;
+}
+
+}  // namespace dalvo::test
