@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake pkg-config
-  libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libsdl2-image-dev
+  libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libsdl2-image-dev libx11-dev
   timgm6mb-soundfont fonts-ipafont-gothic fonts-liberation2 fontconfig
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth x11-utils imagemagick
