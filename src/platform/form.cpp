@@ -99,6 +99,13 @@ MenuItem* Form::menu_item(std::string_view item_name) {
     return nullptr;
 }
 
+ClientRect intersect(const ClientRect& a, const ClientRect& b) {
+    const int x0 = std::max(a.x, b.x), y0 = std::max(a.y, b.y);
+    const int x1 = std::min(a.x + a.w, b.x + b.w), y1 = std::min(a.y + a.h, b.y + b.h);
+    if (x1 <= x0 || y1 <= y0) return {};
+    return {x0, y0, x1 - x0, y1 - y0};
+}
+
 ClientRect bounding(const ClientRect& a, const ClientRect& b) {
     if (a.empty()) return b;
     if (b.empty()) return a;

@@ -177,7 +177,9 @@ struct ClientRect {
     bool empty() const { return w <= 0 || h <= 0; }
     bool operator==(const ClientRect&) const = default;
 };
-// The smallest rectangle holding both; an empty one adds nothing.
+// The common part of both (empty when they do not meet), and the smallest rectangle
+// holding both (an empty one adds nothing).
+ClientRect intersect(const ClientRect& a, const ClientRect& b);
 ClientRect bounding(const ClientRect& a, const ClientRect& b);
 
 // Draws the form's client area as the player sees it: the form's image, then the

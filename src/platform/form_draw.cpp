@@ -17,16 +17,7 @@ constexpr Color kShadow = 0x808080;
 constexpr Color kDarkShadow = 0x000000;
 constexpr Color kHighlight = 0xFFFFFF;
 
-struct Rect {
-    int x = 0, y = 0, w = 0, h = 0;
-    bool empty() const { return w <= 0 || h <= 0; }
-};
-
-Rect intersect(const Rect& a, const Rect& b) {
-    const int x0 = std::max(a.x, b.x), y0 = std::max(a.y, b.y);
-    const int x1 = std::min(a.x + a.w, b.x + b.w), y1 = std::min(a.y + a.h, b.y + b.h);
-    return Rect{x0, y0, std::max(0, x1 - x0), std::max(0, y1 - y0)};
-}
+using Rect = ClientRect;
 
 void fill(Surface& s, Rect r, Color c) {
     r = intersect(r, Rect{0, 0, s.width(), s.height()});
@@ -317,8 +308,7 @@ void compose(const Form& form, Surface& out, const ClientRect& area) {
         compose(form, out);
         return;
     }
-    const Rect clip = intersect(Rect{area.x, area.y, area.w, area.h},
-                                Rect{0, 0, form.client_width, form.client_height});
+    const Rect clip = intersect(area, Rect{0, 0, form.client_width, form.client_height});
     if (!clip.empty()) compose_clipped(form, out, clip);
 }
 

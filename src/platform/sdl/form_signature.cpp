@@ -65,13 +65,6 @@ void add_control(Hasher& h, const Control& c) {
     for (const auto& child : c.children) add_control(h, *child);
 }
 
-ClientRect intersect(const ClientRect& a, const ClientRect& b) {
-    const int x0 = std::max(a.x, b.x), y0 = std::max(a.y, b.y);
-    const int x1 = std::min(a.x + a.w, b.x + b.w), y1 = std::min(a.y + a.h, b.y + b.h);
-    if (x1 <= x0 || y1 <= y0) return {};
-    return {x0, y0, x1 - x0, y1 - y0};
-}
-
 // Where `c` draws, whose parent lies at (ox, oy) and shows within `clip`: as the
 // compose clips it. A line is drawn from its ends, thickened to the right.
 ClientRect place_of(const Control& c, const ClientRect& clip, int ox, int oy) {
