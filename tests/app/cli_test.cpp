@@ -17,15 +17,12 @@ TEST(CommandLine, VersionAndHelpEndAtOnce) {
 }
 
 TEST(CommandLine, BadUsageEndsWithTwoNamingTheOption) {
-    auto r = test::run_dalvo({"--headless", "--fast"});
-    EXPECT_EQ(r.exit_code, 2);
-    EXPECT_NE(r.err.find("--fast"), std::string::npos);
-    r = test::run_dalvo({"--headless", "--master-level", "70000"});
-    EXPECT_EQ(r.exit_code, 2);
-    EXPECT_NE(r.err.find("--master-level"), std::string::npos);
-    r = test::run_dalvo({"--headless", "--input"});
-    EXPECT_EQ(r.exit_code, 2);
-    EXPECT_NE(r.err.find("--input"), std::string::npos);
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--headless", "--fast"},
+                                                 {"--headless", "--master-level", "70000"}, {"--headless", "--input"}}) {
+        const auto r = test::run_dalvo(args);
+        EXPECT_EQ(r.exit_code, 2) << args[1];
+        EXPECT_NE(r.err.find(args[1]), std::string::npos) << r.err;
+    }
 }
 
 TEST(CommandLine, AMalformedScriptIsRefusedBeforeTheGameStarts) {

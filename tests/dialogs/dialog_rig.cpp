@@ -38,8 +38,6 @@ DialogRig::DialogRig(bool mixer_fails) {
     Window_load(*game_);
 }
 
-DialogRig::~DialogRig() { game_.reset(); }
-
 void DialogRig::send(platform::InputEvent event) {
     host().post(std::move(event));
     host().yield();

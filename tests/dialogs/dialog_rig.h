@@ -20,7 +20,6 @@ class DialogRig {
 public:
     // `mixer_fails`: the master-level service cannot be opened.
     explicit DialogRig(bool mixer_fails = false);
-    ~DialogRig();
 
     Game& game() { return *game_; }
     EngineState& g() { return game_->g; }

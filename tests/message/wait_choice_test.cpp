@@ -10,15 +10,13 @@
 namespace dalvo::test {
 namespace {
 
-using platform::MouseButton;
+using platform::KeyDown, platform::MenuCommand, platform::MouseButton, platform::PressControl;
 
 std::uint32_t wait_time(MessageRig& rig) {
     const std::uint32_t t = rig.now();
     Wait_click(rig.game());
     return rig.now() - t;
 }
-
-using platform::KeyDown, platform::MenuCommand, platform::PressControl;
 
 TEST(WaitClick, AdvancesOnLeftClicksEnterAndSpaceWhileTheMarkBlinks) {
     MessageRig rig;

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <random>
 #include <string_view>
 
 #include "platform/audio.h"
@@ -63,13 +62,6 @@ TEST(MidiLength, RefusesWhatIsNoSequenceAndSurvivesBrokenOnes) {
         EXPECT_TRUE(n < 22 || ms >= 0) << n;  // header and track start present
     }
 
-    // Random damage: an answer every time, never a hang.
-    std::mt19937 rng(7);
-    for (int i = 0; i < 3000; ++i) {
-        Bytes b = whole;
-        for (int k = 0; k < 4; ++k) b[rng() % b.size()] = static_cast<std::uint8_t>(rng());
-        EXPECT_GE(midi_length_ms(b), -1);
-    }
     // Huge deltas in a long file stay finite.
     Bytes big;
     for (int i = 0; i < 1000; ++i) big = cat({big, {0x8F, 0xFF, 0xFF, 0x7F, 0x90, 60, 1}});

@@ -46,5 +46,4 @@ private:
     std::unique_ptr<Game> game_;
 };
 
-
 }  // namespace dalvo::test

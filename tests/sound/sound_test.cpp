@@ -51,17 +51,20 @@ TEST(Music, APieceThatEndsIsRestartedWhileItsNumberIsHeldAndMusicIsOn) {
     EXPECT_TRUE(rig.mci().empty());
 }
 
-TEST(Music, NothingIsSentWithoutARecordedPieceOrWithMusicAndEffectsOff) {
+TEST(Music, NothingIsSentForOddArgumentsAnUnnumberedPieceOrWithMusicAndEffectsOff) {
     SoundRig rig;
     BGM_stop(rig.game());
-    EXPECT_TRUE(rig.mci().empty());
+    for (const char* cmd : {"aL", "a!", "az", "aF", "a\xE3\x81\x82"}) rig.cmd(cmd);
+    EXPECT_TRUE(rig.mci().empty());  // F names an empty entry
+    EXPECT_TRUE(rig.events("wave").empty());
     // A piece started without its number (as the ending does) is not stopped either.
     BGM_play(rig.game(), music_path(rig.game(), 1));
     BGM_stop(rig.game());
     EXPECT_EQ(rig.game().p.music.peek().mode, "playing");
 
     SoundRig off;
-    off.cmd("aA");
+    off.cmd("a");  // alone: the first piece
+    EXPECT_EQ(off.game().p.music.peek().file, music_path(off.game(), 1));
     off.g().g_BgmOn = kFalse;
     off.g().g_SeOn = kFalse;
     off.clear();
@@ -111,20 +114,6 @@ TEST(Mixer, FadesStepTheLevelEvery100Milliseconds) {
     EXPECT_THAT(rig.levels(), ElementsAre(0, 8191, 16382, 24573, 32764, 40955, 49146, 57337, 65528));
 }
 
-TEST(SoundCommand, StopWorksWithMusicOffAndFadesFirstWithTheOption) {
-    SoundRig rig;
-    rig.cmd("aA");
-    rig.mixer_on();
-    rig.g().g_BgmOn = kFalse;
-    rig.clear();
-    rig.cmd("a0");
-    EXPECT_THAT(actions(rig.mci()), ElementsAre(kStop, kClose));
-    EXPECT_EQ(rig.levels().size(), 10u);  // nine fade settings, then the reference level
-    EXPECT_EQ(rig.levels().back(), 65535);
-    EXPECT_EQ(rig.s().g_BgmNo, 0);
-    EXPECT_FALSE(rig.s().BGMLoop->enabled());
-}
-
 TEST(SoundCommand, EffectsPlayOnlyWhileOnAndHoldTheScript) {
     SoundRig rig;
     std::uint32_t start = rig.now();
@@ -143,7 +132,7 @@ TEST(SoundCommand, EffectsPlayOnlyWhileOnAndHoldTheScript) {
     EXPECT_TRUE(rig.events("wave").empty());
 }
 
-TEST(SoundCommand, FadeCommandsNeedTheOption) {
+TEST(SoundCommand, FadesNeedTheOptionAndAStopWithItFadesFirstEvenWithMusicOff) {
     SoundRig rig;
     rig.cmd("aA");
     rig.clear();
@@ -151,8 +140,19 @@ TEST(SoundCommand, FadeCommandsNeedTheOption) {
     EXPECT_TRUE(rig.levels().empty());
     EXPECT_TRUE(rig.events("mixer").empty());
 
-    // With it, "aJ" fades out and leaves the piece playing.
     rig.mixer_on();
+    rig.g().g_BgmOn = kFalse;
+    rig.clear();
+    rig.cmd("a0");
+    EXPECT_THAT(actions(rig.mci()), ElementsAre(kStop, kClose));
+    EXPECT_EQ(rig.levels().size(), 10u);  // nine fade settings, then the reference level
+    EXPECT_EQ(rig.levels().back(), 65535);
+    EXPECT_EQ(rig.s().g_BgmNo, 0);
+    EXPECT_FALSE(rig.s().BGMLoop->enabled());
+
+    // "aJ" fades out and leaves the piece playing.
+    rig.g().g_BgmOn = kTrue;
+    rig.cmd("aA");
     rig.clear();
     rig.cmd("aJ");
     EXPECT_EQ(rig.levels().back(), 7);
@@ -172,17 +172,6 @@ TEST(SoundCommand, ThePlayingPieceAgainFadesStopsAndStartsFromItsBeginning) {
     EXPECT_EQ(rig.levels()[8], 7);
     EXPECT_EQ(rig.levels().back(), 65535);
     EXPECT_EQ(rig.s().g_BgmNo, 2);
-}
-
-TEST(SoundCommand, ALoneStartsTheFirstPieceAndOddArgumentsDoNothing) {
-    SoundRig rig;
-    for (const char* cmd : {"aL", "a!", "az", "aF", "a\xE3\x81\x82"}) rig.cmd(cmd);
-    EXPECT_TRUE(rig.mci().empty());  // F names an empty entry
-    EXPECT_TRUE(rig.events("wave").empty());
-
-    rig.cmd("a");
-    EXPECT_EQ(rig.s().g_BgmNo, 1);
-    EXPECT_EQ(rig.game().p.music.peek().file, music_path(rig.game(), 1));
 }
 
 TEST(SoundUnload, PutsTheLevelBackClosesTheMixerAndStopsTheMusic) {

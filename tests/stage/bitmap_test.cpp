@@ -59,7 +59,7 @@ TEST(Bitmap, PixelArrayIsBottomUpWithOneSpareEntry) {
     Surface empty;
     px.assign(10, 7);
     EXPECT_EQ(Get_pixels(empty, px), -1);
-    EXPECT_EQ(px, std::vector<std::uint32_t>{0});  // the filters then write black back
+    EXPECT_EQ(px, std::vector<std::uint32_t>{0});
     EXPECT_EQ(Put_pixels(empty, px), -1);
     EXPECT_EQ(Put_pixels(out, std::vector<std::uint32_t>(15, 0)), -1);
 }

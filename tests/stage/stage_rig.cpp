@@ -1,5 +1,6 @@
 #include "stage/stage_rig.h"
 
+#include <array>
 #include <gtest/gtest.h>
 
 #include "mkdata/bmp.h"
@@ -35,7 +36,7 @@ std::vector<std::uint8_t> encode_bmp(int w, int h, const std::function<Color(int
     return mkdata::encode_bmp(canvas);
 }
 
-StageRig::StageRig(const RigPictures& pics) {
+StageRig::StageRig() {
     folder_.write_bytes("wall.bmp", encode_bmp(64, 64, wall_pixel));
     folder_.write_bytes("waku.bmp", encode_bmp(48, 48, waku_pixel));
     for (int n = 0; n <= 2; ++n) {
@@ -43,13 +44,13 @@ StageRig::StageRig(const RigPictures& pics) {
                             encode_bmp(640, 320, [n](int x, int y) { return background_pixel(n, x, y); }));
     }
     for (int i = 0; i < 4; ++i) {
-        const int w = pics.sprite_w[i], h = pics.sprite_h[i];
+        const int w = i < 3 ? 200 : 300, h = i < 3 ? 200 : 100;
         folder_.write_bytes(std::to_string(51 + i) + ".dat", encode_bmp(w, h, [=](int x, int y) {
                                 return sprite_pixel(i, w, h, x, y);
                             }));
     }
     for (int j = 0; j < 3; ++j) {
-        const int w = pics.face_w, strip = pics.face_strip_h[j], h = strip / 3;
+        const int w = 95, strip = std::array{249, 151, 75}[j], h = strip / 3;
         folder_.write_bytes(std::to_string(61 + j) + ".dat", encode_bmp(w, strip, [=](int x, int y) {
                                 return face_pixel(y / h, w, h, x, y % h);
                             }));
@@ -74,8 +75,6 @@ StageRig::StageRig(const RigPictures& pics) {
     EXPECT_EQ(code, -1) << "the stage could not be built";
 }
 
-StageRig::~StageRig() { game_.reset(); }
-
 int StageRig::until_end(const std::function<void()>& f) {
     try {
         f();
@@ -93,8 +92,6 @@ std::vector<std::string> StageRig::events(const std::string& ev) const {
     }
     return out;
 }
-
-std::vector<std::string> StageRig::messages() const { return events("msgbox"); }
 
 platform::Surface StageRig::screen() {
     platform::Surface out(640, 480);

@@ -1,7 +1,6 @@
 #pragma once
 // A game with its stage built on a data folder of known pictures, headless.
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -18,24 +17,18 @@ namespace dalvo::test {
 platform::Color wall_pixel(int x, int y);
 platform::Color waku_pixel(int x, int y);
 platform::Color background_pixel(int n, int x, int y);
-// Sprites are transparent (black) in their top-right quarter.
+// Sprites are transparent (black) in their top-right quarter; slots 0-2 are 200 x 200,
+// slot 3 is 300 x 100.
 platform::Color sprite_pixel(int slot, int w, int h, int x, int y);
 // Face f of a strip: f 0 opaque on the left half, 1 on the top half, 2 on the right half.
+// The strips of slots 0-2 are 95 wide and 249, 151 and 75 high.
 platform::Color face_pixel(int f, int w, int h, int x, int y);
-
-struct RigPictures {
-    std::array<int, 4> sprite_w{200, 200, 200, 300};
-    std::array<int, 4> sprite_h{200, 200, 200, 100};
-    std::array<int, 3> face_strip_h{249, 151, 75};
-    int face_w = 95;
-};
 
 std::vector<std::uint8_t> encode_bmp(int w, int h, const std::function<platform::Color(int, int)>& pixel);
 
 class StageRig {
 public:
-    explicit StageRig(const RigPictures& pictures = {});
-    ~StageRig();
+    StageRig();
 
     Game& game() { return *game_; }
     MainForm& ui() { return game_->ui; }
@@ -47,7 +40,6 @@ public:
     int until_end(const std::function<void()>& f);
 
     std::vector<std::string> events(const std::string& ev) const;
-    std::vector<std::string> messages() const;
     // Called with every trace line as it is written.
     std::function<void(const std::string&)> on_trace;
 

@@ -117,15 +117,20 @@ TEST(Transition, BackgroundChangeBurnsTheSpritesInAndStartsAFreshPage) {
     EXPECT_EQ(rig.ui().Pic_Main->image.get(5, 25), background_pixel(1, 5, 0));
 }
 
-TEST(Transition, AnUnreadableBackgroundEndsTheGameAfterNamingIt) {
+TEST(Transition, AnUnreadableBackgroundOrAnUnknownSlotEndsTheGameWithAMessage) {
     StageRig rig;
     rig.folder().write_bytes("72.dat", std::string("BM not a picture"));
     rig.game().w.Place_no = 2;
     EXPECT_EQ(rig.until_end([&] { Place_change(rig.game()); }), 1);
-    ASSERT_EQ(rig.messages().size(), 1u);
-    EXPECT_NE(rig.messages()[0].find("72.dat"), std::string::npos);
+    ASSERT_EQ(rig.events("msgbox").size(), 1u);
+    EXPECT_NE(rig.events("msgbox")[0].find("72.dat"), std::string::npos);
     // The orderly way out seals the pictures again.
     EXPECT_EQ(rig.folder().read_bytes("51.dat")[0], 'J');
+
+    rig.game().g.g_DollSlot = 5;
+    rig.game().g.g_DollNo = 1;
+    EXPECT_EQ(rig.until_end([&] { Doll_change(rig.game()); }), 1);
+    EXPECT_EQ(rig.events("msgbox").size(), 2u);
 }
 
 }  // namespace
