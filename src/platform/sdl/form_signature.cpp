@@ -95,6 +95,17 @@ void collect(const Control& c, const ClientRect& clip, int ox, int oy, bool show
     for (const auto& child : c.children) collect(*child, inner, ox + c.left, oy + c.top, shown, out);
 }
 
+// The form's own look, its controls aside.
+void add_form_own(Hasher& h, const Form& form) {
+    h.add_int(form.client_width);
+    h.add_int(form.client_height);
+    h.add(form.back_color);
+    h.add(form.image.refresh_count());
+    h.add_int(form.image.width());
+    h.add_int(form.image.height());
+    h.add(static_cast<std::uint64_t>(form.controls.size()));
+}
+
 }  // namespace
 
 std::uint64_t form_counters(const Form& form) {
@@ -120,11 +131,7 @@ std::uint64_t menu_signature(const Form& form) {
 std::uint64_t form_signature(const Form& form) {
     Hasher h;
     h.add(form.generation);
-    h.add_int(form.client_width);
-    h.add_int(form.client_height);
-    h.add(form.back_color);
-    h.add(form.image.refresh_count());
-    h.add(static_cast<std::uint64_t>(form.controls.size()));
+    add_form_own(h, form);
     for (const auto& c : form.controls) add_control(h, *c);
     h.add(menu_signature(form));
     return h.value();
@@ -133,13 +140,7 @@ std::uint64_t form_signature(const Form& form) {
 ClientRect FormDamage::update(const Form& form) {
     const ClientRect all{0, 0, form.client_width, form.client_height};
     Hasher h;
-    h.add_int(form.client_width);
-    h.add_int(form.client_height);
-    h.add(form.back_color);
-    h.add(form.image.refresh_count());
-    h.add_int(form.image.width());
-    h.add_int(form.image.height());
-    h.add(static_cast<std::uint64_t>(form.controls.size()));
+    add_form_own(h, form);
     next_.clear();
     for (const auto& c : form.controls) collect(*c, all, 0, 0, true, next_);
 
