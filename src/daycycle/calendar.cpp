@@ -104,7 +104,7 @@ std::int16_t Flag_to_truth(const std::string& text) {
 }
 
 void Set_file_menus(Game& game, bool enabled) {
-    for (const char* name : {"prog_load", "prog_save", "speedup"}) game.ui.menu(name).enabled = enabled;
+    for (const char* name : {"prog_load", "prog_save", "speedup"}) game.ui.form.set_menu_enabled(name, enabled);
 }
 
 void Card_show_date(Game& game, int top) {

@@ -60,7 +60,7 @@ void link_click(Game& game, const char* label) {
 // A focused button takes Enter and Space as a click.
 void key_down(Game& game, int key) {
     AboutBox& d = *game.dialogs.about;
-    if ((key == platform::key::Enter || key == platform::key::Space) && d.form.focus == d.cmdOK) unload(game);
+    if ((key == platform::key::Enter || key == platform::key::Space) && d.form.focus() == d.cmdOK) unload(game);
 }
 
 void load(Game& game) {
@@ -90,7 +90,7 @@ void load(Game& game) {
     d.form.on_lost_focus = [&game] { unload(game); };
     d.form.on_close_request = [&game] { unload(game); };
     d.form.on_key_down = [&game](int key) { key_down(game, key); };
-    d.form.focus = d.cmdOK;
+    d.form.set_focus(d.cmdOK);
 
     game.p.host.center_form(d.form);
     game.p.host.show_form(d.form);

@@ -38,7 +38,7 @@ int leading_number(const std::string& text) {
 }
 
 void set_menus(Game& game, bool enabled) {
-    for (const char* name : {"prog_load", "prog_save", "speedup"}) game.ui.menu(name).enabled = enabled;
+    for (const char* name : {"prog_load", "prog_save", "speedup"}) game.ui.form.set_menu_enabled(name, enabled);
 }
 
 // The script asks for options the window or the table cannot give.
@@ -90,7 +90,7 @@ int Select_disp(Game& game) {
         // Labels size to their text.
         label.move(label.left, label.top, platform::text_width(label.font, row.label),
                    platform::text_height(label.font));
-        widest = std::max(widest, label.width);
+        widest = std::max(widest, label.width.get());
     }
     for (int i = 0; i < n; ++i) {
         platform::Control& box = *ui.SelBox[i];

@@ -17,7 +17,6 @@ constexpr Color kShadow = 0x808080;
 constexpr Color kDarkShadow = 0x000000;
 constexpr Color kHighlight = 0xFFFFFF;
 
-using Rect = ClientRect;
 
 void fill(Surface& s, Rect r, Color c) {
     r = intersect(r, Rect{0, 0, s.width(), s.height()});
@@ -177,7 +176,7 @@ void draw_frame(Surface& s, const Control& c) {
     const Rect all{0, 0, c.width, c.height};
     outline(s, all, 0, ey, c.width - 1, c.height - ey - 1, kShadow);
     outline(s, all, 1, ey + 1, c.width - 1, c.height - ey - 1, kHighlight);
-    if (!c.caption.empty()) {
+    if (!c.caption->empty()) {
         fill(s, {6, 0, text_width(c.font, c.caption) + 4, th}, c.back_color);
         caption_text(s, 8, 0, c.caption, c.font, c.fore_color, c.enabled);
     }
@@ -217,20 +216,20 @@ void draw_shape(Surface& s, const Control& c) {
 void draw_text_box(Surface& s, const Control& c) {
     fill(s, {0, 0, c.width, c.height}, c.enabled ? c.back_color : kFace);
     const std::size_t at = byte_offset(c.text, c.caret);
-    const std::string before = c.text.substr(0, at);
-    const std::string shown = before + c.composition + c.text.substr(at);
+    const std::string before = c.text->substr(0, at);
+    const std::string shown = before + c.composition.get() + c.text->substr(at);
     const int th = text_height(c.font);
     const int ty = (c.height - th) / 2;
-    const int caret_x = text_width(c.font, before + c.composition);
+    const int caret_x = text_width(c.font, before + c.composition.get());
     // Scrolls so that the caret stays inside the field.
     const int room = c.width - 6;
     const int x0 = 3 - std::max(0, caret_x - room);
     caption_text(s, x0, ty, shown, c.font, c.fore_color, c.enabled);
-    if (!c.composition.empty()) {
+    if (!c.composition->empty()) {
         const int ux = x0 + text_width(c.font, before);
         fill(s, {ux, ty + th - 1, text_width(c.font, c.composition), 1}, c.fore_color);
     }
-    if (c.form.focus == &c && c.enabled) fill(s, {x0 + caret_x, ty, 1, th}, kBlack);
+    if (c.form.focus() == &c && c.enabled) fill(s, {x0 + caret_x, ty, 1, th}, kBlack);
     sunken(s, 0, 0, c.width, c.height);
 }
 
@@ -251,7 +250,7 @@ void draw_line(Surface& s, const Rect& clip, int x1, int y1, int x2, int y2, Col
 void draw_control(const Control& c, Surface& out, const Rect& clip, int ox, int oy) {
     if (!c.visible) return;
     if (c.kind == ControlKind::Line) {
-        for (int k = 0; k < std::max(1, c.border_width); ++k)
+        for (int k = 0; k < std::max(1, c.border_width.get()); ++k)
             draw_line(out, clip, ox + c.x1 + k, oy + c.y1, ox + c.x2 + k, oy + c.y2, c.border_color);
         return;
     }
@@ -303,7 +302,7 @@ void compose(const Form& form, Surface& out) {
     compose_clipped(form, out, Rect{0, 0, form.client_width, form.client_height});
 }
 
-void compose(const Form& form, Surface& out, const ClientRect& area) {
+void compose(const Form& form, Surface& out, const Rect& area) {
     if (out.width() != form.client_width || out.height() != form.client_height) {
         compose(form, out);
         return;

@@ -95,7 +95,24 @@ void Host::yield() {
         }
     }
     fire_timers();
-    backend_.present(forms_);
+    backend_.update_windows(forms_);
+    present();
+}
+
+void Host::present() {
+    for (Form* form : forms_) {
+        if (form->damaged()) present(*form);
+    }
+}
+
+void Host::present(Form& form) {
+    const Damage changed = screen_.present(form);
+    if (changed.empty()) return;
+    if (trace_.active()) {
+        const Rect r = changed.bounds();
+        trace_.event("present", {{"form", form.name}, {"rect", std::vector<std::int64_t>{r.x, r.y, r.w, r.h}}});
+    }
+    backend_.show(form, *screen_.picture(form), changed);
 }
 
 void Host::drain_queue() {
@@ -117,14 +134,17 @@ void Host::show_form(Form& form) {
     active_ = form.name;
     if (is_shown(form)) return;
     forms_.push_back(&form);
-    ++form.generation;
     backend_.form_shown(form);
+    form.set_presenter(this);
+    form.invalidate();
 }
 
 void Host::hide_form(Form& form) {
     const auto it = std::find(forms_.begin(), forms_.end(), &form);
     if (it == forms_.end()) return;
     forms_.erase(it);
+    form.set_presenter(nullptr);
+    screen_.forget(form);
     if (capture_.form == form.name) capture_.active = false;
     if (active_ == form.name) active_.clear();
     backend_.form_hidden(form);

@@ -13,6 +13,7 @@
 
 #include "platform/clock.h"
 #include "platform/form.h"
+#include "platform/gfx/screen.h"
 #include "platform/input_event.h"
 #include "platform/json.h"
 #include "platform/trace.h"
@@ -65,7 +66,7 @@ struct AutomationHooks {
 class Backend;
 class ScriptRunner;
 
-class Host {
+class Host final : private FormPresenter {
 public:
     Host(Clock& clock, Trace& trace, Backend& backend);
     ~Host();
@@ -76,11 +77,12 @@ public:
     Trace& trace() { return trace_; }
 
     // DoEvents: pumps the backend, runs due automation commands, delivers pending
-    // input to the forms' handlers, fires due timers, presents what was refreshed.
+    // input to the forms' handlers, fires due timers, presents what is left to show.
     void yield();
-    // Shows what was refreshed now, without serving input or timers (a window
-    // repainted at once, as the original's Refresh did).
+    // Shows every change of the shown forms now, without serving input or timers.
     void present();
+    // A shown form's client area as the player sees it: as last presented.
+    const Surface* screen(const Form& form) const { return screen_.picture(form); }
 
     // Sleeps `poll_ms`, yields, until `done()`; the one shape of every wait.
     template <class Pred>
@@ -158,7 +160,8 @@ private:
     // Input aimed at `form` makes it the active form; the one that was active hears
     // its on_lost_focus first.
     void activate(Form& form);
-
+    // Composes the form's damage into the screen and shows what changed.
+    void present(Form& form) override;
 
     Clock& clock_;
     Trace& trace_;
@@ -175,6 +178,7 @@ private:
     std::uint32_t start_ticks_ = 0;
     std::string active_;
     Capture capture_;
+    Screen screen_;
 };
 
 // What differs between a real window and no window at all.
@@ -184,8 +188,12 @@ public:
     virtual bool headless() const = 0;
     // Moves pending window-system input into `out`.
     virtual void pump(std::vector<InputEvent>& out) = 0;
-    // Shows the shown forms whose pixels changed since the last present.
-    virtual void present(const std::vector<Form*>& forms) = 0;
+    // Puts the changed parts of a form's picture (its client area as the screen
+    // now shows it) on the screen.
+    virtual void show(Form& form, const Surface& picture, const Damage& changed) = 0;
+    // Keeps the windows of the shown forms up to date with what is not their pixels
+    // (title, place, menu bar, a window uncovered); once per yield.
+    virtual void update_windows(const std::vector<Form*>& forms) { (void)forms; }
     virtual void form_shown(Form& form) = 0;
     virtual void form_hidden(Form& form) = 0;
     // A native message box; headless backends never get here.
@@ -201,6 +209,5 @@ public:
     }
 };
 
-inline void Host::present() { backend_.present(forms_); }
 
 }  // namespace dalvo::platform

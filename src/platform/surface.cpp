@@ -56,6 +56,33 @@ Surface::Surface(int width, int height, Color fill)
       height_(std::max(height, 0)),
       pixels_(static_cast<std::size_t>(width_) * height_, to_pixel(fill)) {}
 
+Surface::Surface(const Surface& other)
+    : back_color(other.back_color), fore_color(other.fore_color), font(other.font), width_(other.width_),
+      height_(other.height_), pixels_(other.pixels_) {}
+
+Surface::Surface(Surface&& other) noexcept
+    : back_color(other.back_color), fore_color(other.fore_color), font(std::move(other.font)),
+      width_(other.width_), height_(other.height_), pixels_(std::move(other.pixels_)) {
+    other.width_ = other.height_ = 0;
+}
+
+Surface& Surface::operator=(const Surface& other) {
+    if (this != &other) *this = Surface(other);
+    return *this;
+}
+
+Surface& Surface::operator=(Surface&& other) noexcept {
+    if (this == &other) return *this;
+    back_color = other.back_color;
+    fore_color = other.fore_color;
+    font = std::move(other.font);
+    width_ = other.width_;
+    height_ = other.height_;
+    pixels_ = std::move(other.pixels_);
+    other.width_ = other.height_ = 0;
+    return *this;
+}
+
 void Surface::resize(int width, int height) {
     width = std::max(width, 0);
     height = std::max(height, 0);

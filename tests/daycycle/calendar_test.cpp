@@ -35,7 +35,7 @@ std::vector<CardLook> watch_cards(DayRun& run) {
                 look.left[i] = c.left;
                 look.top[i] = c.top;
             }
-            look.load_enabled = run.game().ui.menu("prog_load").enabled;
+            look.load_enabled = run.game().ui.menu("prog_load").enabled();
             look.t = run.now();
             look.shown = run.screen();
         }

@@ -22,7 +22,7 @@ std::vector<LevelLook> watch_levels(DayRun& run) {
         if (!game.p.host.is_shown(game.level.form)) return;
         platform::Surface now = run.screen_of(game.level.form);
         if (looks.empty() || !(looks.back().picture == now)) {
-            looks.push_back({now, game.ui.form.enabled, game.ui.menu("prog_load").enabled, run.now()});
+            looks.push_back({now, game.ui.form.enabled, game.ui.menu("prog_load").enabled(), run.now()});
         }
     });
     run.run().run();

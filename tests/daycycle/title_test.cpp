@@ -109,7 +109,7 @@ TEST(Title, ShowsItsPictureThenNewGameOpensTheNameEntryAndStartsTheScript) {
     TitleRig rig;
     ASSERT_EQ(rig.load(), -1);
     EXPECT_EQ(rig.waiting(), "title");
-    EXPECT_FALSE(rig.ui().menu("prog_save").enabled);
+    EXPECT_FALSE(rig.ui().menu("prog_save").enabled());
     ASSERT_NE(rig.ui().Label1->cursor, nullptr);
     // Nothing runs until the player acts.
     EXPECT_EQ(rig.game().g.g_ScriptPos, 0);
@@ -125,7 +125,7 @@ TEST(Title, ShowsItsPictureThenNewGameOpensTheNameEntryAndStartsTheScript) {
     EXPECT_EQ(ui.Title->image.get(639, 479), platform::kBlack);
     EXPECT_FALSE(ui.Label1->visible);
     EXPECT_EQ(ui.Text1->text, rig.game().g.g_Names[1]);
-    EXPECT_EQ(ui.form.focus, ui.Text1);
+    EXPECT_EQ(ui.form.focus(), ui.Text1);
     EXPECT_TRUE(rig.game().title.ime_open);
     EXPECT_EQ(rig.waiting(), "name");
     expect_picture(rig.screen(), 0xf2dbd41ce544f9d5ull, "name_entry");
@@ -145,7 +145,7 @@ TEST(Title, ShowsItsPictureThenNewGameOpensTheNameEntryAndStartsTheScript) {
     rig.press("Text1");
     retype("たかしろゆ");
     rig.key(platform::key::Tab);
-    EXPECT_EQ(ui.form.focus, ui.Text2);
+    EXPECT_EQ(ui.form.focus(), ui.Text2);
     retype("  ");
     const std::uint32_t pressed = rig.now();
     EXPECT_EQ(rig.press("Name_ent_btn"), kAtClickWait);
@@ -154,8 +154,8 @@ TEST(Title, ShowsItsPictureThenNewGameOpensTheNameEntryAndStartsTheScript) {
     EXPECT_EQ(rig.game().g.g_Names[1], "たかしろゆ");
     EXPECT_EQ(rig.game().g.g_Names[2], "  ");
     EXPECT_FALSE(ui.Title->visible);
-    EXPECT_TRUE(rig.ui().menu("prog_save").enabled);
-    EXPECT_TRUE(rig.ui().menu("prog_load").enabled);
+    EXPECT_TRUE(rig.ui().menu("prog_save").enabled());
+    EXPECT_TRUE(rig.ui().menu("prog_load").enabled());
     EXPECT_FALSE(rig.game().title.ime_open);
     // The first message of the bundled script: record 2, after the music and the place.
     EXPECT_EQ(rig.game().g.g_ScriptPos, 2);

@@ -90,7 +90,7 @@ TEST(OptionWindow, EachModeSetsTheSpeedTheClickWaitAndTheSkipCaption) {
         EXPECT_EQ(rig.g().g_MsgSpeed, c.speed);
         EXPECT_EQ(rig.g().g_WaitClick, c.wait_click);
         EXPECT_EQ(rig.g().g_Flags[5], c.flag);
-        EXPECT_EQ(rig.game().ui.menu("speedup").caption, c.caption);
+        EXPECT_EQ(rig.game().ui.menu("speedup").caption(), c.caption);
     }
 
     // Cancel (Escape) drops every choice; Enter is OK.

@@ -104,7 +104,7 @@ TEST(MessageWindow, HistoryShowsNineLinesAndHoldsTheScript) {
     rig.click_at(100, kTextX, kTextY, platform::MouseButton::Right);
     rig.at(150, [&] {
         EXPECT_FALSE(rig.ui().TxtFrame1[0]->visible);
-        EXPECT_FALSE(rig.ui().menu("opt_menu").enabled);
+        EXPECT_FALSE(rig.ui().menu("opt_menu").enabled());
         const platform::Surface& hist = rig.ui().TxtFrame2[1]->image;
         EXPECT_EQ(rig.w().LogColor[1], kHayase) << "the oldest kept line is the third message";
         for (int k = 0; k < 9; ++k) EXPECT_TRUE(band_has(hist, k * kL, kL, rig.w().LogColor[k + 1])) << k;
@@ -118,7 +118,7 @@ TEST(MessageWindow, HistoryShowsNineLinesAndHoldsTheScript) {
     rig.say(2, "あ");
     EXPECT_GE(rig.now(), 500u);
     EXPECT_EQ(rig.w().LogView, kFalse);
-    EXPECT_TRUE(rig.ui().menu("opt_menu").enabled);
+    EXPECT_TRUE(rig.ui().menu("opt_menu").enabled());
 }
 
 }  // namespace

@@ -65,7 +65,7 @@ TEST(Choice, ShowsEqualBoxesHighlightsAndTakesThePickAfterASecond) {
         EXPECT_EQ(ui.SelBox[1]->width, wide);
         EXPECT_FALSE(ui.SelBox[2]->visible);
         EXPECT_EQ(ui.SelTxt[0]->caption, "はい");
-        EXPECT_FALSE(ui.menu("speedup").enabled);
+        EXPECT_FALSE(ui.menu("speedup").enabled());
     });
     rig.post_at(720, MenuCommand{"Main_Form", "prog_save"});
     rig.at(730, [&] { EXPECT_EQ(File_Window_waiting(rig.game()), nullptr) << "no saving in a choice"; });
@@ -80,7 +80,7 @@ TEST(Choice, ShowsEqualBoxesHighlightsAndTakesThePickAfterASecond) {
     ASSERT_EQ(rig.waves.size(), 1u);
     EXPECT_NE(rig.waves[0].find("\"n\":2"), std::string::npos);
     EXPECT_FALSE(ui.SelBox[1]->visible);
-    for (const char* name : {"prog_load", "prog_save", "speedup"}) EXPECT_TRUE(ui.menu(name).enabled);
+    for (const char* name : {"prog_load", "prog_save", "speedup"}) EXPECT_TRUE(ui.menu(name).enabled());
 
     // The hover stays frozen until a message is drawn again; effects off, no sound.
     two_options(rig);
@@ -110,7 +110,7 @@ TEST(Skip, EndsTheWaitRunsToTheNextChoiceAndStopsThere) {
     rig.say(2, "あ");
     EXPECT_LT(rig.now(), 200u);
     EXPECT_EQ(rig.g().g_MsgSpeed, 0);
-    EXPECT_EQ(rig.ui().menu("speedup").caption, "次の選択まで[Stop]");
+    EXPECT_EQ(rig.ui().menu("speedup").caption(), "次の選択まで[Stop]");
     const std::uint32_t t = rig.now();
     for (int i = 0; i < 8; ++i) rig.say(i % 3 + 2, "いろはにほへと");
     EXPECT_EQ(rig.now(), t);
@@ -119,7 +119,7 @@ TEST(Skip, EndsTheWaitRunsToTheNextChoiceAndStopsThere) {
     rig.post_at(800, PressControl{"Main_Form", "SelTxt(0)"});
     Select_disp(rig.game());
     EXPECT_EQ(rig.g().g_MsgSpeed, 1);
-    EXPECT_EQ(rig.ui().menu("speedup").caption, "次の選択まで[Skip]");
+    EXPECT_EQ(rig.ui().menu("speedup").caption(), "次の選択まで[Skip]");
 
     rig.g().g_MsgSpeed = 0;
     History_open(rig.game());

@@ -104,7 +104,7 @@ TEST_F(HostTest, MenuCommandsRunOnlyEnabledItemsOfAnEnabledForm) {
     form.menu.push_back(MenuItem{"prog_save", "セーブ", false, [&] { ++saves; }});
     const InputEvent save = MenuCommand{"Main_Form", "prog_save"};
     send({save, MenuCommand{"Main_Form", "no_such"}});
-    form.menu_item("prog_save")->enabled = true;
+    form.set_menu_enabled("prog_save", true);
     form.enabled = false;  // behind a modal dialog
     send({save});
     form.enabled = true;
@@ -146,10 +146,10 @@ TEST_F(HostTest, TextBoxesTakeTypedTextInTabOrder) {
 
     send({key_down(key::Tab), typed("悠"), key_down(key::Tab)});
     EXPECT_EQ(given.text, "悠");
-    EXPECT_EQ(form.focus, button);
+    EXPECT_EQ(form.focus(), button);
     given.enabled = false;  // skipped by Tab
     send({key_down(key::Tab), key_down(key::Tab)});
-    EXPECT_EQ(form.focus, button);
+    EXPECT_EQ(form.focus(), button);
 }
 
 TEST_F(HostTest, PressingBoxesSetsTheirValueBeforeTheClick) {

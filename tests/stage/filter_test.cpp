@@ -67,5 +67,14 @@ TEST(ColorFilter, FiltersRecolourOnlyTheBackgroundAndStartFromTheLoadedPicture) 
     EXPECT_EQ(rig.events("effect").size(), 6u);
 }
 
+// Each step of a filter reaches the screen while the filter runs.
+TEST(ColorFilter, EveryStepIsPresented) {
+    StageRig rig;
+    for (const auto& [code, steps] : {std::pair{"MI", 8u}, {"SO", 6u}, {"MO", 7u}, {"DK", 1u}}) {
+        load_and_run(rig, code);
+        EXPECT_GE(rig.presents_during(code).size(), steps) << code;
+    }
+}
+
 }  // namespace
 }  // namespace dalvo::test

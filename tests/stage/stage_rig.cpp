@@ -5,6 +5,7 @@
 
 #include "mkdata/bmp.h"
 #include "stage/stage.h"
+#include "support/trace_field.h"
 
 namespace dalvo::test {
 
@@ -67,6 +68,8 @@ StageRig::StageRig() {
     options.autostart = false;
     game_ = std::make_unique<Game>(set_->platform(), options);
     game_->g_DataPath = folder_.path();
+    // Shown, so that every refresh reaches the (headless) screen as in the game.
+    set_->platform().host.show_form(game_->ui.form);
     const int code = until_end([this] {
         Stage_init(*game_);
         Waku_draw(*game_);
@@ -94,9 +97,28 @@ std::vector<std::string> StageRig::events(const std::string& ev) const {
 }
 
 platform::Surface StageRig::screen() {
-    platform::Surface out(640, 480);
-    platform::compose(game_->ui.form, out);
-    return out;
+    game_->p.host.present();
+    const platform::Surface* shown = game_->p.host.screen(game_->ui.form);
+    return shown ? *shown : platform::Surface(640, 480);
+}
+
+std::vector<std::uint32_t> StageRig::presents_during(const std::string& code) const {
+    std::vector<std::uint32_t> times;
+    bool inside = false;
+    for (const std::string& line : trace_) {
+        const std::string ev = field(line, "ev");
+        if (ev == "effect" && field(line, "code") == code) {
+            if (field(line, "phase") == "start") {
+                times.clear();
+                inside = true;
+            } else {
+                inside = false;
+            }
+        } else if (inside && ev == "present" && field(line, "form") == "Main_Form") {
+            times.push_back(static_cast<std::uint32_t>(std::stoul(field(line, "t"))));
+        }
+    }
+    return times;
 }
 
 void StageRig::doll(int slot, int digit, const std::string& text) {

@@ -12,7 +12,6 @@
 #include "platform/form.h"
 #include "platform/platform.h"
 #include "platform/sdl/drawn_message_box.h"
-#include "platform/sdl/form_signature.h"
 #include "platform/sdl/menu_bar.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_input.h"
@@ -118,33 +117,19 @@ TEST(WindowMenu, CaptionsSitSideBySideAndGreyWhenDisabled) {
     EXPECT_GT(count(2, kWhite), 0);
 }
 
-TEST(WindowSignature, ChangesWithWhatShowsAndOnlyThen) {
+TEST(WindowMenu, TheBarIsDrawnAgainOnlyWhenTheFormChangedIt) {
     Form form("Main_Form", "DALVO!", 64, 48);
     form.menu = game_menu();
-    Control& label = form.add("Label1", ControlKind::Label);
-    Control& pic = form.add("Pic_Main", ControlKind::Picture);
-    pic.move(0, 0, 16, 16);
-    std::uint64_t last = form_signature(form);
-    EXPECT_EQ(form_signature(form), last);
-    auto changed = [&] {
-        const std::uint64_t now = form_signature(form);
-        const bool differs = now != last;
-        last = now;
-        return differs;
-    };
-    pic.image.set(1, 1, kWhite);
-    EXPECT_FALSE(changed());  // drawing alone shows nothing until refreshed
-    pic.image.refresh();
-    EXPECT_TRUE(changed());
-    label.caption = "x";
-    EXPECT_TRUE(changed());
-    label.visible = false;
-    EXPECT_TRUE(changed());
-    form.menu[4].caption = "次の選択まで[Stop]";
-    EXPECT_TRUE(changed());
-    form.menu[1].enabled = false;
-    EXPECT_TRUE(changed());
-    EXPECT_FALSE(changed());
+    EXPECT_TRUE(form.take_menu_change());  // a new bar is drawn once
+    EXPECT_FALSE(form.take_menu_change());
+    form.set_menu_caption("speedup", "次の選択まで[Stop]");
+    EXPECT_TRUE(form.take_menu_change());
+    form.set_menu_enabled("prog_load", false);
+    form.set_menu_enabled("prog_load", false);
+    EXPECT_TRUE(form.take_menu_change());
+    form.set_menu_enabled("prog_load", false);  // no change
+    EXPECT_FALSE(form.take_menu_change());
+    EXPECT_FALSE(form.menu_item("prog_load")->enabled());
 }
 
 TEST(WindowMessageBox, ButtonsSitCentredSideBySideBelowTheText) {

@@ -37,7 +37,7 @@ std::string dump_state(Host& host) {
     if (const Form* main = host.main_form()) {
         for (const MenuItem& item : main->menu) {
             w.key(item.name).begin_object();
-            w.field("caption", item.caption).field("enabled", item.enabled);
+            w.field("caption", item.caption()).field("enabled", item.enabled());
             w.end_object();
         }
     }
@@ -164,9 +164,10 @@ bool ScriptRunner::shot(Host& host, const std::string& name, std::string& error)
     for (std::size_t i = 0; i < forms.size(); ++i) {
         const std::string file_name = i == 0 ? name + ".png" : name + "." + forms[i]->name + ".png";
         const std::filesystem::path file = options_.out_dir / file_name;
-        Surface picture;
-        compose(*forms[i], picture);
-        if (!prepare_file(file, error) || !save_png(picture, file, error)) return false;
+        // The screen as the player sees it; a form not presented yet is still black.
+        const Surface* screen = host.screen(*forms[i]);
+        const Surface unseen(forms[i]->client_width, forms[i]->client_height);
+        if (!prepare_file(file, error) || !save_png(screen ? *screen : unseen, file, error)) return false;
     }
     return true;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// No window at all: nothing to pump, nothing to show. Input comes only from the
-// input script through Host::post; pictures only from compose().
+// No window at all: nothing to pump. Input comes only from the input script through
+// Host::post; the screen is the host's picture of each form as last presented.
 
 #include "platform/host.h"
 
@@ -10,7 +10,7 @@ class HeadlessBackend final : public Backend {
 public:
     bool headless() const override { return true; }
     void pump(std::vector<InputEvent>&) override {}
-    void present(const std::vector<Form*>&) override {}
+    void show(Form&, const Surface&, const Damage&) override {}
     void form_shown(Form&) override {}
     void form_hidden(Form&) override {}
     // The host answers message boxes itself when headless.
