@@ -90,7 +90,9 @@ void Control::invalidate() { form.invalidate(place()); }
 
 void Control::refresh() {
     invalidate();
-    if (shown()) form.present_now();
+    // A control that has just been hidden shows what lies beneath; a work surface
+    // inside a hidden container shows nothing.
+    if (!parent || parent->shown()) form.present_now();
 }
 
 int Control::absolute_left() const { return left + (parent ? parent->absolute_left() : 0); }

@@ -39,9 +39,11 @@ void DayRun::stop_watching() {
 platform::Surface DayRun::screen() { return screen_of(game().ui.form); }
 
 platform::Surface DayRun::screen_of(platform::Form& form) {
-    platform::Surface out;
-    platform::compose(form, out);
-    return out;
+    // As the player sees it at the end of this turn: the turn's present comes first
+    // (watchers look from inside a yield, before its own present).
+    game().p.host.present();
+    const platform::Surface* shown = game().p.host.screen(form);
+    return shown ? *shown : platform::Surface();
 }
 
 std::vector<std::uint32_t> DayRun::times(const std::string& ev, const std::string& part) const {

@@ -33,6 +33,7 @@ public:
 
     // The game window's client area, or another open form's, as the player sees it.
     platform::Surface screen();
+    // The form as the player sees it (as last presented); empty before its first present.
     platform::Surface screen_of(platform::Form& form);
 
     // Clock times of the trace lines of `ev` that contain `part`.

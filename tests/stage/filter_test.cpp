@@ -4,7 +4,7 @@
 
 #include "stage/color_filter.h"
 #include "stage/stage.h"
-#include "stage/stage_rig.h"
+#include "support/stage_rig.h"
 
 namespace dalvo::test {
 namespace {

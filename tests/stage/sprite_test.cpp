@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "stage/stage.h"
-#include "stage/stage_rig.h"
+#include "support/stage_rig.h"
 #include "support/picture_check.h"
 
 namespace dalvo::test {

@@ -28,7 +28,9 @@ std::vector<std::uint8_t> encode_bmp(int w, int h, const std::function<platform:
 
 class StageRig {
 public:
+    // Headless; or with `make_platform`, on another platform (the real window).
     StageRig();
+    explicit StageRig(const std::function<std::unique_ptr<platform::PlatformSet>()>& make_platform);
 
     Game& game() { return *game_; }
     MainForm& ui() { return game_->ui; }

@@ -1,4 +1,4 @@
-#include "stage/stage_rig.h"
+#include "support/stage_rig.h"
 
 #include <array>
 #include <gtest/gtest.h>
@@ -37,7 +37,9 @@ std::vector<std::uint8_t> encode_bmp(int w, int h, const std::function<Color(int
     return mkdata::encode_bmp(canvas);
 }
 
-StageRig::StageRig() {
+StageRig::StageRig() : StageRig([] { return platform::make_headless_platform({}); }) {}
+
+StageRig::StageRig(const std::function<std::unique_ptr<platform::PlatformSet>()>& make_platform) {
     folder_.write_bytes("wall.bmp", encode_bmp(64, 64, wall_pixel));
     folder_.write_bytes("waku.bmp", encode_bmp(48, 48, waku_pixel));
     for (int n = 0; n <= 2; ++n) {
@@ -57,7 +59,7 @@ StageRig::StageRig() {
                             }));
     }
 
-    set_ = platform::make_headless_platform({});
+    set_ = make_platform();
     set_->platform().trace.add_observer([this](const std::string& line) {
         trace_.push_back(line);
         if (on_trace) on_trace(line);
