@@ -19,7 +19,8 @@ namespace dalvo::test {
 class DayRun {
 public:
     // Writes the script and loads the game (no click waits: skip mode).
-    explicit DayRun(const std::vector<Rec>& records);
+    explicit DayRun(const std::vector<Rec>& records,
+                    const std::function<std::unique_ptr<platform::PlatformSet>()>& make_platform = {});
     ~DayRun();
 
     Game& game() { return run_->game(); }
