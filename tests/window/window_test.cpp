@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "platform/font.h"
@@ -163,6 +164,26 @@ TEST(WindowSmoke, RealWindowShowsTheComposedFormUnderXvfb) {
         "SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy '" + self +
         "' --gtest_filter='WindowInner.*' --gtest_brief=1";
     EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
+}
+
+// The player's view two ways: the program's own `shot` and a capture of its real window.
+TEST(WindowSmoke, ShotAndTheRealWindowShowTheSamePixels) {
+    if (std::getenv("DALVO_WINDOW_INNER") != nullptr) GTEST_SKIP() << "inner run";
+    for (const char* tool : {"xvfb-run", "xdotool", "import", "convert", "compare"}) {
+        if (!on_path(tool)) GTEST_SKIP() << tool << " is not installed";
+    }
+    const std::filesystem::path work = std::filesystem::path(DALVO_BINARY_DIR) / "test_output/shot_window";
+    const std::string out = (work.parent_path() / "shot_window.txt").string();
+    std::filesystem::create_directories(work.parent_path());
+    const std::string cmd = "timeout -s KILL 60 xvfb-run -a -s '-screen 0 1024x768x24' '" +
+                            std::string(DALVO_SOURCE_DIR) + "/tests/window/shot_matches_window.sh' '" +
+                            DALVO_BINARY_DIR + "/dalvo' '" + DALVO_BINARY_DIR + "/data' '" + work.string() +
+                            "' >'" + out + "' 2>&1";
+    ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
+    std::ifstream in(out);
+    std::string differing;
+    std::getline(in, differing);
+    EXPECT_EQ(differing, "0") << "pixels differing between the shot and the window; see " << work;
 }
 
 Surface composed(const Form& form) {
