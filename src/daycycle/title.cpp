@@ -31,7 +31,7 @@ constexpr int kErrFileNotFound = 53;
 constexpr int kErrAccess = 75;
 constexpr int kErrInvalidPicture = 481;
 
-constexpr platform::Color kHoverColor = 0x0000FF;
+constexpr platform::Color kHoverColor = platform::Color{0x0000FF};
 constexpr int kSeStart = 2;
 constexpr std::uint32_t kDissolveStepMs = 100;
 

@@ -22,7 +22,7 @@ using platform::Rop;
 
 constexpr int kPageW = 450;
 constexpr int kPageH = 80;
-constexpr platform::Color kPink = 0xEAD5FF;
+constexpr platform::Color kPink = platform::Color{0xEAD5FF};
 
 
 // The text of the record `offset` places after the "e" record.

@@ -18,8 +18,8 @@ using platform::Control;
 using platform::FontSpec;
 using platform::Rop;
 
-constexpr platform::Color kShadowGrey = 0x808080;
-constexpr platform::Color kLightYellow = 0xC0FFFF;
+constexpr platform::Color kShadowGrey = platform::Color{0x808080};
+constexpr platform::Color kLightYellow = platform::Color{0xC0FFFF};
 constexpr int kTile = 5;
 constexpr int kTitleW = 260;
 constexpr int kTitleH = 30;

@@ -27,11 +27,11 @@ struct Speaker {
 
 // Speaker codes 1..5; every other code has no name and white text.
 constexpr Speaker kSpeakers[5] = {
-    {nullptr, 0xB7A7F8},
-    {"航", 0xF091B7},
-    {"早瀬", 0x9EDD60},
-    {"楓", 0xEAE373},
-    {"千登世", 0x7DECFF},
+    {nullptr, platform::Color{0xB7A7F8}},
+    {"航", platform::Color{0xF091B7}},
+    {"早瀬", platform::Color{0x9EDD60}},
+    {"楓", platform::Color{0xEAE373}},
+    {"千登世", platform::Color{0x7DECFF}},
 };
 
 Control& text_area(Game& game) { return *game.ui.TxtFrame1[1]; }

@@ -13,10 +13,10 @@ namespace dalvo::platform {
 
 namespace {
 
-constexpr Color kFace = 0xC0C0C0;
-constexpr Color kShadow = 0x808080;
-constexpr Color kDarkShadow = 0x000000;
-constexpr Color kHighlight = 0xFFFFFF;
+constexpr Color kFace = Color{0xC0C0C0};
+constexpr Color kShadow = Color{0x808080};
+constexpr Color kDarkShadow = Color{0x000000};
+constexpr Color kHighlight = Color{0xFFFFFF};
 
 
 void outline(Painter& p, int x, int y, int w, int h, Color c) {

@@ -16,14 +16,14 @@ namespace {
 using platform::Control;
 using platform::ControlKind;
 
-constexpr platform::Color kDialogBack = 0xE0E0E0;
-constexpr platform::Color kSlotBack = 0xC0C0C0;
-constexpr platform::Color kPanelBorder = 0x808080;
-constexpr platform::Color kUsedText = 0x800000;     // navy
-constexpr platform::Color kEmptyText = 0x808080;    // grey
-constexpr platform::Color kDamagedText = 0x0000C0;  // dark red
-constexpr platform::Color kResultBack = 0xC0FFFF;
-constexpr platform::Color kQuestionBack = 0x0000FF;  // red
+constexpr platform::Color kDialogBack = platform::Color{0xE0E0E0};
+constexpr platform::Color kSlotBack = platform::Color{0xC0C0C0};
+constexpr platform::Color kPanelBorder = platform::Color{0x808080};
+constexpr platform::Color kUsedText = platform::Color{0x800000};     // navy
+constexpr platform::Color kEmptyText = platform::Color{0x808080};    // grey
+constexpr platform::Color kDamagedText = platform::Color{0x0000C0};  // dark red
+constexpr platform::Color kResultBack = platform::Color{0xC0FFFF};
+constexpr platform::Color kQuestionBack = platform::Color{0x0000FF};  // red
 
 constexpr const char* kNoData = "データなし";
 constexpr const char* kDamaged = "データが壊れています";
@@ -35,7 +35,7 @@ struct ButtonLook {
 };
 // Indexed by button number: "Save", "Close", "Del", "Load".
 constexpr ButtonLook kButtons[4] = {
-    {"Save", 208, 0xC0E0FF}, {"Close", 16, 0xFFC0C0}, {"Del", 80, 0xFFC0C0}, {"Load", 144, 0xC0FFFF}};
+    {"Save", 208, platform::Color{0xC0E0FF}}, {"Close", 16, platform::Color{0xFFC0C0}}, {"Del", 80, platform::Color{0xFFC0C0}}, {"Load", 144, platform::Color{0xC0FFFF}}};
 
 std::string indexed(const char* name, int i) { return std::string(name) + "(" + std::to_string(i) + ")"; }
 

@@ -11,16 +11,16 @@ namespace dalvo {
 
 namespace {
 
-constexpr platform::Color kSelectedSlot = 0x8080FF;  // light red
-constexpr platform::Color kSlotBack = 0xC0C0C0;
-constexpr platform::Color kPressed = 0xC0C0FF;
-constexpr platform::Color kSaveBack = 0xC0E0FF;
-constexpr platform::Color kCloseBack = 0xC0C0FF;
-constexpr platform::Color kDelBack = 0xFFC0C0;
-constexpr platform::Color kLoadBack = 0xC0FFFF;
-constexpr platform::Color kSavedBack = 0xC0C0FF;
-constexpr platform::Color kDeletedBack = 0xC0FFFF;
-constexpr platform::Color kLoadedBack = 0xC0FFC0;
+constexpr platform::Color kSelectedSlot = platform::Color{0x8080FF};  // light red
+constexpr platform::Color kSlotBack = platform::Color{0xC0C0C0};
+constexpr platform::Color kPressed = platform::Color{0xC0C0FF};
+constexpr platform::Color kSaveBack = platform::Color{0xC0E0FF};
+constexpr platform::Color kCloseBack = platform::Color{0xC0C0FF};
+constexpr platform::Color kDelBack = platform::Color{0xFFC0C0};
+constexpr platform::Color kLoadBack = platform::Color{0xC0FFFF};
+constexpr platform::Color kSavedBack = platform::Color{0xC0C0FF};
+constexpr platform::Color kDeletedBack = platform::Color{0xC0FFFF};
+constexpr platform::Color kLoadedBack = platform::Color{0xC0FFC0};
 
 // The sound effect of the dialog's clicks.
 constexpr int kClickSound = 2;

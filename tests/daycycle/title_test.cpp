@@ -81,11 +81,11 @@ TEST(Title, HoverHighlightsAndContinueCancelledKeepsTheTitle) {
     ASSERT_EQ(rig.load(), -1);
     Game& game = rig.game();
     rig.serve(platform::HoverControl{"Main_Form", "Label2"});
-    EXPECT_EQ(rig.ui().Label2->fore_color, 0x0000FFu);
+    EXPECT_EQ(rig.ui().Label2->fore_color, platform::Color{0x0000FF});
     EXPECT_EQ(rig.ui().Label1->fore_color, platform::kBlack);
     // Leaving both labels for the bare title resets nothing.
     rig.serve(platform::MouseMove{"Main_Form", 500, 100});
-    EXPECT_EQ(rig.ui().Label2->fore_color, 0x0000FFu);
+    EXPECT_EQ(rig.ui().Label2->fore_color, platform::Color{0x0000FF});
     game.g.g_Running = kTrue;
     game.g.g_SeOn = kFalse;
     ASSERT_EQ(rig.press("Label2"), -1);

@@ -109,8 +109,8 @@ TEST(Ending, PageLinesAreCentredAtTwentyPixelsACharacter) {
                     const std::string& line2, int x2, const std::string& name) {
         platform::Surface drawn(450, 80), shown(450, 80);
         const platform::FontSpec font{"ＭＳ ゴシック", 16, true, true};
-        platform::draw_text(drawn, x1, 0, line1, font, 0xEAD5FF);
-        platform::draw_text(drawn, x2, 40, line2, font, 0xEAD5FF);
+        platform::draw_text(drawn, x1, 0, line1, font, platform::Color{0xEAD5FF});
+        platform::draw_text(drawn, x2, 40, line2, font, platform::Color{0xEAD5FF});
         platform::bit_blt(shown, 0, 0, 450, 80, screen, 100, 150, platform::Rop::SrcCopy);
         expect_same_picture(drawn, shown, name);
     };

@@ -10,7 +10,7 @@
 namespace dalvo::test {
 namespace {
 
-constexpr platform::Color kHayase = 0x9EDD60, kPlayer = 0xB7A7F8;
+constexpr platform::Color kHayase = platform::Color{0x9EDD60}, kPlayer = platform::Color{0xB7A7F8};
 constexpr int kL = 16;  // Line_height of the standard font
 
 // `n` full-width characters that differ from their neighbours.
@@ -92,7 +92,7 @@ TEST(MessageWindow, SixthLineScrollsByExactlyOneLine) {
         for (int y = 1; y < 65; ++y) {
             for (int x = 0; x < 578; ++x) ASSERT_EQ(rig.area().get(x, y), before.get(x, y + kL)) << mode;
         }
-        EXPECT_FALSE(band_has(rig.area(), 65, 16, 0x7DECFF)) << "line 4 is free for the new text";
+        EXPECT_FALSE(band_has(rig.area(), 65, 16, platform::Color{0x7DECFF})) << "line 4 is free for the new text";
     }
 }
 

@@ -32,14 +32,14 @@ void reference_blt(Surface& dst, int dx, int dy, int w, int h, const Surface& sr
 }
 
 TEST(SurfaceBlt, RasterOperationsCombinePixelsExactly) {
-    Surface dst(3, 1, 0xF0F0F0);
-    Surface src(1, 1, 0x3C3C3C);
+    Surface dst(3, 1, platform::Color{0xF0F0F0});
+    Surface src(1, 1, platform::Color{0x3C3C3C});
     bit_blt(dst, 0, 0, 1, 1, src, 0, 0, Rop::SrcCopy);
     bit_blt(dst, 1, 0, 1, 1, src, 0, 0, Rop::SrcAnd);
     bit_blt(dst, 2, 0, 1, 1, src, 0, 0, Rop::SrcInvert);
-    EXPECT_EQ(dst.get(0, 0), 0x3C3C3Cu);
-    EXPECT_EQ(dst.get(1, 0), 0x303030u);
-    EXPECT_EQ(dst.get(2, 0), 0xCCCCCCu);
+    EXPECT_EQ(dst.get(0, 0), platform::Color{0x3C3C3C});
+    EXPECT_EQ(dst.get(1, 0), platform::Color{0x303030});
+    EXPECT_EQ(dst.get(2, 0), platform::Color{0xCCCCCC});
 }
 
 TEST(SurfaceBlt, AgreesWithThePixelByPixelTransferWhenClippedOrOntoItself) {

@@ -103,7 +103,7 @@ TEST(SlotDialog, WithoutFilesTheSlotsReadNoDataAndLoadDoesNothing) {
     rig.at(50, [&] {
         for (int k = 0; k < 3; ++k) {
             EXPECT_EQ(rig.win().Label1[k]->caption, "データなし");
-            EXPECT_EQ(rig.win().Label1[k]->fore_color, 0x808080u);
+            EXPECT_EQ(rig.win().Label1[k]->fore_color, platform::Color{0x808080});
         }
         for (auto* button : rig.win().Picture2) offered.push_back(button->visible);
         EXPECT_EQ(waiting_for(rig.game()), "dialog");
@@ -134,13 +134,13 @@ TEST(SlotDialog, SaveWritesTheDayStartRecordAndListsItsFullWidthDate) {
     });
     rig.sample = [&] { waiting.insert(waiting_for(rig.game())); };
     rig.press(100, {"Label1(1)"});
-    rig.at(350, [&] { EXPECT_EQ(rig.win().Picture1[1]->back_color, 0x8080FFu); });
+    rig.at(350, [&] { EXPECT_EQ(rig.win().Picture1[1]->back_color, platform::Color{0x8080FF}); });
     rig.press(400, {"Picture2(0)"});
     rig.at(2000, [&] {
         EXPECT_FALSE(rig.win().Picture3->visible);
         EXPECT_EQ(rig.win().Label2->caption, "セーブしました");
         EXPECT_EQ(rig.win().Label1[1]->caption, "１２／２８　ＰＭ     (12/25 09:00)");
-        EXPECT_EQ(rig.win().Label1[1]->fore_color, 0x800000u);
+        EXPECT_EQ(rig.win().Label1[1]->fore_color, platform::Color{0x800000});
         EXPECT_EQ(rig.g().g_FileMode, 1);  // saving leaves the dialog open
     });
     rig.press(2100, {"Label3(1)"});

@@ -110,11 +110,11 @@ TEST(WindowMenu, CaptionsSitSideBySideAndGreyWhenDisabled) {
         }
         return n;
     };
-    EXPECT_EQ(bar.get(639, 0), 0xC0C0C0u);
+    EXPECT_EQ(bar.get(639, 0), platform::Color{0xC0C0C0});
     EXPECT_GT(count(0, kBlack), 0);
-    EXPECT_EQ(count(0, 0x808080), 0);
+    EXPECT_EQ(count(0, platform::Color{0x808080}), 0);
     EXPECT_EQ(count(2, kBlack), 0);  // "セーブ" disabled: grey and embossed, no black
-    EXPECT_GT(count(2, 0x808080), 0);
+    EXPECT_GT(count(2, platform::Color{0x808080}), 0);
     EXPECT_GT(count(2, kWhite), 0);
 }
 
@@ -211,7 +211,7 @@ TEST(WindowInner, FormAppearsWithItsMenuBarAndPresentsOnlyChanges) {
 
     Form form("Main_Form", "DALVO!", 640, 480);
     form.menu = game_menu();
-    form.image.fill_rect(0, 0, 640, 480, 0x203040);
+    form.image.fill_rect(0, 0, 640, 480, platform::Color{0x203040});
     Control& pic = form.add("Pic_Main", ControlKind::Picture);
     pic.move(0, 0, 640, 368);
     for (int y = 0; y < 368; ++y) {

@@ -6,9 +6,9 @@ namespace dalvo::platform {
 
 namespace {
 
-constexpr Color kFace = 0xC0C0C0;
-constexpr Color kShadow = 0x808080;
-constexpr Color kHighlight = 0xFFFFFF;
+constexpr Color kFace = Color{0xC0C0C0};
+constexpr Color kShadow = Color{0x808080};
+constexpr Color kHighlight = Color{0xFFFFFF};
 constexpr int kStartX = 2;    // the bar's margin before the first caption
 constexpr int kPadding = 7;   // space on each side of a caption
 
