@@ -245,7 +245,9 @@ void SdlBackend::present(const std::vector<Form*>& forms) {
     // What lies under a still mouse may have changed its pointer.
     if (changed) update_cursor();
 }
-MsgAnswer SdlBackend::message_box(std::string_view text, MsgButtons buttons) {
+MsgAnswer SdlBackend::message_box(std::string_view text, MsgButtons buttons, std::optional<MsgAnswer> given) {
+    // The automation answered: the player sees no box.
+    if (given) return *given;
     const std::string message(text);
     const bool ask = buttons == MsgButtons::YesNo;
     const char* kYes = "はい";
