@@ -136,8 +136,7 @@ MsgAnswer Host::message_box(std::string_view text, MsgButtons buttons) {
     for (std::size_t i = 0; i < sources_.size() && !given; ++i) given = sources_[i]->answer();
     if (given) given = fit_answer(*given, buttons);
     const std::uint32_t shown_at = clock_.ticks();
-    MsgAnswer answer = backend_.message_box(text, buttons, given);
-    answer = given ? *given : fit_answer(answer, buttons);
+    const MsgAnswer answer = fit_answer(backend_.message_box(text, buttons, given), buttons);
     const std::uint32_t shown_ms = clock_.ticks() - shown_at;
     trace_.event("msgbox", {{"text", text},
                             {"buttons", buttons == MsgButtons::YesNo ? "yesno" : "ok"},

@@ -76,47 +76,43 @@ private:
     std::uint32_t seen_at_ = 0;
 };
 
-unsigned long x_window(Host& host, const std::string& form) {
+// xdotool's arguments for a left click at (x, y) of a form's window (its menu bar included).
+std::string click(Host& host, const platform::Form& form, int x, int y) {
     auto& backend = dynamic_cast<platform::SdlBackend&>(host.backend());
-    const platform::Form* f = host.find_form(form);
-    return f ? x11_window_of(backend.window_id(*f)) : 0;
+    return "mousemove --sync --window " + std::to_string(x11_window_of(backend.window_id(form))) + " " +
+           std::to_string(x) + " " + std::to_string(y) + " click 1";
 }
 
-// A click on a named control where its window shows it (the game window's menu bar above).
+int menu_height(const platform::Form& form) { return form.menu.empty() ? 0 : platform::kMenuBarHeight; }
+
+// A click on a named control where its window shows it.
 XdotoolPlayer::Action click_on(std::string form, std::string control) {
     return [form, control](Host& host) {
         const platform::Form& f = *host.find_form(form);
         const platform::Control& c = *f.find(control);
-        const int top = f.menu.empty() ? 0 : platform::kMenuBarHeight;
-        return "mousemove --sync --window " + std::to_string(x_window(host, form)) + " " +
-               std::to_string(c.absolute_left() + c.width / 2) + " " +
-               std::to_string(top + c.absolute_top() + c.height / 2) + " click 1";
+        return click(host, f, c.absolute_left() + c.width / 2, menu_height(f) + c.absolute_top() + c.height / 2);
     };
 }
 
 XdotoolPlayer::Action click_at(int x, int y) {
-    return [x, y](Host& host) {
-        return "mousemove --sync --window " + std::to_string(x_window(host, "Main_Form")) + " " + std::to_string(x) +
-               " " + std::to_string(y + platform::kMenuBarHeight) + " click 1";
-    };
+    return [x, y](Host& host) { return click(host, *host.main_form(), x, y + platform::kMenuBarHeight); };
 }
 
 XdotoolPlayer::Action menu(std::string name) {
     return [name](Host& host) {
         const platform::Form& f = *host.main_form();
         const auto slots = platform::layout_menu(f.menu);
-        int x = 0;
-        for (std::size_t i = 0; i < f.menu.size(); ++i) {
-            if (f.menu[i].name == name) x = slots[i].left + slots[i].width / 2;
-        }
-        return "mousemove --sync --window " + std::to_string(x_window(host, "Main_Form")) + " " + std::to_string(x) +
-               " " + std::to_string(platform::kMenuBarHeight / 2) + " click 1";
+        std::size_t i = 0;
+        while (f.menu[i].name != name) ++i;
+        return click(host, f, slots[i].left + slots[i].width / 2, platform::kMenuBarHeight / 2);
     };
 }
 
+// Keys go to the game window, given the keyboard first.
 XdotoolPlayer::Action keys(std::string args) {
     return [args](Host& host) {
-        return "windowfocus --sync " + std::to_string(x_window(host, "Main_Form")) + " " + args;
+        auto& backend = dynamic_cast<platform::SdlBackend&>(host.backend());
+        return "windowfocus --sync " + std::to_string(x11_window_of(backend.window_id(*host.main_form()))) + " " + args;
     };
 }
 
