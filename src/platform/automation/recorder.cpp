@@ -12,6 +12,8 @@ template <class... F>
 struct Overload : F... {
     using F::operator()...;
 };
+template <class... F>
+Overload(F...) -> Overload<F...>;
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
