@@ -87,7 +87,7 @@ int run(int argc, char** argv) {
     platform::Platform& p = set->platform();
     platform::Recorder recorder(p.host);
     if (!record_file.empty() &&
-        !recorder.open(record_file, app::recording_header(args, find_data_path(game), record_from_env), error)) {
+        !recorder.start(record_file, app::recording_header(args, find_data_path(game), record_from_env), error)) {
         return usage_error((record_from_env ? "DALVO_RECORD: " : "--record: ") + error);
     }
     // Headless, the script is the only player: its end (an empty one at once) closes the game.

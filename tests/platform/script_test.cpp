@@ -187,7 +187,7 @@ TEST_F(RunnerTest, TheRecorderWritesTheInputItWasGivenAsAScript) {
     std::filesystem::create_directories(out);
     Recorder recorder(host);
     std::string error;
-    ASSERT_TRUE(recorder.open(file, "# head", error)) << error;
+    ASSERT_TRUE(recorder.start(file, "# head", error)) << error;
     Form dialog("File_Window", "ファイル", 300, 200);
     dialog.add("Command1", ControlKind::Button).move(10, 10, 50, 20);
     waiting = "title";

@@ -128,7 +128,7 @@ TEST(WindowInner, ASessionRecordedInTheWindowReplaysHeadlessToTheSameState) {
         ASSERT_TRUE(set) << error;
         platform::Platform& p = set->platform();
         platform::Recorder recorder(p.host);
-        ASSERT_TRUE(recorder.open(recording, "# a session in the real window", error)) << error;
+        ASSERT_TRUE(recorder.start(recording, "# a session in the real window", error)) << error;
         auto player = std::make_unique<XdotoolPlayer>(
             std::vector<XdotoolPlayer::Action>{
                 click_on("Main_Form", "Label1"),                     // the title: a new game

@@ -37,7 +37,7 @@ Recorder::~Recorder() {
     host_.remove_input_observer(*this);
 }
 
-bool Recorder::open(const std::filesystem::path& file, std::string_view header, std::string& error) {
+bool Recorder::start(const std::filesystem::path& file, std::string_view header, std::string& error) {
     out_.open(file, std::ios::binary | std::ios::trunc);
     out_ << header;
     if (!header.empty() && header.back() != '\n') out_ << '\n';

@@ -21,7 +21,7 @@ public:
     Recorder& operator=(const Recorder&) = delete;
 
     // Starts `file` with `header` (comment lines). False with `error` when it cannot be written.
-    bool open(const std::filesystem::path& file, std::string_view header, std::string& error);
+    bool start(const std::filesystem::path& file, std::string_view header, std::string& error);
     // Writes the closing `dump end`; nothing is written after it.
     void finish();
 
