@@ -71,6 +71,7 @@ Control* focused_text_box(Form& form) {
 }  // namespace
 
 void Host::dispatch(const InputEvent& event) {
+    for (std::size_t i = 0; i < observers_.size(); ++i) observers_[i]->on_input(*this, event);
     std::visit(
         [this](const auto& e) {
             using T = std::decay_t<decltype(e)>;

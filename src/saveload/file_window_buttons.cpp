@@ -86,7 +86,7 @@ void save(FileWindow& win, const std::filesystem::path& file, bool used) {
         return;
     }
     const std::optional<std::string> bytes = save_file_bytes(game.p.clock.local_time(), game.g.g_Flags);
-    const std::string error = bytes ? write_slot(file, *bytes, game.saveload.after_temp_written)
+    const std::string error = bytes ? write_slot(game.p.saves, file, *bytes, game.saveload.after_temp_written)
                                     : std::string("名前に保存できない文字があります");
     if (!error.empty()) {
         // The slot keeps what it held and the game goes on.
@@ -111,10 +111,8 @@ void del(FileWindow& win, const std::filesystem::path& file, bool used) {
         set_panel_color(*win.Picture2[kBtnDel], kDelBack);
         return;
     }
-    std::error_code ec;
-    std::filesystem::remove(file, ec);
-    if (ec) {
-        report(game, "消去できませんでした.\n" + file.string() + "\n" + ec.message());
+    if (const std::string error = remove_slot(game.p.saves, file); !error.empty()) {
+        report(game, "消去できませんでした.\n" + file.string() + "\n" + error);
         set_panel_color(*win.Picture2[kBtnDel], kDelBack);
         return;
     }

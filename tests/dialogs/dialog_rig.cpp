@@ -30,7 +30,7 @@ DialogRig::DialogRig(bool mixer_fails) {
     base.trace.add_observer([this](const std::string& line) { trace_.push_back(line); });
     if (mixer_fails) failing_ = std::make_unique<FailingLevel>();
     platform_.emplace(platform::Platform{base.clock, base.host, base.trace, base.music, base.wave,
-                                         failing_ ? *failing_ : base.master});
+                                         failing_ ? *failing_ : base.master, base.saves, base.instance});
     GameOptions options;
     options.data_dir = folder_.path();
     options.program_dir = folder_.path();

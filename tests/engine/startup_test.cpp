@@ -119,7 +119,7 @@ TEST(Startup, DataBesideTheProgramWinsOverTheProgramFolder) {
 TEST(Startup, ASecondInstanceEndsSilently) {
     FixtureFolder data;
     auto first = platform::make_headless_platform({});
-    ASSERT_TRUE(first->platform().host.acquire_instance(data.path()));
+    ASSERT_TRUE(first->platform().instance.acquire(data.path()));
     auto second = platform::make_headless_platform({});
     std::vector<std::string> trace;
     second->platform().trace.add_observer([&](const std::string& line) { trace.push_back(line); });

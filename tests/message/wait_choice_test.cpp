@@ -6,6 +6,7 @@
 #include "message/message_rig.h"
 #include "platform/font.h"
 #include "saveload/saveload.h"
+#include "support/answers.h"
 
 namespace dalvo::test {
 namespace {
@@ -140,7 +141,8 @@ TEST(Menu, SaveOnlyDuringAClickWaitAndQuitOnlyOnYes) {
     Wait_click(rig.game());
     EXPECT_EQ(File_Window_waiting(rig.game()), nullptr);
 
-    rig.at(0, [&] { rig.game().p.host.set_next_answer(platform::MsgAnswer::No); });
+    test::Answers& answers = test::add_answers(rig.game().p.host);
+    rig.at(0, [&] { answers.queue_.push_back(platform::MsgAnswer::No); });
     rig.post_at(10, MenuCommand{"Main_Form", "prog_end"});
     rig.click_at(50, kStageX, kStageY);
     EXPECT_EQ(rig.until_end([&] { Wait_click(rig.game()); }), -1);

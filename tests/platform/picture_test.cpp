@@ -7,7 +7,7 @@
 #include <fstream>
 #include <vector>
 
-#include "platform/mapped_file.h"
+#include "platform/os/mapped_file.h"
 #include "platform/picture.h"
 
 namespace dalvo::platform {

@@ -6,14 +6,20 @@
 
 namespace dalvo::test {
 
-bool warp_pointer_from_outside(std::uint32_t sdl_window_id, int x, int y) {
+unsigned long x11_window_of(std::uint32_t sdl_window_id) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     SDL_Window* window = SDL_GetWindowFromID(sdl_window_id);
-    if (window == nullptr || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return false;
+    if (window == nullptr || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return 0;
+    return info.info.x11.window;
+}
+
+bool warp_pointer_from_outside(std::uint32_t sdl_window_id, int x, int y) {
+    const unsigned long target = x11_window_of(sdl_window_id);
+    if (target == 0) return false;
     Display* other = XOpenDisplay(nullptr);
     if (other == nullptr) return false;
-    XWarpPointer(other, None, info.info.x11.window, 0, 0, 0, 0, x, y);
+    XWarpPointer(other, None, target, 0, 0, 0, 0, x, y);
     XSync(other, False);
     XCloseDisplay(other);
     return true;

@@ -58,7 +58,18 @@ void ScriptRunner::warn(const ScriptCommand& c, const std::string& message) cons
     std::cerr << script_.file << ":" << c.line << ": " << message << std::endl;
 }
 
-void ScriptRunner::step(Host& host) {
+std::optional<MsgAnswer> ScriptRunner::answer() {
+    while (pos_ < script_.commands.size() && script_.commands[pos_].op == ScriptOp::Answer) {
+        answers_.push_back(script_.commands[pos_].answer);
+        advance();
+    }
+    if (answers_.empty()) return std::nullopt;
+    const MsgAnswer a = answers_.front();
+    answers_.pop_front();
+    return a;
+}
+
+void ScriptRunner::poll(Host& host) {
     const auto& commands = script_.commands;
     while (pos_ < commands.size()) {
         const ScriptCommand& c = commands[pos_];
@@ -94,8 +105,8 @@ void ScriptRunner::step(Host& host) {
                 }
                 return;
             case ScriptOp::Answer:
+                answers_.push_back(c.answer);
                 advance();
-                host.set_next_answer(c.answer);
                 break;
             case ScriptOp::Shot:
             case ScriptOp::Dump: {
@@ -149,6 +160,12 @@ void ScriptRunner::deliver(Host& host, const ScriptCommand& c) {
             if (!form->find(c.control)) return warn(c, form->name + " has no control " + c.control);
             if (c.op == ScriptOp::Press) host.post(PressControl{c.text, c.control});
             else host.post(HoverControl{c.text, c.control});
+            return;
+        }
+        case ScriptOp::Close: {
+            Form* form = c.text.empty() ? main : host.find_form(c.text);
+            if (!form) return warn(c, c.text.empty() ? "close: no form is open" : "the form " + c.text + " is not open");
+            host.post(CloseRequest{form->name});
             return;
         }
         default: return;

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "platform/font.h"
-#include "platform/mapped_file.h"
+#include "platform/os/mapped_file.h"
 
 namespace dalvo::platform {
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/bmp_plain.h"
-#include "platform/mapped_file.h"
+#include "platform/os/mapped_file.h"
 #include "platform/picture.h"
 
 namespace dalvo::platform {

@@ -233,7 +233,9 @@ void SdlBackend::update_windows(const std::vector<Form*>& forms) {
     }
 }
 
-MsgAnswer SdlBackend::message_box(std::string_view text, MsgButtons buttons) {
+MsgAnswer SdlBackend::message_box(std::string_view text, MsgButtons buttons, std::optional<MsgAnswer> given) {
+    // The automation answered: the player sees no box.
+    if (given) return *given;
     const std::string message(text);
     const bool ask = buttons == MsgButtons::YesNo;
     const char* kYes = "はい";

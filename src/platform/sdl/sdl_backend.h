@@ -24,13 +24,12 @@ public:
     SdlBackend(const SdlBackend&) = delete;
     SdlBackend& operator=(const SdlBackend&) = delete;
 
-    bool headless() const override { return false; }
     void pump(std::vector<InputEvent>& out) override;
     void show(Form& form, const Surface& picture, const Damage& changed) override;
     void update_windows(const std::vector<Form*>& forms) override;
     void form_shown(Form& form) override;
     void form_hidden(Form& form) override;
-    MsgAnswer message_box(std::string_view text, MsgButtons buttons) override;
+    MsgAnswer message_box(std::string_view text, MsgButtons buttons, std::optional<MsgAnswer> given) override;
     void set_ime_open(bool open) override;
     void open_url(std::string_view url) override;
     // `busy` shows the system's wait pointer; else the pointer of the control under
