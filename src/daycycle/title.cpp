@@ -204,6 +204,7 @@ void Title_skip(Game& game) {
     ui.Title->refresh();
     Title_menus(game, true);
     Ime_set(game, false);
+    New_game_record(game);
 }
 
 const char* Title_waiting(const Game& game) {

@@ -86,13 +86,10 @@ void build_scene_index(Game& game) {
     int previous = -1;
     for (std::int32_t i = 0; i <= g.g_ScriptLast; ++i) {
         const ScriptRecord& rec = g.g_Script[i];
+        // Each run of one scene gets an entry of its own, in file order: a scene that
+        // comes back gets a second one, and a scene out of ascending order is found by
+        // the binary search only where the search happens to look.
         if (rec.Scene == previous) continue;
-        // The lookup is a binary search: scenes must come in ascending order.
-        if (g.g_SeqCount > 0 && rec.Scene < previous) {
-            data_fault(game, fault_text(file, rec.Line,
-                                        "場面番号が昇順ではありません(" + std::to_string(previous) +
-                                            " の後に " + std::to_string(rec.Scene) + ")"));
-        }
         if (g.g_SeqCount >= kSeqMax) {
             data_fault(game, fault_text(file, rec.Line, "場面が501を超えています"));
         }

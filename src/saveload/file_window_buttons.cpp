@@ -129,7 +129,7 @@ void load(FileWindow& win, const std::filesystem::path& file, bool used) {
         return;
     }
     // Read again: the file may have changed since the slots were listed.
-    const SlotData slot = read_slot(file, game.g.g_ScriptLast);
+    const SlotData slot = read_slot_for(game, file);
     if (slot.state != SlotState::Used) {
         // Nothing of the running game changes.
         report(game, "データが壊れているため, ロードできません.\n" + file.string());

@@ -47,9 +47,10 @@ bool is_resumable(const DayStartRecord& f, std::int32_t script_last) {
         if (!is_number(f[i], value)) return false;
     }
     if (!is_truth(f[3]) || !is_truth(f[4])) return false;
-    // The script goes on at the record after the half-day's "g1".
+    // The script goes on at the record after the half-day's "g1"; a new game's record
+    // names the place just before the first record.
     is_number(f[6], value);
-    if (value < 0 || value >= script_last) return false;
+    if (value < -1 || value >= script_last) return false;
     // Music numbers name the entries 1..9 of the names list; 0 is none.
     is_number(f[20], value);
     return value >= 0 && value <= 9;

@@ -161,6 +161,9 @@ TEST(NameCheck, AcceptsOneToFiveCharactersOfAnyWidth) {
     EXPECT_TRUE(Name_acceptable("ａbｃdｅ"));  // full and half width count alike
     EXPECT_FALSE(Name_acceptable(""));
     EXPECT_FALSE(Name_acceptable("a&b"));       // a name marker in waiting
+    EXPECT_FALSE(Name_acceptable("a,b"));       // a save file could not hold these two
+    EXPECT_FALSE(Name_acceptable("\"ab"));
+    EXPECT_TRUE(Name_acceptable("ａ，ｂ"));      // their full-width forms are plain characters
     EXPECT_FALSE(Name_acceptable("😀"));       // not in Shift-JIS: could not be saved
 }
 

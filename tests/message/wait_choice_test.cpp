@@ -94,14 +94,32 @@ TEST(Choice, ShowsEqualBoxesHighlightsAndTakesThePickAfterASecond) {
     EXPECT_EQ(rig.waves.size(), 1u);
 }
 
-TEST(Choice, MoreOptionsThanTheWindowOrTheGroupHoldEndTheGame) {
-    for (const char* count : {"4", "3"}) {
-        MessageRig rig;
-        two_options(rig);
-        rig.g().g_Text = count;
-        EXPECT_EQ(rig.until_end([&] { Select_disp(rig.game()); }), 1);
-        ASSERT_EQ(rig.msgboxes.size(), 1u);
-        EXPECT_NE(rig.msgboxes[0].find("scene 7"), std::string::npos);
+TEST(Choice, OptionsRunOnPastTheirGroupButNotPastTheTable) {
+    // Three options of group 7 take the entry of group 9 after it as the third.
+    MessageRig rig;
+    two_options(rig);
+    rig.g().g_Text = "3";
+    rig.g().g_MsgSpeed = 0;
+    rig.at(100, [&] {
+        EXPECT_TRUE(rig.ui().SelBox[2]->visible);
+        EXPECT_EQ(rig.ui().SelTxt[2]->caption, "後");
+    });
+    rig.post_at(200, PressControl{"Main_Form", "SelTxt(2)"});
+    EXPECT_EQ(Select_disp(rig.game()), 1);
+    EXPECT_EQ(rig.g().g_ScriptPos, 60);
+    EXPECT_TRUE(rig.msgboxes.empty());
+
+    // More than the window holds, or entries past the end of the table, end the game.
+    for (auto [group, count] : {std::pair{7, "4"}, std::pair{9, "2"}}) {
+        MessageRig bad;
+        two_options(bad);
+        bad.g().g_CurScene = static_cast<std::int16_t>(group);
+        bad.g().g_Text = count;
+        EXPECT_EQ(bad.until_end([&] { Select_disp(bad.game()); }), 1);
+        ASSERT_EQ(bad.msgboxes.size(), 1u);
+        EXPECT_NE(bad.msgboxes[0].find("(場面 " + std::to_string(group) + "): 選択肢の指定が不正です"),
+                  std::string::npos)
+            << bad.msgboxes[0];
     }
 }
 

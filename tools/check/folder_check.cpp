@@ -91,6 +91,17 @@ private:
 
 std::string dat(int n) { return std::to_string(n) + ".dat"; }
 
+// The player's two names go into every save, whose values hold no comma or double quote.
+void check_saved_names(Folder& folder, const std::vector<std::string>& lines) {
+    for (std::size_t i = 0; i < 2 && i < lines.size(); ++i) {
+        if (lines[i].find_first_of(",\"") != std::string::npos) {
+            folder.report().error(folder.path("30.dat"), static_cast<int>(i) + 1,
+                                  "name \"" + lines[i] +
+                                      "\" holds a comma or a double quote, which a save file cannot hold");
+        }
+    }
+}
+
 // "30.dat": names on lines 1 to 5, music files on lines 8 to 16, 25 lines in all.
 void check_names_list(Folder& folder) {
     const fs::path file = folder.path("30.dat");
@@ -115,6 +126,7 @@ void check_names_list(Folder& folder) {
             folder.report().warning(file, static_cast<int>(i) + 1, "a name holding \"&\" reads as a name marker");
         }
     }
+    check_saved_names(folder, lines);
     for (std::size_t i = 7; i < 16 && i < lines.size(); ++i) {
         const int line = static_cast<int>(i) + 1;
         const auto music = folder.required(lines[i], file, line);
