@@ -16,6 +16,7 @@ namespace dalvo::check {
 namespace {
 
 constexpr int kLineChars = 36;
+constexpr int kNameMaxChars = 5;  // the name entry takes up to five characters
 constexpr std::string_view kClosing = "。、，．」』）！？";
 constexpr std::string_view kSmallKana = "ぁぃぅぇぉっゃゅょゎゕゖァィゥェォッャュョヮヵヶ";
 
@@ -57,10 +58,9 @@ std::string wrap_fault(const std::string& shown) {
     return {};
 }
 
-}  // namespace
-
-void check_wraps(const Scenario& s, const Flow& flow, const FolderFacts& folder, Report& report) {
-    std::map<std::size_t, std::string> found;
+// Records each badly wrapping message with `names` in `found`, keeping earlier findings.
+void find_faults(const Scenario& s, const Flow& flow, const std::array<std::string, 6>& names,
+                 const std::string& with, std::map<std::size_t, std::string>& found) {
     // The state is the speaker code times 6 plus the speaker whose name was shown last;
     // codes without a name count as 0, as they show none.
     walk(flow, 0, [&](std::size_t i, int& state) {
@@ -82,9 +82,9 @@ void check_wraps(const Scenario& s, const Flow& flow, const FolderFacts& folder,
         // A new half-day and a pick start the next page with the name shown again.
         if (r.cmd == "g1" || kind == 's') last = 0;
         if (show && !r.text.empty()) {
-            std::string shown = r.arg3 == "1" ? with_names(r.text, folder.names) : r.text;
+            std::string shown = r.arg3 == "1" ? with_names(r.text, names) : r.text;
             if (speaker != 0) {
-                const std::string name = speaker == 1 ? folder.names[2] : kSpeakerNames[speaker - 1];
+                const std::string name = speaker == 1 ? names[2] : kSpeakerNames[speaker - 1];
                 if (speaker != last) {
                     shown = name + (platform::char_count(name) >= 2 ? "：" : "　：") + shown;
                     last = speaker;
@@ -92,11 +92,24 @@ void check_wraps(const Scenario& s, const Flow& flow, const FolderFacts& folder,
                     shown = "　　　" + shown;
                 }
             }
-            if (std::string fault = wrap_fault(shown); !fault.empty()) found.try_emplace(i, std::move(fault));
+            if (std::string fault = wrap_fault(shown); !fault.empty()) found.try_emplace(i, fault + with);
         }
         state = speaker * 6 + last;
         return true;
     });
+}
+
+}  // namespace
+
+void check_wraps(const Scenario& s, const Flow& flow, const FolderFacts& folder, Report& report) {
+    std::map<std::size_t, std::string> found;
+    find_faults(s, flow, folder.names, "", found);
+    // The player may type longer names than the defaults, up to the entry's limit.
+    std::array<std::string, 6> longest = folder.names;
+    std::string long_name;
+    for (int k = 0; k < kNameMaxChars; ++k) long_name += "名";
+    longest[1] = longest[2] = long_name;
+    find_faults(s, flow, longest, " with a player's name of " + std::to_string(kNameMaxChars) + " characters", found);
     for (const auto& [index, fault] : found) report.warning(s.script_file, s.records[index].line, "message " + fault);
 }
 
