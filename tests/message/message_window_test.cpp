@@ -77,11 +77,14 @@ TEST(MessageWindow, TypedModePlacesCharactersOnACellGrid) {
     EXPECT_TRUE(rig.area() == expected);
 }
 
-TEST(MessageWindow, SixthLineScrollsByExactlyOneLine) {
+TEST(MessageWindow, SixthLineScrollsByExactlyOneLineAndLeavesNoSpecks) {
     for (std::int16_t mode : {0, 2}) {
         MessageRig rig;
         rig.g().g_MsgSpeed = 0;
         for (int i = 0; i < 5; ++i) rig.say(i + 1, wide_text(10 + i));
+        // Glyph pixels on the last rows of line 0 and line 4 and the row below it, where a
+        // glyph taller than its line box reaches.
+        for (int y : {16, 80, 81}) rig.area().fill_rect(40, y, 3, 1, platform::kWhite);
         const platform::Surface before = rig.area();
         rig.g().g_MsgSpeed = mode;
         rig.w().LineNo = 5;
@@ -93,6 +96,9 @@ TEST(MessageWindow, SixthLineScrollsByExactlyOneLine) {
             for (int x = 0; x < 578; ++x) ASSERT_EQ(rig.area().get(x, y), before.get(x, y + kL)) << mode;
         }
         EXPECT_FALSE(band_has(rig.area(), 65, 16, platform::Color{0x7DECFF})) << "line 4 is free for the new text";
+        // Nothing stays above the top line or climbs into the new one.
+        for (int y : {0, 66, 70, 79, 80, 81})
+            EXPECT_FALSE(band_has(rig.area(), y, 1, platform::kWhite)) << mode << " " << y;
     }
 }
 

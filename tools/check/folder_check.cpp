@@ -9,6 +9,7 @@
 
 #include "check/check.h"
 #include "check/scenario.h"
+#include "check/story_checks.h"
 #include "platform/audio.h"
 #include "platform/picture.h"
 #include "platform/text_codec.h"
@@ -238,6 +239,8 @@ void check_folder(const fs::path& dir, Report& report, RouteResult* routes_out) 
     }
     check_scenario(scenario, facts, report);
     if (!scenario.loadable) return;
+    read_story_facts(dir, facts);
+    check_story(scenario, facts, report);
 
     RouteResult routes = explore_routes(dir);
     if (!routes.loaded) {
