@@ -1,13 +1,11 @@
 #include "engine/scenario_loader.h"
 
-#include <fstream>
-#include <iterator>
-#include <system_error>
 #include <vector>
 
 #include "engine/field_reader.h"
 #include "engine/game.h"
 #include "engine/startup.h"
+#include "platform/file_read.h"
 #include "platform/text_codec.h"
 
 namespace dalvo {
@@ -15,6 +13,9 @@ namespace dalvo {
 namespace fs = std::filesystem;
 
 namespace {
+
+// Far past the largest table the records allow: a larger file is not a scenario.
+constexpr std::size_t kMaxTextBytes = std::size_t{32} << 20;
 
 std::string fault_text(const fs::path& file, int line, const std::string& what) {
     return "シナリオファイルが異常です.\n" + file.string() + " " + std::to_string(line) +
@@ -28,13 +29,15 @@ std::string number_fault(NumberError error, const std::string& field) {
 
 // The whole file, decoded; ends the program when it cannot be read.
 std::string read_text(Game& game, const fs::path& file) {
-    std::error_code ec;
-    if (!fs::is_regular_file(file, ec)) {
+    std::string bytes;
+    const platform::ReadFault fault = platform::read_whole_file(file, bytes, kMaxTextBytes);
+    if (fault == platform::ReadFault::Missing || fault == platform::ReadFault::NotAFile) {
         data_fault(game, "シナリオファイルが異常です.\n" + file.string() + ": ファイルがありません");
     }
-    std::ifstream in(file, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in.is_open() || in.bad()) {
+    if (fault == platform::ReadFault::TooLarge) {
+        data_fault(game, "シナリオファイルが異常です.\n" + file.string() + ": ファイルが大きすぎます");
+    }
+    if (fault != platform::ReadFault::None) {
         data_fault(game, "シナリオファイルが異常です.\n" + file.string() + ": 読み込めません");
     }
     return platform::sjis_to_utf8(bytes);

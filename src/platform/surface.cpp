@@ -93,7 +93,8 @@ void Surface::resize(int width, int height) {
     if (width == width_ && height == height_) return;
     PixelStore next(static_cast<std::size_t>(width) * height, to_pixel(back_color));
     const int keep_w = std::min(width, width_);
-    const int keep_h = std::min(height, height_);
+    // No row to keep when either width is zero (the store then has no block at all).
+    const int keep_h = keep_w > 0 ? std::min(height, height_) : 0;
     for (int y = 0; y < keep_h; ++y) {
         std::memcpy(next.data() + static_cast<std::size_t>(y) * width, row(y),
                     static_cast<std::size_t>(keep_w) * sizeof(Pixel));

@@ -4,9 +4,11 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <system_error>
 
 #include "engine/field_reader.h"
 #include "engine/scenario_loader.h"
+#include "platform/file_read.h"
 #include "platform/text_codec.h"
 
 namespace dalvo {
@@ -64,16 +66,11 @@ fs::path slot_file(const fs::path& data_dir, int slot) {
 
 SlotData read_slot(const fs::path& file, std::int32_t script_last) {
     SlotData slot;
-    std::error_code ec;
-    const fs::file_status status = fs::status(file, ec);
-    if (!fs::exists(status)) return slot;
+    std::string bytes;
+    const platform::ReadFault fault = platform::read_whole_file(file, bytes, kMaxFileBytes);
+    if (fault == platform::ReadFault::Missing) return slot;
     slot.state = SlotState::Damaged;
-    if (!fs::is_regular_file(status)) return slot;
-    const std::uintmax_t size = fs::file_size(file, ec);
-    if (ec || size > kMaxFileBytes) return slot;
-    std::ifstream in(file, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in && !in.eof()) return slot;
+    if (fault != platform::ReadFault::None) return slot;
 
     const std::string text = platform::sjis_to_utf8(bytes);
     FieldReader reader(text);

@@ -103,6 +103,12 @@ TEST(SurfaceDrawing, FillsLinesAndResizesStayInside) {
     EXPECT_EQ(s.get(1, 3), kWhite);
     EXPECT_EQ(s.get(5, 4), rgb(7, 7, 7));
     EXPECT_EQ(s.get(9, 9), kBlack);  // reads outside give black
+    // A label sized to an empty text keeps its height and no pixel, then grows again.
+    s.resize(0, 5);
+    EXPECT_TRUE(s.empty());
+    EXPECT_EQ(s.height(), 5);
+    s.resize(2, 5);
+    EXPECT_EQ(s.get(1, 4), rgb(7, 7, 7));
 }
 
 }  // namespace

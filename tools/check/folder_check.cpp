@@ -1,8 +1,6 @@
 // The files of a data folder: presence, the names list, pictures and music.
 
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <optional>
 #include <system_error>
@@ -11,6 +9,7 @@
 #include "check/scenario.h"
 #include "check/story_checks.h"
 #include "platform/audio.h"
+#include "platform/file_read.h"
 #include "platform/picture.h"
 #include "platform/text_codec.h"
 
@@ -34,14 +33,18 @@ public:
     // The file's bytes, or nullopt after reporting it missing or empty.
     std::optional<std::string> required(const std::string& name, const fs::path& from = {}, int line = 0) {
         const fs::path file = path(name);
-        std::error_code ec;
         const fs::path& where = from.empty() ? file : from;
-        if (!fs::is_regular_file(file, ec)) {
+        std::string bytes;
+        const platform::ReadFault fault = platform::read_whole_file(file, bytes);
+        if (fault == platform::ReadFault::Missing || fault == platform::ReadFault::NotAFile) {
             report_.error(where, line, from.empty() ? "required file is missing" : "file \"" + name + "\" is missing");
             return std::nullopt;
         }
-        std::ifstream in(file, std::ios::binary);
-        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (fault != platform::ReadFault::None) {
+            report_.error(where, line, std::string(from.empty() ? "required file" : "file \"" + name + "\"") + ": " +
+                                           platform::describe(fault));
+            return std::nullopt;
+        }
         if (bytes.empty()) {
             report_.error(where, line, from.empty() ? "required file is empty" : "file \"" + name + "\" is empty");
             return std::nullopt;

@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <fstream>
-#include <sstream>
 
 #include "platform/automation/script.h"
+#include "platform/file_read.h"
 
 namespace dalvo::platform {
 
@@ -227,14 +226,12 @@ bool parse_script(std::string_view text, const std::string& file, Script& out, s
 }
 
 bool load_script(const std::filesystem::path& file, Script& out, std::string& error) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        error = file.string() + ": cannot read the input script";
+    std::string text;
+    if (const ReadFault fault = read_whole_file(file, text); fault != ReadFault::None) {
+        error = file.string() + ": cannot read the input script (" + describe(fault) + ")";
         return false;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    return parse_script(text.str(), file.string(), out, error);
+    return parse_script(text, file.string(), out, error);
 }
 
 }  // namespace dalvo::platform
