@@ -80,7 +80,9 @@ std::string Date_text(std::int16_t day) {
 }
 
 std::string Flag_number(std::int32_t value) {
-    return value < 0 ? std::to_string(value) : " " + std::to_string(value);
+    std::string text = value < 0 ? "" : " ";
+    text += std::to_string(value);
+    return text;
 }
 
 std::string Flag_truth(std::int16_t value) { return value != 0 ? "True" : "False"; }

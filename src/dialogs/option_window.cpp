@@ -100,7 +100,9 @@ void command1_click(Game& game) {
     // What a save file keeps of the options.
     g.g_Flags[3] = bool_text(g.g_BgmOn);
     g.g_Flags[4] = bool_text(g.g_SeOn);
-    g.g_Flags[5] = " " + std::to_string(g.g_MsgSpeed);
+    std::string speed(1, ' ');
+    speed += std::to_string(g.g_MsgSpeed);
+    g.g_Flags[5] = std::move(speed);
 
     unload(game);
 }

@@ -226,7 +226,7 @@ void Window_load(Game& game) {
     g.g_kok = 20;
     g.g_GraphHist = {40, static_cast<std::int16_t>(2 * g.g_suu),
                      static_cast<std::int16_t>(2 * g.g_eig)};
-    for (int i = 0; i <= 17; ++i) g.g_Flags[i] = "0";
+    for (int i = 0; i <= 17; ++i) g.g_Flags[i] = std::string(1, '0');
 
     Stage_init(game);
     Waku_draw(game);

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 #include <system_error>
 
@@ -61,7 +60,10 @@ bool is_resumable(const DayStartRecord& f, std::int32_t script_last) {
 }  // namespace
 
 fs::path slot_file(const fs::path& data_dir, int slot) {
-    return data_dir / ("4" + std::to_string(slot) + ".dat");
+    std::string name = "4";
+    name += std::to_string(slot);
+    name += ".dat";
+    return data_dir / name;
 }
 
 SlotData read_slot(const fs::path& file, std::int32_t script_last) {

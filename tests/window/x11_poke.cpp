@@ -1,10 +1,14 @@
 #include "window/x11_poke.h"
 
 #include <SDL2/SDL.h>
+#ifdef DALVO_HAVE_X11
 #include <SDL2/SDL_syswm.h>
 #include <X11/Xlib.h>
+#endif
 
 namespace dalvo::test {
+
+#ifdef DALVO_HAVE_X11
 
 unsigned long x11_window_of(std::uint32_t sdl_window_id) {
     SDL_SysWMinfo info;
@@ -24,5 +28,13 @@ bool warp_pointer_from_outside(std::uint32_t sdl_window_id, int x, int y) {
     XCloseDisplay(other);
     return true;
 }
+
+#else
+
+// Built without Xlib: no second connection to poke the window from.
+unsigned long x11_window_of(std::uint32_t) { return 0; }
+bool warp_pointer_from_outside(std::uint32_t, int, int) { return false; }
+
+#endif
 
 }  // namespace dalvo::test

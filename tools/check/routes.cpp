@@ -352,7 +352,10 @@ RouteResult explore_routes(const fs::path& data_dir, const RouteLimits& limits) 
 std::string picks_text(const std::vector<int>& picks) {
     if (picks.empty()) return "(none)";
     std::string out;
-    for (int p : picks) out += (out.empty() ? "" : "-") + std::to_string(p);
+    for (int p : picks) {
+        if (!out.empty()) out += '-';
+        out += std::to_string(p);
+    }
     return out;
 }
 
