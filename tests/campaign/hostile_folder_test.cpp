@@ -57,6 +57,7 @@ TEST(HostileFolder, EndsWithTheGamesMessageAndLeavesPicturesSealedAndSlotsAlone)
              std::string script = d.read_text("3.dat");
              script.replace(script.find("\n1000,,,1,"), 10, "\n1000,,,13,");
              d.write_text("3.dat", script);
+             d.remove("83.dat");
              fs::create_directory(d.file("83.dat"));
          },
          1, "83.dat"},
