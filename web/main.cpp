@@ -103,9 +103,10 @@ int run() {
     } catch (const platform::ProgramEnd& end) {
         code = end.code;
     }
+    // The game has ended: nothing more of the script can run.
     if (runner != nullptr) {
         publish_dumps();
-        if (!told_done && runner->finished()) platform::page::set_title("dalvo: done");
+        platform::page::set_title("dalvo: done");
     }
     return code;
 }

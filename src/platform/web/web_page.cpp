@@ -78,7 +78,7 @@ EM_JS(void, dalvo_hide_text_box, (), {
     if (window.dalvoPage) window.dalvoPage.hideTextBox();
 });
 EM_JS(char*, dalvo_take_text, (), {
-    const t = window.dalvoPage ? window.dalvoPage.takeText() : '';
+    const t = window.dalvoPage ? window.dalvoPage.takeText() : "";
     return t ? allocateUTF8(t) : 0;
 });
 
@@ -150,7 +150,6 @@ void show_dump(const std::string& name, const std::string& json) { dalvo_show_du
 void trace_line(const std::string& line) { dalvo_trace_line(line.c_str()); }
 void mark(const std::string& name) { dalvo_mark(name.c_str()); }
 void set_title(const std::string& title) { dalvo_set_title(title.c_str()); }
-void mark(const std::string& name) { dalvo_mark(name.c_str()); }
 void open_url(const std::string& url) { dalvo_open_url(url.c_str()); }
 void show_text_box(int x, int y, int width, int height) { dalvo_show_text_box(x, y, width, height); }
 void hide_text_box() { dalvo_hide_text_box(); }
