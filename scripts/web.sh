@@ -23,26 +23,22 @@ cmake --build build -j2 --target dalvo-mkdata >/dev/null
 
 DEPS=$(./scripts/web-deps.sh | tail -1)
 
-# What the page preloads: a fresh data folder (never a played one, with saves in it),
-# the music rendered from its pieces, and the two fonts where the game looks for them.
-PKG=build-web/package
-mkdir -p "$PKG"
-rm -rf "$PKG/data.new"
-build/tools/dalvo-mkdata --content content --out "$PKG/data.new" >/dev/null
-rm -rf "$PKG/data"
-mv "$PKG/data.new" "$PKG/data"
-python3 scripts/web-music.py "$PKG/data" "$PKG/music"
+# The files the page loads beside the program, under build-web/files/: a fresh data
+# folder (never a played one, with saves in it), the two fonts where the game looks
+# for them, and the music rendered from the data folder's pieces. Each is stored
+# gzip-compressed where that saves space (the pictures shrink fifty-fold) and
+# listed in files/manifest.json; the page unpacks them into the program's files.
+STAGE=build-web/stage
+mkdir -p "$STAGE"
+rm -rf "$STAGE/data"
+build/tools/dalvo-mkdata --content content --out "$STAGE/data" >/dev/null
+python3 scripts/web-music.py "$STAGE/data" "$STAGE/music"
 for font in /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf \
             /usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf; do
-  mkdir -p "$PKG$(dirname "$font")"
-  cp -u "$(readlink -f "$font")" "$PKG$font"
+  mkdir -p "$STAGE$(dirname "$font")"
+  cp -u "$(readlink -f "$font")" "$STAGE$font"
 done
-listing=$(cd "$PKG" && find . -type f -printf '%p %s\n' | sort | sha256sum)
-if [ ! -f "$PKG.stamp" ] || [ "$(cat "$PKG.stamp")" != "$listing" ] || \
-   ! cmp -s <(cd "$PKG" && find . -type f -exec sha256sum {} + | sort) "$PKG.sums" 2>/dev/null; then
-  echo "$listing" > "$PKG.stamp"
-  (cd "$PKG" && find . -type f -exec sha256sum {} + | sort) > "$PKG.sums"
-fi
+python3 scripts/web-files.py "$STAGE" build-web/files
 
 if [ ! -f build-web/CMakeCache.txt ]; then
   emcmake cmake -S web -B build-web -DCMAKE_BUILD_TYPE=Release -DDALVO_WEB_DEPS="$DEPS" >/dev/null
@@ -51,7 +47,7 @@ else
 fi
 cmake --build build-web -j2
 cp web/index.html build-web/index.html
-echo "web: built $(cd build-web && du -ch index.html dalvo.js dalvo.wasm dalvo.data | tail -1 | cut -f1) in build-web/"
+echo "web: built $(cd build-web && du -ch index.html dalvo.js dalvo.wasm files | tail -1 | cut -f1) in build-web/"
 
 [ "$BUILD_ONLY" -eq 1 ] && exit 0
 echo "web: serving http://127.0.0.1:$PORT/ (Ctrl-C ends)"

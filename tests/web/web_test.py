@@ -74,11 +74,13 @@ def main() -> int:
         print("web_test: emscripten or chromium is not installed: skipped")
         return 77
     subprocess.run([str(ROOT / "scripts/web.sh"), "--build-only"], check=True, cwd=ROOT)
+    subprocess.run(["cmake", "--build", "build", "-j2", "--target", "dalvo"], check=True, cwd=ROOT,
+                   stdout=subprocess.DEVNULL)
     web = ROOT / "build-web"
     with tempfile.TemporaryDirectory() as tmp:
         tmp = pathlib.Path(tmp)
         # The desktop's run of the same script on a fresh data folder.
-        shutil.copytree(web / "package/data", tmp / "data")
+        shutil.copytree(web / "stage/data", tmp / "data")
         subprocess.run([str(ROOT / "build/dalvo"), "--headless", "--data", str(tmp / "data"), "--input",
                         str(script), "--out", str(tmp / "desktop")], check=True)
         # The page's run, served from the build folder.

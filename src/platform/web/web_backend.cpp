@@ -39,10 +39,7 @@ void draw_caption(Surface& dst, int x, int y, int w, const std::string& caption)
 
 }  // namespace
 
-WebBackend::WebBackend() {
-    SDL_SetHint(SDL_HINT_EMSCRIPTEN_KEYBOARD_ELEMENT, "#canvas");
-    SDL_StopTextInput();
-}
+WebBackend::WebBackend() { SDL_StopTextInput(); }
 
 WebBackend::~WebBackend() {
     if (window_ != nullptr) SDL_DestroyWindow(window_);
@@ -315,9 +312,14 @@ MsgAnswer WebBackend::message_box(std::string_view text, MsgButtons buttons) {
 void WebBackend::set_ime_open(bool open) {
     ime_ = open;
     if (!open || places_.empty()) {
+        SDL_StopTextInput();
         page::hide_text_box();
         return;
     }
+    // With text input on, SDL leaves the keys that type to the page's box (it takes
+    // Backspace, Tab and Enter itself, which reach the game as keys); its own text
+    // events are not used.
+    SDL_StartTextInput();
     const Place& p = places_.back();
     const Control* c = p.form->focus;
     if (c == nullptr) return;
