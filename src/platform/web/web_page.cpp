@@ -117,8 +117,18 @@ EM_ASYNC_JS(void, dalvo_restore, (const char* dir_name), {
             FS.syncfs(false, (err) => { if (err) console.warn('dalvo: storing saves:', err); });
         }, 0);
     };
-    FS.trackingDelegate['onCloseFile'] = (path) => keep(path);
-    FS.trackingDelegate['onMovePath'] = (from, to) => keep(to);
+    const close = FS.close;
+    FS.close = (stream) => {
+        const path = stream.path;
+        const written = (stream.flags & 3) !== 0;  // opened for writing
+        close(stream);
+        if (written) keep(path);
+    };
+    const rename = FS.rename;
+    FS.rename = (from, to) => {
+        rename(from, to);
+        keep(to);
+    };
 });
 // clang-format on
 
