@@ -68,5 +68,5 @@ with open(sys.argv[1], "w") as f:
     f.write("};\ninline constexpr CodePair kCp932Encode[] = {\n")
     items = sorted(back.items())
     for i in range(0, len(items), 8):
-        f.write("    " + " ".join(f"{{0x{c:X}, 0x{u:X}}}," for u, c in items[i:i + 8]) + "\n")
+        f.write("    " + " ".join(f"{{0x{u:X}, 0x{c:X}}}," for u, c in items[i:i + 8]) + "\n")
     f.write("};\n")

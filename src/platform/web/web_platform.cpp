@@ -6,6 +6,9 @@
 #include "platform/web/web_audio.h"
 #include "platform/web/web_clock.h"
 
+// web/library_dalvo.js: brings in the page-side functions SDL's audio calls.
+extern "C" void dalvo_js_deps();
+
 namespace dalvo::platform {
 namespace {
 
@@ -17,6 +20,7 @@ public:
             return false;
         }
         sdl_ = true;
+        dalvo_js_deps();
         (void)SDL_InitSubSystem(SDL_INIT_AUDIO);
         error = check_fonts();
         if (!error.empty()) return false;
