@@ -42,6 +42,7 @@ void fail(const std::string& message) {
 }
 
 int run() {
+    platform::page::mark("mainMs");
     platform::page::restore(kDataDir);
 
     platform::Script script;

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <emscripten.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -12,6 +13,8 @@
 
 namespace dalvo::platform {
 namespace {
+
+constexpr int kMusicWaitMs = 5000;
 
 // The device opens with the first sound and stays open.
 bool audio_open() {
@@ -47,6 +50,12 @@ protected:
     int on_open(std::span<const std::uint8_t> bytes) override {
         if (!audio_open()) return mci_error::kCannotLoadDriver;
         const std::string file = rendered_piece(dir_, bytes);
+        // The page loads the music after the game has started: a piece asked for
+        // before it has come is waited for a while.
+        std::error_code ec;
+        for (int waited = 0; waited < kMusicWaitMs && !std::filesystem::exists(file, ec); waited += 20) {
+            emscripten_sleep(20);
+        }
         music_.reset(Mix_LoadMUS(file.c_str()));
         // A piece the page was built without plays silently: its model still runs.
         if (!music_) std::fprintf(stderr, "dalvo: %s: %s\n", file.c_str(), Mix_GetError());
