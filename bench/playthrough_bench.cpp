@@ -32,7 +32,7 @@ int play_once(const dalvo::platform::Script& script, const fs::path& data, const
     dalvo::platform::Platform& p = set->platform();
     dalvo::platform::ScriptOptions options;
     options.out_dir = out;
-    p.host.set_script(std::make_unique<dalvo::platform::ScriptRunner>(script, options));
+    p.host.add_input_source(std::make_unique<dalvo::platform::ScriptRunner>(script, options));
     dalvo::GameOptions game;
     game.data_dir = data;
     game.program_dir = data;

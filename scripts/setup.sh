@@ -8,7 +8,7 @@ PACKAGES=(
   libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libsdl2-image-dev libx11-dev
   timgm6mb-soundfont fonts-ipafont-gothic fonts-liberation2 fontconfig
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  xvfb xauth x11-utils imagemagick
+  xvfb xauth x11-utils imagemagick xdotool
   clang libclang-rt-14-dev ccache
   hyperfine valgrind
 )

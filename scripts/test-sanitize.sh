@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Builds everything with clang, AddressSanitizer and UndefinedBehaviorSanitizer in
-# build-asan, runs the whole test suite there, then each fuzz target for a short time.
+# Builds everything with clang (warnings as errors), AddressSanitizer and
+# UndefinedBehaviorSanitizer in build-asan, runs the whole test suite there, then each fuzz
+# target for a short time.
 #   scripts/test-sanitize.sh [FUZZ_SECONDS]      (default 15 s per target; 0 skips fuzzing)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 fuzz_seconds="${1:-15}"
 cmake -S . -B build-asan -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DDALVO_FUZZ=ON -DDALVO_BENCH=OFF >/dev/null
+  -DDALVO_FUZZ=ON -DDALVO_BENCH=OFF -DDALVO_WERROR=ON >/dev/null
 cmake --build build-asan -j"$(nproc)"
 # Leaks are checked too; what system libraries keep until exit is listed in the suppressions.
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"

@@ -79,7 +79,7 @@ int run() {
         options.close_at_end = false;  // the player goes on from where the script stopped
         auto owned = std::make_unique<platform::ScriptRunner>(std::move(script), options);
         runner = owned.get();
-        p.host.set_script(std::move(owned));
+        p.host.add_input_source(std::move(owned));
     }
     bool title_seen = false;
     set->backend().set_on_pump([&] {

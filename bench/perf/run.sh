@@ -21,7 +21,7 @@ for tool in hyperfine xvfb-run Xvfb /usr/bin/time python3; do
 done
 
 cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$BUILD" --target dalvo dalvo_bench data -j"$(nproc)" >/dev/null
+cmake --build "$BUILD" --target dalvo dalvo_bench data test_window -j"$(nproc)" >/dev/null
 
 WORK=$(mktemp -d /tmp/dalvo-perf.XXXXXX)
 XVFB_PID=""
@@ -128,6 +128,16 @@ PY
 figure paced_frames "$frames" "frames traced"
 figure paced_frames_within_2ms_pct "$(python3 -c "print('%.1f' % (100.0*$within/max($frames,1)))")" "% of frames"
 figure paced_frames_worst_ms "$worst" "ms off target (worst frame)"
+
+echo "== real window: unpaced transitions with every frame presented, and one small present"
+# The window test prints these figures (it checks only the present counts).
+DALVO_WINDOW_INNER=1 SDL_VIDEODRIVER=x11 "$BUILD/tests/test_window" \
+  --gtest_filter='WindowInner.EffectsPresentEveryFrameAndTheWindowShowsTheScreen' >"$WORK/effects.txt" 2>&1 || true
+for code in DI VB HB; do
+  figure "window_${code}_ms" "$(sed -n "s/^$code: [0-9]* presents in \([0-9]*\) ms$/\1/p" "$WORK/effects.txt")" \
+    "ms ($(sed -n "s/^$code: \([0-9]*\) presents.*/\1/p" "$WORK/effects.txt") presents)"
+done
+figure window_small_present_us "$(sed -n 's/^one damaged-rectangle present: \([0-9]*\) us$/\1/p' "$WORK/effects.txt")" "us (8 x 8 mark)"
 
 # CPU of a waiting game: utime+stime over 10 s from /proc, once it has settled.
 idle_cpu() {  # script name

@@ -51,15 +51,18 @@ bool parse_command_line(const std::vector<std::string>& args, CommandLine& out, 
             if (!flag(cl.version)) return false;
         } else if (option == "--headless") {
             if (!flag(cl.headless)) return false;
-        } else if (option == "--data" || option == "--input" || option == "--out" || option == "--trace") {
+        } else if (option == "--data" || option == "--input" || option == "--out" || option == "--trace" ||
+                   option == "--record") {
             if (!take_value()) return false;
             if (value.empty()) {
                 error = option + " needs a non-empty value";
                 return false;
             }
-            (option == "--data" ? cl.data_dir : option == "--input" ? cl.input
-                                            : option == "--out"   ? cl.out_dir
-                                                                  : cl.trace_file) = value;
+            (option == "--data"    ? cl.data_dir
+             : option == "--input" ? cl.input
+             : option == "--out"   ? cl.out_dir
+             : option == "--trace" ? cl.trace_file
+                                   : cl.record_file) = value;
         } else if (option == "--master-level") {
             if (!take_value()) return false;
             if (!parse_number(value, 0, 65535, number)) {
@@ -97,6 +100,9 @@ std::string usage_text() {
            "  --input FILE        run the input script FILE\n"
            "  --out DIR           folder for shot and dump (default: the current folder)\n"
            "  --trace FILE        write one JSON object per line for each observable event\n"
+           "  --record FILE       write every input of the session to FILE as an input script\n"
+           "                      that replays it (also DALVO_RECORD=FILE in the environment);\n"
+           "                      names typed into the name entry are in it as typed\n"
            "  --master-level N    headless only: the starting master level, 0..65535\n"
            "  --scale N           real window: scale the window by N (1..8)\n"
            "  --help, --version   this text; the version\n"
@@ -106,5 +112,7 @@ std::string usage_text() {
 std::string version_text() {
     return std::string("DALVO! Ver. 1.20\nengine build ") + kBuildVersion + "\n";
 }
+
+const char* build_version() { return kBuildVersion; }
 
 }  // namespace dalvo::app

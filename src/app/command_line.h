@@ -14,6 +14,7 @@ struct CommandLine {
     std::filesystem::path input;
     std::filesystem::path out_dir = ".";
     std::filesystem::path trace_file;
+    std::filesystem::path record_file;  // empty: no recording
     std::uint32_t master_level = 65535;
     bool master_level_given = false;
     int scale = 1;
@@ -26,5 +27,7 @@ bool parse_command_line(const std::vector<std::string>& args, CommandLine& out, 
 
 std::string usage_text();
 std::string version_text();
+// The engine build's own version, e.g. "1.20.0".
+const char* build_version();
 
 }  // namespace dalvo::app

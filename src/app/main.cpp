@@ -1,11 +1,15 @@
 // The program: the command line, the platform, then the game.
 
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <memory>
 
 #include "app/command_line.h"
+#include "app/recording.h"
 #include "engine/game.h"
+#include "engine/startup.h"
+#include "platform/automation/recorder.h"
 #include "platform/automation/script.h"
 #include "platform/heap.h"
 #include "platform/platform.h"
@@ -30,7 +34,8 @@ int usage_error(const std::string& message) {
 int run(int argc, char** argv) {
     app::CommandLine cl;
     std::string error;
-    if (!app::parse_command_line(std::vector<std::string>(argv + 1, argv + argc), cl, error)) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (!app::parse_command_line(args, cl, error)) {
         return usage_error(error);
     }
     if (cl.help) {
@@ -55,6 +60,15 @@ int run(int argc, char** argv) {
         return usage_error("--trace " + cl.trace_file.string() + ": cannot write");
     }
 
+    // A player asked to send a recording can start the game that way without a command line.
+    const char* record_env = std::getenv("DALVO_RECORD");
+    const bool record_from_env = cl.record_file.empty() && record_env != nullptr && *record_env != '\0';
+    const fs::path record_file = record_from_env ? fs::path(record_env) : cl.record_file;
+
+    GameOptions game;
+    if (!cl.data_dir.empty()) game.data_dir = fs::absolute(cl.data_dir, ec);
+    game.program_dir = program_dir(argv[0]);
+
     platform::PlatformOptions options;
     options.headless = cl.headless;
     options.scale = cl.scale;
@@ -71,22 +85,27 @@ int run(int argc, char** argv) {
         }
     }
     platform::Platform& p = set->platform();
+    platform::Recorder recorder(p.host);
+    if (!record_file.empty() &&
+        !recorder.start(record_file, app::recording_header(args, find_data_path(game), record_from_env), error)) {
+        return usage_error((record_from_env ? "DALVO_RECORD: " : "--record: ") + error);
+    }
     // Headless, the script is the only player: its end (an empty one at once) closes the game.
     if (cl.headless || !cl.input.empty()) {
         platform::ScriptOptions script_options;
         script_options.out_dir = cl.out_dir;
         script_options.close_at_end = cl.headless;
-        p.host.set_script(std::make_unique<platform::ScriptRunner>(std::move(script), script_options));
+        p.host.add_input_source(std::make_unique<platform::ScriptRunner>(std::move(script), script_options));
     }
 
-    GameOptions game;
-    if (!cl.data_dir.empty()) game.data_dir = fs::absolute(cl.data_dir, ec);
-    game.program_dir = program_dir(argv[0]);
+    int code = 0;
     try {
-        return run_game(p, game);
+        code = run_game(p, game);
     } catch (const platform::ProgramEnd& end) {
-        return end.code;
+        code = end.code;
     }
+    recorder.finish();
+    return code;
 }
 
 }  // namespace

@@ -36,7 +36,14 @@ std::string without_leading_zero(std::string two_digits) {
     return two_digits;
 }
 
-void write_day_start_record(Game& game) {
+void clear_message_area(Game& game) {
+    clear_surface(*game.ui.TxtFrame1[1]);
+    game.ui.TxtFrame1[1]->refresh();
+}
+
+}  // namespace
+
+void Write_day_start_record(Game& game, std::int32_t start_record) {
     const EngineState& g = game.g;
     std::array<std::string, 21>& f = game.g.g_Flags;
     f[0] = Flag_number(g.g_Day);
@@ -45,7 +52,7 @@ void write_day_start_record(Game& game) {
     f[3] = Flag_truth(g.g_BgmOn);
     f[4] = Flag_truth(g.g_SeOn);
     f[5] = Flag_number(g.g_MsgSpeed);
-    f[6] = Flag_number(g.g_ScriptPos);
+    f[6] = Flag_number(start_record);
     f[7] = Flag_number(g.g_hat_eki);
     f[8] = Flag_number(g.g_hat_umi);
     f[9] = Flag_number(g.g_kae);
@@ -62,13 +69,6 @@ void write_day_start_record(Game& game) {
     f[20] = Flag_number(game.sound.g_BgmNo);
 }
 
-void clear_message_area(Game& game) {
-    clear_surface(*game.ui.TxtFrame1[1]);
-    game.ui.TxtFrame1[1]->refresh();
-}
-
-}  // namespace
-
 std::string Date_text(std::int16_t day) {
     using namespace std::chrono;
     // Division truncates toward zero, as the calendar counts.
@@ -80,7 +80,9 @@ std::string Date_text(std::int16_t day) {
 }
 
 std::string Flag_number(std::int32_t value) {
-    return value < 0 ? std::to_string(value) : " " + std::to_string(value);
+    std::string text = value < 0 ? "" : " ";
+    text += std::to_string(value);
+    return text;
 }
 
 std::string Flag_truth(std::int16_t value) { return value != 0 ? "True" : "False"; }
@@ -104,7 +106,7 @@ std::int16_t Flag_to_truth(const std::string& text) {
 }
 
 void Set_file_menus(Game& game, bool enabled) {
-    for (const char* name : {"prog_load", "prog_save", "speedup"}) game.ui.menu(name).enabled = enabled;
+    for (const char* name : {"prog_load", "prog_save", "speedup"}) game.ui.form.set_menu_enabled(name, enabled);
 }
 
 void Card_show_date(Game& game, int top) {
@@ -146,7 +148,7 @@ void New_days(Game& game) {
 
     Set_file_menus(game, false);
     g.g_Day = static_cast<std::int16_t>(g.g_Day + 1);
-    write_day_start_record(game);
+    Write_day_start_record(game, g.g_ScriptPos);
     g.g_DateText = Date_text(g.g_Day);
 
     w.LineNo = -1;

@@ -15,6 +15,9 @@ std::string Date_text(std::int16_t day);
 // not negative, truth values as "True" and "False".
 std::string Flag_number(std::int32_t value);
 std::string Flag_truth(std::int16_t value);
+// Writes `g_Flags` from the state as it stands, for a half-day whose script goes on
+// after record `start_record`.
+void Write_day_start_record(Game& game, std::int32_t start_record);
 // Reads them back; a text that is neither (outside the record's form) reads as 0.
 std::int16_t Flag_to_int16(const std::string& text);
 std::int16_t Flag_to_truth(const std::string& text);

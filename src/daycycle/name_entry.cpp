@@ -1,6 +1,7 @@
 // The name entry: the "はじめ" button checks the two names, stores them, dissolves
 // the black title into the first game screen and starts the script.
 
+#include "daycycle/day_card.h"
 #include "daycycle/title.h"
 #include "engine/game.h"
 #include "engine/interpreter.h"
@@ -32,10 +33,18 @@ void compose_first_screen(Game& game) {
 
 }  // namespace
 
+void New_game_record(Game& game) {
+    // The story reads as a half-day that begins just before its first record, so that
+    // a save made before the first "g1" goes on at the start of the story.
+    Write_day_start_record(game, game.g.g_ScriptPos - 1);
+}
+
 bool Name_acceptable(const std::string& name) {
     const int chars = platform::char_count(name);
     if (chars < 1 || chars > kNameMaxChars) return false;
-    if (name.find('&') != std::string::npos) return false;
+    // "&" would read as a name marker; a comma or a double quote would split the
+    // name's line of a save file.
+    if (name.find_first_of("&,\"") != std::string::npos) return false;
     return platform::utf8_to_sjis(name).has_value();
 }
 
@@ -47,6 +56,7 @@ void Name_ent_btn_click(Game& game) {
     if (!Name_acceptable(ui.Text1->text) || !Name_acceptable(ui.Text2->text)) return;
     g.g_Names[1] = ui.Text1->text;
     g.g_Names[2] = ui.Text2->text;
+    New_game_record(game);
     {
         const TitleBusy busy(game);
         if (g.g_SeOn != kFalse) SE_play(game, kSeStart);

@@ -31,7 +31,7 @@ constexpr int kErrFileNotFound = 53;
 constexpr int kErrAccess = 75;
 constexpr int kErrInvalidPicture = 481;
 
-constexpr platform::Color kHoverColor = 0x0000FF;
+constexpr platform::Color kHoverColor = platform::Color{0x0000FF};
 constexpr int kSeStart = 2;
 constexpr std::uint32_t kDissolveStepMs = 100;
 
@@ -141,11 +141,11 @@ void Title_new_game(Game& game) {
     ui.Text2->text = g.g_Names[2];
     // The caret after the shown name, so that Backspace takes it away.
     for (platform::Control* box : {ui.Text1, ui.Text2}) {
-        box->caret = platform::char_count(box->text);
-        box->composition.clear();
+        box->caret = platform::char_count(box->text.get());
+        box->composition = std::string();
     }
     ui.Name_Ent->visible = true;
-    ui.form.focus = ui.Text1;
+    ui.form.set_focus(ui.Text1);
     ui.Name_Ent->refresh();
     Ime_set(game, true);
 }
@@ -194,8 +194,7 @@ void Ime_set(Game& game, bool open) {
 }
 
 void Title_menus(Game& game, bool enabled) {
-    for (const char* name : {"prog_load", "prog_save", "speedup"}) game.ui.menu(name).enabled = enabled;
-    ++game.ui.form.generation;
+    for (const char* name : {"prog_load", "prog_save", "speedup"}) game.ui.form.set_menu_enabled(name, enabled);
 }
 
 void Title_skip(Game& game) {
@@ -205,6 +204,7 @@ void Title_skip(Game& game) {
     ui.Title->refresh();
     Title_menus(game, true);
     Ime_set(game, false);
+    New_game_record(game);
 }
 
 const char* Title_waiting(const Game& game) {

@@ -42,8 +42,12 @@ void Title_continue(Game& game);
 void Name_ent_btn_click(Game& game);
 
 // A name the entry accepts: 1 to 5 characters, each one Shift-JIS can hold, and no "&"
-// (which the message text would take for a name marker).
+// (which the message text would take for a name marker), "," or `"` (which a save file
+// cannot hold).
 bool Name_acceptable(const std::string& name);
+
+// The day-start record of a new game, with the names as they now stand.
+void New_game_record(Game& game);
 
 // Play without the title: the title is put away as the name entry leaves it (hidden,
 // menus enabled, input method off). For runs that start the script at once.

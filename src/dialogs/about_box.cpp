@@ -18,7 +18,7 @@ namespace {
 using platform::Control;
 using platform::ControlKind;
 
-constexpr platform::Color kLinkBlue = 0xC00000;
+constexpr platform::Color kLinkBlue = platform::Color{0xC00000};
 constexpr const char* kRequirements =
     "PentiumMMX200MHz以上のCPUと800×600dot×24bit色\r\n"
     "以上(TrueColor)のｸﾞﾗﾌｨｯｸ表示が可能な環境が必要です。";
@@ -60,7 +60,7 @@ void link_click(Game& game, const char* label) {
 // A focused button takes Enter and Space as a click.
 void key_down(Game& game, int key) {
     AboutBox& d = *game.dialogs.about;
-    if ((key == platform::key::Enter || key == platform::key::Space) && d.form.focus == d.cmdOK) unload(game);
+    if ((key == platform::key::Enter || key == platform::key::Space) && d.form.focus() == d.cmdOK) unload(game);
 }
 
 void load(Game& game) {
@@ -90,7 +90,7 @@ void load(Game& game) {
     d.form.on_lost_focus = [&game] { unload(game); };
     d.form.on_close_request = [&game] { unload(game); };
     d.form.on_key_down = [&game](int key) { key_down(game, key); };
-    d.form.focus = d.cmdOK;
+    d.form.set_focus(d.cmdOK);
 
     game.p.host.center_form(d.form);
     game.p.host.show_form(d.form);
@@ -100,9 +100,9 @@ void load(Game& game) {
 
 AboutBox::AboutBox(platform::Host& host) : host_(host) {
     // The panels first: they lie behind the labels.
-    Shape3 = &add_panel(form, "Shape3", 8, 40, 321, 41, 0xC0C0FF);
-    Shape1 = &add_panel(form, "Shape1", 8, 88, 321, 57, 0xC0E0FF);
-    Shape2 = &add_panel(form, "Shape2", 8, 152, 321, 33, 0xC0FFFF);
+    Shape3 = &add_panel(form, "Shape3", 8, 40, 321, 41, platform::Color{0xC0C0FF});
+    Shape1 = &add_panel(form, "Shape1", 8, 88, 321, 57, platform::Color{0xC0E0FF});
+    Shape2 = &add_panel(form, "Shape2", 8, 152, 321, 33, platform::Color{0xC0FFFF});
 
     Label5 = &add_label(form, "Label5", 16, 8, 73, 17);
     Label5->font = platform::FontSpec{"ＭＳ ゴシック", 12.0, true, false};

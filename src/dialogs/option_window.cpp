@@ -65,9 +65,9 @@ void command1_click(Game& game) {
     if (skip) {
         g.g_MsgSpeed = 0;
         g.g_WaitClick = kFalse;  // a pending click wait ends at once
-        game.ui.menu("speedup").caption = kCaptionStop;
+        game.ui.form.set_menu_caption("speedup", kCaptionStop);
     } else {
-        game.ui.menu("speedup").caption = kCaptionSkip;
+        game.ui.form.set_menu_caption("speedup", kCaptionSkip);
         g.g_MsgSpeed = 1;
         g.g_WaitClick = kTrue;
     }
@@ -100,7 +100,9 @@ void command1_click(Game& game) {
     // What a save file keeps of the options.
     g.g_Flags[3] = bool_text(g.g_BgmOn);
     g.g_Flags[4] = bool_text(g.g_SeOn);
-    g.g_Flags[5] = " " + std::to_string(g.g_MsgSpeed);
+    std::string speed(1, ' ');
+    speed += std::to_string(g.g_MsgSpeed);
+    g.g_Flags[5] = std::move(speed);
 
     unload(game);
 }
@@ -109,7 +111,7 @@ void command1_click(Game& game) {
 // Space operates the focused control, as a click on it would.
 void key_down(Game& game, int key) {
     OptionWindow& d = *game.dialogs.option;
-    Control* focus = d.form.focus;
+    Control* focus = d.form.focus();
     const char* target = nullptr;
     if (key == platform::key::Enter) {
         target = focus != nullptr && focus->kind == ControlKind::Button ? focus->name.c_str() : "Command1";
@@ -158,7 +160,11 @@ OptionWindow::OptionWindow(platform::Host& host) : host_(host) {
     Option4 = &add_control(*Frame1, "Option4", ControlKind::OptionButton, "1文字ずつ表示", 48, 64, 105, 17);
     Label2 = &add_control(*Frame1, "Label2", ControlKind::Label, "High", 8, 16, 25, 17);
     Label1 = &add_control(*Frame1, "Label1", ControlKind::Label, "Low", 8, 64, 25, 17);
-    Label1->font.size = Label2->font.size = kSmallPoints;
+    for (Control* label : {Label1, Label2}) {
+        platform::FontSpec small = label->font;
+        small.size = kSmallPoints;
+        label->font = small;
+    }
     Line1 = &Frame1->add("Line1", ControlKind::Line);
     Line1->x1 = Line1->x2 = 16;
     Line1->y1 = 32;

@@ -22,7 +22,7 @@ using platform::Rop;
 
 constexpr int kPageW = 450;
 constexpr int kPageH = 80;
-constexpr platform::Color kPink = 0xEAD5FF;
+constexpr platform::Color kPink = platform::Color{0xEAD5FF};
 
 
 // The text of the record `offset` places after the "e" record.
@@ -38,7 +38,7 @@ void prepare(Game& game) {
     ui.Clicker->set_enabled(false, now);
     ui.Blinker->visible = false;
     for (const char* name : {"prog_load", "prog_save", "speedup", "opt_menu", "vvrr"}) {
-        ui.menu(name).enabled = false;
+        ui.form.set_menu_enabled(name, false);
     }
     fill_staff_text(game.ending);
 

@@ -92,7 +92,6 @@ void Ending_dissolve(Game& game, EndingDissolve which) {
 
 void refresh_window(Game& game) {
     game.ui.form.image.refresh();
-    ++game.ui.form.generation;
 }
 
 void wait_since(Game& game, std::uint32_t since, std::uint32_t ms, std::uint32_t poll_ms) {

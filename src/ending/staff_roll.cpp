@@ -18,8 +18,8 @@ using platform::Control;
 using platform::FontSpec;
 using platform::Rop;
 
-constexpr platform::Color kShadowGrey = 0x808080;
-constexpr platform::Color kLightYellow = 0xC0FFFF;
+constexpr platform::Color kShadowGrey = platform::Color{0x808080};
+constexpr platform::Color kLightYellow = platform::Color{0xC0FFFF};
 constexpr int kTile = 5;
 constexpr int kTitleW = 260;
 constexpr int kTitleH = 30;
@@ -155,7 +155,7 @@ void Staff_disp(Game& game, std::int16_t n) {
     if (n == 1) {
         card.move(380, 180, 260, 100);
         draw(build, 0, 50, e.StaffText[12], kLightYellow);
-        build.font.size = 9;
+        build.font = FontSpec{"Arial", 9, false, false};
         draw(build, 146, 86, e.StaffText[0], kShadowGrey);
         draw(build, 145, 85, e.StaffText[0], platform::kWhite);
     } else {

@@ -38,13 +38,7 @@ int leading_number(const std::string& text) {
 }
 
 void set_menus(Game& game, bool enabled) {
-    for (const char* name : {"prog_load", "prog_save", "speedup"}) game.ui.menu(name).enabled = enabled;
-}
-
-// The script asks for options the window or the table cannot give.
-[[noreturn]] void bad_choice(Game& game) {
-    data_fault(game, "選択肢の指定が不正です. scene " + std::to_string(game.g.g_CurScene) +
-                         " (record " + std::to_string(game.g.g_ScriptPos) + ")");
+    for (const char* name : {"prog_load", "prog_save", "speedup"}) game.ui.form.set_menu_enabled(name, enabled);
 }
 
 }  // namespace
@@ -56,14 +50,15 @@ int Select_disp(Game& game) {
     platform::Host& host = game.p.host;
 
     const int n = leading_number(g.g_Text);
-    if (n < 1 || n > kMaxOptions) bad_choice(game);
+    if (n < 1 || n > kMaxOptions) {
+        record_fault(game, "選択肢の指定が不正です. 選択肢の数は 1..3 です「" + g.g_Text + "」");
+    }
     // The group of a choice is the scene that opens it; a miss leaves the last index.
+    // The options are the entries from there on, whatever group the later ones belong to.
     Find_sct(game, g.g_CurScene);
-    for (int i = 0; i < n; ++i) {
-        const int entry = g.g_SctIndex + i;
-        if (entry > g.g_SctMax || entry >= kSctMax || g.g_SctTable[entry].Sct != g.g_CurScene) {
-            bad_choice(game);
-        }
+    if (g.g_SctIndex < 0 || g.g_SctIndex + n - 1 > g.g_SctMax || g.g_SctIndex + n > kSctMax) {
+        record_fault(game,
+                     "選択肢の指定が不正です. " + std::to_string(n) + " 個の選択肢が 39.dat の終わりを越えます");
     }
 
     ui.Clicker->set_enabled(false, game.p.clock.ticks());
@@ -90,7 +85,7 @@ int Select_disp(Game& game) {
         // Labels size to their text.
         label.move(label.left, label.top, platform::text_width(label.font, row.label),
                    platform::text_height(label.font));
-        widest = std::max(widest, label.width);
+        widest = std::max(widest, label.width.get());
     }
     for (int i = 0; i < n; ++i) {
         platform::Control& box = *ui.SelBox[i];
@@ -102,6 +97,7 @@ int Select_disp(Game& game) {
     g.g_CurTarget = 0;
     g.g_Choice = -1;
     game.msg.choice_open = true;
+    ++game.msg.player_waits;
     host.wait_until([&] { return g.g_Choice >= 0; }, 50);
     game.msg.choice_open = false;
 

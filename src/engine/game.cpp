@@ -19,7 +19,7 @@ Game::~Game() {
 }
 
 int run_game(platform::Platform& platform, const GameOptions& options) {
-    if (!platform.host.acquire_instance(find_data_path(options))) return 0;
+    if (!platform.instance.acquire(find_data_path(options))) return 0;
     Game game(platform, options);
     install_automation(game);
     Window_load(game);

@@ -27,7 +27,7 @@ void History_open(Game& game) {
     ui.TxtFrame1[0]->refresh();
     // A look back ends skipping.
     if (game.g.g_MsgSpeed == 0) Skip_end(game);
-    ui.menu("opt_menu").enabled = false;
+    ui.form.set_menu_enabled("opt_menu", false);
     for (int k = 0; k < kLogSize; ++k) {
         platform::draw_text(area.image, 0, k * w.Line_height, w.LogText[k + 1], area.font,
                             w.LogColor[k + 1]);
@@ -44,7 +44,7 @@ void History_close(Game& game) {
     ui.TxtFrame1[0]->visible = true;
     ui.TxtFrame1[0]->refresh();
     game.w.LogView = kFalse;
-    ui.menu("opt_menu").enabled = true;
+    ui.form.set_menu_enabled("opt_menu", true);
 }
 
 void TxtFrame2_mouse_down(Game& game, const platform::MouseEvent& e) {

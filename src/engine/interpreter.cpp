@@ -19,6 +19,8 @@ namespace dalvo {
 
 namespace {
 
+// Far beyond any honest scenario: 3001 records, each run a few hundred times over.
+constexpr std::uint32_t kMaxRecordsWithoutWait = 1'000'000;
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
@@ -131,6 +133,7 @@ int run_record(Game& game) {
         Window_unload(game, 0);
     case 'o':
         g.g_OptOpen = 1;
+        ++game.msg.player_waits;
         Option_open(game);
         game.p.host.wait_until([&g] { return g.g_OptOpen == 0; }, 10);
         return kNext;
@@ -167,6 +170,7 @@ void Run_script(Game& game) {
     EngineState& g = game.g;
     g.g_Running = kTrue;
     bool end_test = true;
+    std::uint32_t without_wait = 0;
     while (true) {
         // The last record closes the script and is never run.
         if (end_test && g.g_ScriptPos == g.g_ScriptLast) return;
@@ -174,6 +178,8 @@ void Run_script(Game& game) {
             data_fault(game, "シナリオの位置 " + std::to_string(g.g_ScriptPos) +
                                  " にレコードがありません");
         }
+        const std::int32_t pos = g.g_ScriptPos;
+        const std::uint64_t waits = game.msg.player_waits;
         const int code = run_record(game);
         end_test = true;
         switch (code) {
@@ -188,6 +194,15 @@ void Run_script(Game& game) {
         default:
             g.g_ScriptPos += 1;
             break;
+        }
+        // A script that runs on and on without asking the player anything is caught
+        // in a loop: nothing would end it, not even closing the window.
+        if (game.msg.player_waits != waits) {
+            without_wait = 0;
+        } else if (++without_wait >= kMaxRecordsWithoutWait) {
+            record_fault(game, pos,
+                         std::to_string(kMaxRecordsWithoutWait) +
+                             " レコードの間プレイヤーを待たずに進みました. 終わらないループです");
         }
     }
 }

@@ -23,7 +23,7 @@ Control* work_surface(platform::Form& form, std::string name) {
 }  // namespace
 
 MainForm::MainForm(platform::Host& host) {
-    form.back_color = 0x000000;
+    form.back_color = platform::Color{0x000000};
 
     // Hidden work surfaces first: their place in the stack never shows.
     Pic_Back = work_surface(form, "Pic_Back");
@@ -107,15 +107,15 @@ MainForm::MainForm(platform::Host& host) {
     // The title panel covers everything while it is up; the title screen shows it.
     Title = &form.add("Title", ControlKind::Picture);
     Title->move(0, 0, 640, 480);
-    Title->back_color = 0xE0E0E0;
+    Title->back_color = platform::Color{0xE0E0E0};
     Title->visible = false;
     // The panel lies under the labels; the name-entry box over everything on the title.
     Shape1 = &Title->add("Shape1", ControlKind::Shape);
     Shape1->shape = platform::ShapeKind::RoundedRectangle;
     Shape1->filled = true;
-    Shape1->fill_color = 0xE8F4FF;
+    Shape1->fill_color = platform::Color{0xE8F4FF};
     Shape1->border_width = 2;
-    Shape1->border_color = 0x5A3C46;
+    Shape1->border_color = platform::Color{0x5A3C46};
     Shape1->move(10, 360, 140, 90);
     const platform::FontSpec menu_font{"ＭＳ ゴシック", 14.25, true, false};
     Label1 = &Title->add("Label1", ControlKind::Label);
@@ -132,14 +132,14 @@ MainForm::MainForm(platform::Host& host) {
 
     Name_Ent = &Title->add("Name_Ent", ControlKind::Picture);
     Name_Ent->move(230, 180, 193, 113);
-    Name_Ent->back_color = 0xC0C0C0;
-    Name_Ent->image.back_color = 0xC0C0C0;
+    Name_Ent->back_color = platform::Color{0xC0C0C0};
+    Name_Ent->image.back_color = platform::Color{0xC0C0C0};
     Name_Ent->image.clear();
     Name_Ent->visible = false;
     Label3 = &Name_Ent->add("Label3", ControlKind::Label);
     Label3->caption = "名前を変更します";
     Label3->font = {"ＭＳ ゴシック", 12, true, false};
-    Label3->fore_color = 0x0000FF;
+    Label3->fore_color = platform::Color{0x0000FF};
     Label3->back_opaque = false;
     Label3->move(32, 8, 137, 25);
     Text1 = &Name_Ent->add("Text1", ControlKind::TextBox);

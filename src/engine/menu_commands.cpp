@@ -12,7 +12,7 @@ namespace dalvo {
 
 namespace {
 
-void set_speedup_caption(Game& game, const char* caption) { game.ui.menu("speedup").caption = caption; }
+void set_speedup_caption(Game& game, const char* caption) { game.ui.form.set_menu_caption("speedup", caption); }
 
 void prog_end(Game& game) {
     if (game.p.host.message_box("終了しますか？", platform::MsgButtons::YesNo) != platform::MsgAnswer::No) {

@@ -1,6 +1,7 @@
 #pragma once
 // The message window and the waits for the player.
 
+#include <cstdint>
 #include <string>
 
 #include "platform/color.h"
@@ -13,6 +14,9 @@ struct Game;
 struct MessageState {
     int click_waits = 0;       // nested Wait_click loops running
     bool choice_open = false;  // a choice waits for its pick
+    // Waits for the player so far (a click, a choice, the options dialog of the script):
+    // the interpreter tells a script that never waits by it.
+    std::uint64_t player_waits = 0;
 };
 
 // Window load: attaches the handlers of the stage, the message windows, the

@@ -16,8 +16,8 @@ inline constexpr int kScrollHeight = 80;
 inline constexpr int kTextAreaHeight = 82;
 inline constexpr int kLogSize = 9;       // history lines, LogText(1..9)
 
-inline constexpr platform::Color kHoverColor = 0x8080FF;
-inline constexpr platform::Color kPickColor = 0x0000FF;
+inline constexpr platform::Color kHoverColor = platform::Color{0x8080FF};
+inline constexpr platform::Color kPickColor = platform::Color{0x0000FF};
 
 inline constexpr const char* kCaptionSkip = "次の選択まで[Skip]";
 inline constexpr const char* kCaptionStop = "次の選択まで[Stop]";

@@ -27,11 +27,11 @@ struct Speaker {
 
 // Speaker codes 1..5; every other code has no name and white text.
 constexpr Speaker kSpeakers[5] = {
-    {nullptr, 0xB7A7F8},
-    {"航", 0xF091B7},
-    {"早瀬", 0x9EDD60},
-    {"楓", 0xEAE373},
-    {"千登世", 0x7DECFF},
+    {nullptr, platform::Color{0xB7A7F8}},
+    {"航", platform::Color{0xF091B7}},
+    {"早瀬", platform::Color{0x9EDD60}},
+    {"楓", platform::Color{0xEAE373}},
+    {"千登世", platform::Color{0x7DECFF}},
 };
 
 Control& text_area(Game& game) { return *game.ui.TxtFrame1[1]; }
@@ -126,6 +126,9 @@ void Scroll_step(Game& game) {
     const std::uint32_t began = clock.ticks();
     platform::bit_blt(area.image, 0, 1, kScrollWidth, kScrollHeight, area.image, 0, 2,
                       platform::Rop::SrcCopy);
+    // The row that comes in at the bottom starts empty: a glyph pixel left there would be
+    // copied up again at every step, a column of dots through the new line.
+    area.image.fill_rect(0, kTextAreaHeight - 1, kScrollWidth, 1, platform::kBlack);
     show(game, area);
     game.p.host.wait_until([&] { return clock.ticks() - began > 10; }, 1);
 }
@@ -142,8 +145,10 @@ void Msg_scroll(Game& game) {
     Control& area = text_area(game);
     platform::bit_blt(area.image, 0, 0, kScrollWidth, kTextAreaHeight - lh, area.image, 0, lh,
                       platform::Rop::SrcCopy);
-    area.image.fill_rect(0, kTextAreaHeight - lh, kScrollWidth, kScrollHeight - (kTextAreaHeight - lh),
-                         platform::kBlack);
+    // Our glyphs reach one row below the font's line box: clear the new line down to the
+    // bottom of the area, and the top row, where the last row of the line that left lands.
+    area.image.fill_rect(0, kTextAreaHeight - lh, kScrollWidth, lh, platform::kBlack);
+    area.image.fill_rect(0, 0, kScrollWidth, 1, platform::kBlack);
     show(game, area);
 }
 

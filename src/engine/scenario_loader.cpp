@@ -1,13 +1,11 @@
 #include "engine/scenario_loader.h"
 
-#include <fstream>
-#include <iterator>
-#include <system_error>
 #include <vector>
 
 #include "engine/field_reader.h"
 #include "engine/game.h"
 #include "engine/startup.h"
+#include "platform/file_read.h"
 #include "platform/text_codec.h"
 
 namespace dalvo {
@@ -15,6 +13,9 @@ namespace dalvo {
 namespace fs = std::filesystem;
 
 namespace {
+
+// Far past the largest table the records allow: a larger file is not a scenario.
+constexpr std::size_t kMaxTextBytes = std::size_t{32} << 20;
 
 std::string fault_text(const fs::path& file, int line, const std::string& what) {
     return "シナリオファイルが異常です.\n" + file.string() + " " + std::to_string(line) +
@@ -28,13 +29,15 @@ std::string number_fault(NumberError error, const std::string& field) {
 
 // The whole file, decoded; ends the program when it cannot be read.
 std::string read_text(Game& game, const fs::path& file) {
-    std::error_code ec;
-    if (!fs::is_regular_file(file, ec)) {
+    std::string bytes;
+    const platform::ReadFault fault = platform::read_whole_file(file, bytes, kMaxTextBytes);
+    if (fault == platform::ReadFault::Missing || fault == platform::ReadFault::NotAFile) {
         data_fault(game, "シナリオファイルが異常です.\n" + file.string() + ": ファイルがありません");
     }
-    std::ifstream in(file, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in.is_open() || in.bad()) {
+    if (fault == platform::ReadFault::TooLarge) {
+        data_fault(game, "シナリオファイルが異常です.\n" + file.string() + ": ファイルが大きすぎます");
+    }
+    if (fault != platform::ReadFault::None) {
         data_fault(game, "シナリオファイルが異常です.\n" + file.string() + ": 読み込めません");
     }
     return platform::sjis_to_utf8(bytes);
@@ -86,13 +89,10 @@ void build_scene_index(Game& game) {
     int previous = -1;
     for (std::int32_t i = 0; i <= g.g_ScriptLast; ++i) {
         const ScriptRecord& rec = g.g_Script[i];
+        // Each run of one scene gets an entry of its own, in file order: a scene that
+        // comes back gets a second one, and a scene out of ascending order is found by
+        // the binary search only where the search happens to look.
         if (rec.Scene == previous) continue;
-        // The lookup is a binary search: scenes must come in ascending order.
-        if (g.g_SeqCount > 0 && rec.Scene < previous) {
-            data_fault(game, fault_text(file, rec.Line,
-                                        "場面番号が昇順ではありません(" + std::to_string(previous) +
-                                            " の後に " + std::to_string(rec.Scene) + ")"));
-        }
         if (g.g_SeqCount >= kSeqMax) {
             data_fault(game, fault_text(file, rec.Line, "場面が501を超えています"));
         }

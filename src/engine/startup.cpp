@@ -105,6 +105,15 @@ std::vector<std::string> read_names_list(const fs::path& file) {
     return lines;
 }
 
+// The player's two names go into every save, whose values hold no comma or double quote.
+void check_default_names(const fs::path& file, const std::vector<std::string>& lines) {
+    for (int i = 0; i < 2; ++i) {
+        if (lines[i].find_first_of(",\"") == std::string::npos) continue;
+        throw CheckFailure{"実行に必要なﾌｧｲﾙが異常です.\n" + file.string() + " " + std::to_string(i + 1) +
+                           "行目: 名前に「,」と「\"」は使えません「" + lines[i] + "」"};
+    }
+}
+
 void check_all(Game& game) {
     const fs::path& data = game.g_DataPath;
     for (const char* name : {"waku.bmp", "wall.bmp", "39.dat"}) require_file(data / name, "");
@@ -117,6 +126,7 @@ void check_all(Game& game) {
         if (!write_seal(game, stem, "BM")) throw abnormal(kErrAccess);
     }
     const std::vector<std::string> lines = read_names_list(data / "30.dat");
+    check_default_names(data / "30.dat", lines);
     for (int i = 1; i <= 5; ++i) game.g.g_Names[i] = lines[i - 1];
     for (int i = 1; i <= 9; ++i) game.g.g_MusicFile[i] = lines[i + 6];
     for (int i = 1; i <= 9; ++i) {
@@ -157,14 +167,28 @@ void data_fault(Game& game, std::string_view message) {
     Window_unload(game, 1);
 }
 
+namespace {
+
+[[noreturn]] void script_fault(Game& game, int line, std::int16_t scene, std::string_view what) {
+    data_fault(game, "シナリオが異常です.\n" + (game.g_DataPath / "3.dat").string() + " " +
+                         std::to_string(line) + "行目 (場面 " + std::to_string(scene) + "): " +
+                         std::string(what));
+}
+
+}  // namespace
+
 void record_fault(Game& game, std::string_view what) {
     const EngineState& g = game.g;
     const int line = g.g_ScriptPos >= 0 && g.g_ScriptPos < kScriptMax
                          ? g.g_Script[g.g_ScriptPos].Line
                          : 0;
-    data_fault(game, "シナリオが異常です.\n" + (game.g_DataPath / "3.dat").string() + " " +
-                         std::to_string(line) + "行目 (場面 " + std::to_string(g.g_CurScene) +
-                         "): " + std::string(what));
+    script_fault(game, line, g.g_CurScene, what);
+}
+
+void record_fault(Game& game, std::int32_t pos, std::string_view what) {
+    const bool inside = pos >= 0 && pos < kScriptMax;
+    const ScriptRecord* rec = inside ? &game.g.g_Script[pos] : nullptr;
+    script_fault(game, rec ? rec->Line : 0, rec ? rec->Scene : game.g.g_CurScene, what);
 }
 
 void Window_load(Game& game) {
@@ -202,7 +226,7 @@ void Window_load(Game& game) {
     g.g_kok = 20;
     g.g_GraphHist = {40, static_cast<std::int16_t>(2 * g.g_suu),
                      static_cast<std::int16_t>(2 * g.g_eig)};
-    for (int i = 0; i <= 17; ++i) g.g_Flags[i] = "0";
+    for (int i = 0; i <= 17; ++i) g.g_Flags[i] = std::string(1, '0');
 
     Stage_init(game);
     Waku_draw(game);

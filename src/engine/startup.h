@@ -2,6 +2,7 @@
 // Start-up and the one way out: the window load and unload of the game window,
 // the check of the data folder and the seal of the numbered pictures.
 
+#include <cstdint>
 #include <filesystem>
 #include <string_view>
 
@@ -29,5 +30,7 @@ void Pict_lock(Game& game, const std::filesystem::path& stem);
 [[noreturn]] void data_fault(Game& game, std::string_view message);
 // Broken data in the record being run: the message names its line of "3.dat" and its scene.
 [[noreturn]] void record_fault(Game& game, std::string_view what);
+// The same for the record at `pos`.
+[[noreturn]] void record_fault(Game& game, std::int32_t pos, std::string_view what);
 
 }  // namespace dalvo

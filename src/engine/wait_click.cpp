@@ -23,6 +23,7 @@ void Wait_click(Game& game) {
     g.g_WaitClick = kTrue;
     ui.Clicker->set_enabled(true, game.p.clock.ticks());
     ++game.msg.click_waits;
+    ++game.msg.player_waits;
     struct Leave {
         int& depth;
         ~Leave() { --depth; }

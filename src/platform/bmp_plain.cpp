@@ -31,7 +31,7 @@ bool decode_plain_dib(std::span<const std::uint8_t> b, Surface& out) {
     if (le16(info + 12) != 1 || le32(info + 16) != kRgbCompression) return false;
     if (bits != 8 && bits != 24 && bits != 32) return false;
     const std::int64_t height = signed_height < 0 ? -std::int64_t{signed_height} : signed_height;
-    if (width <= 0 || height <= 0 || width > kMaxPictureSide || height > kMaxPictureSide) return false;
+    if (!picture_size_allowed(width, height)) return false;
 
     std::array<Pixel, 256> palette{};
     std::uint32_t colours = 0;

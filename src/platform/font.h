@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/gfx/geometry.h"
 #include "platform/surface.h"
 
 namespace dalvo::platform {
@@ -17,10 +18,11 @@ int text_width(const FontSpec& font, const std::string& utf8);
 // Height of one line of `font` in pixels.
 int text_height(const FontSpec& font);
 
-// Draws `utf8` at (x, y) (top-left of the line box) in `color`, without background.
-// Glyphs are drawn without smoothing so that raster operations on text stay exact.
+// Draws `utf8` at (x, y) (top-left of the line box) in `color`, without background,
+// inside `clip` of `dst` (empty: all of it). Glyphs are drawn without smoothing so
+// that raster operations on text stay exact.
 void draw_text(Surface& dst, int x, int y, const std::string& utf8, const FontSpec& font,
-               Color color);
+               Color color, const Rect& clip = {});
 
 // Checks that the fonts the game names can be found; returns an empty string when
 // they can, else a message naming what is missing and the package that provides it.

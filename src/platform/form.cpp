@@ -1,6 +1,8 @@
 #include "platform/form.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <utility>
 
 namespace dalvo::platform {
 
@@ -39,6 +41,7 @@ Control::Control(Form& owner, Control* parent_control, std::string control_name,
         back_color = kWhite;
         tab_index = 0;
     }
+    image.set_listener(this);
 }
 
 Control& Control::add(std::string child_name, ControlKind child_kind) {
@@ -47,20 +50,49 @@ Control& Control::add(std::string child_name, ControlKind child_kind) {
 }
 
 void Control::move(int new_left, int new_top, int new_width, int new_height) {
-    left = new_left;
-    top = new_top;
-    width = std::max(0, new_width);
-    height = std::max(0, new_height);
+    new_width = std::max(0, new_width);
+    new_height = std::max(0, new_height);
+    if (new_left == left && new_top == top && new_width == width && new_height == height) return;
+    invalidate();
+    left.value_ = new_left;
+    top.value_ = new_top;
+    width.value_ = new_width;
+    height.value_ = new_height;
     // A picture's persistent image follows its size and keeps what was drawn in it.
     if (kind == ControlKind::Picture && (image.width() != width || image.height() != height)) {
         image.resize(width, height);
     }
-    ++form.generation;
+    invalidate();
 }
 
+Rect Control::place() const {
+    if (!visible) return {};
+    // Children draw within their parent's visible part.
+    Rect clip{0, 0, form.client_width, form.client_height};
+    int ox = 0, oy = 0;
+    if (parent != nullptr) {
+        clip = parent->place();
+        if (clip.empty()) return {};
+        ox = parent->absolute_left();
+        oy = parent->absolute_top();
+    }
+    if (kind == ControlKind::Line) {
+        // Drawn from its ends, thickened to the right.
+        const int thick = std::max(1, border_width.get());
+        const int x0 = std::min(x1, x2), y0 = std::min(y1, y2);
+        const int w = std::abs(x2 - x1) + thick, h = std::abs(y2 - y1) + 1;
+        return intersect({ox + x0, oy + y0, w, h}, clip);
+    }
+    return intersect({ox + left, oy + top, width, height}, clip);
+}
+
+void Control::invalidate() { form.invalidate(place()); }
+
 void Control::refresh() {
-    image.refresh();
-    ++form.generation;
+    invalidate();
+    // A control that has just been hidden shows what lies beneath; a work surface
+    // inside a hidden container shows nothing.
+    if (!parent || parent->shown()) form.present_now();
 }
 
 int Control::absolute_left() const { return left + (parent ? parent->absolute_left() : 0); }
@@ -77,10 +109,13 @@ Form::Form(std::string form_name, std::string form_caption, int width, int heigh
       client_height(height) {
     image.back_color = back_color;
     image.resize(width, height);  // every new pixel takes the background colour
+    image.set_listener(this);
+    invalidate();
 }
 
 Control& Form::add(std::string control_name, ControlKind kind) {
     controls.push_back(std::make_unique<Control>(*this, nullptr, std::move(control_name), kind));
+    controls.back()->invalidate();
     return *controls.back();
 }
 
@@ -99,26 +134,52 @@ MenuItem* Form::menu_item(std::string_view item_name) {
     return nullptr;
 }
 
-ClientRect intersect(const ClientRect& a, const ClientRect& b) {
-    const int x0 = std::max(a.x, b.x), y0 = std::max(a.y, b.y);
-    const int x1 = std::min(a.x + a.w, b.x + b.w), y1 = std::min(a.y + a.h, b.y + b.h);
-    if (x1 <= x0 || y1 <= y0) return {};
-    return {x0, y0, x1 - x0, y1 - y0};
+void Form::set_menu_caption(std::string_view item_name, std::string text) {
+    MenuItem* item = menu_item(item_name);
+    if (item == nullptr || item->caption_ == text) return;
+    item->caption_ = std::move(text);
+    menu_changed_ = true;
 }
 
-ClientRect bounding(const ClientRect& a, const ClientRect& b) {
-    if (a.empty()) return b;
-    if (b.empty()) return a;
-    const int x0 = std::min(a.x, b.x), y0 = std::min(a.y, b.y);
-    const int x1 = std::max(a.x + a.w, b.x + b.w), y1 = std::max(a.y + a.h, b.y + b.h);
-    return {x0, y0, x1 - x0, y1 - y0};
+void Form::set_menu_enabled(std::string_view item_name, bool on) {
+    MenuItem* item = menu_item(item_name);
+    if (item == nullptr || item->enabled_ == on) return;
+    item->enabled_ = on;
+    menu_changed_ = true;
+}
+
+bool Form::take_menu_change() { return std::exchange(menu_changed_, false); }
+
+void Form::set_focus(Control* control) {
+    if (control == focus_) return;
+    if (focus_ != nullptr) focus_->invalidate();
+    focus_ = control;
+    if (focus_ != nullptr) focus_->invalidate();
+}
+
+void Form::invalidate(const Rect& area) {
+    damage_.add(intersect(area, {0, 0, client_width, client_height}));
+}
+
+void Form::invalidate() { invalidate({0, 0, client_width, client_height}); }
+
+Damage Form::take_damage() { return std::exchange(damage_, Damage{}); }
+
+void Form::present_now() {
+    if (presenter_ != nullptr && !damage_.empty()) presenter_->present(*this);
+}
+
+void Form::surface_refreshed() {
+    invalidate();
+    present_now();
 }
 
 void Form::set_client_size(int width, int height) {
+    if (width == client_width && height == client_height) return;
     client_width = width;
     client_height = height;
     image.resize(width, height);
-    ++generation;
+    invalidate();
 }
 
 }  // namespace dalvo::platform

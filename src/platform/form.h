@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "platform/color.h"
+#include "platform/gfx/damage.h"
+#include "platform/gfx/geometry.h"
 #include "platform/picture.h"
 #include "platform/surface.h"
 
@@ -46,9 +48,66 @@ struct MouseEvent {
 
 class Form;
 
-class Control {
+// Something on a form whose place is drawn again when one of its properties changes.
+class Visual {
+public:
+    // Adds where it shows now to its form's damage.
+    virtual void invalidate() = 0;
+
+protected:
+    ~Visual() = default;
+};
+
+// A property that shows on the screen. Setting it to a new value damages its owner's
+// place as it was and as it is, so the next present draws both: no code has to
+// remember to tell the screen, and nothing has to guess what changed.
+template <class T>
+class Property {
+public:
+    explicit Property(Visual& owner, T value = T{}) : owner_(&owner), value_(std::move(value)) {}
+    Property(const Property&) = delete;
+    Property& operator=(const Property& other) { return *this = other.value_; }
+    Property& operator=(T value) {
+        if (value == value_) return *this;
+        owner_->invalidate();
+        value_ = std::move(value);
+        owner_->invalidate();
+        return *this;
+    }
+
+    template <class U>
+    Property& operator+=(const U& more) {
+        T next = value_;
+        next += more;
+        return *this = std::move(next);
+    }
+    template <class U>
+    Property& operator-=(const U& less) {
+        T next = value_;
+        next -= less;
+        return *this = std::move(next);
+    }
+    Property& operator++() { return *this += 1; }
+    Property& operator--() { return *this -= 1; }
+
+    operator const T&() const { return value_; }
+    const T& get() const { return value_; }
+    const T* operator->() const { return &value_; }
+
+    friend bool operator==(const Property& a, const Property& b) { return a.value_ == b.value_; }
+    friend bool operator==(const Property& a, const T& b) { return a.value_ == b; }
+
+private:
+    friend class Control;
+    Visual* owner_;
+    T value_;
+};
+
+class Control final : public Visual, private RefreshListener {
 public:
     Control(Form& form, Control* parent, std::string name, ControlKind kind);
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
 
     // Adds a child on top of the existing ones (children are kept bottom to top).
     Control& add(std::string name, ControlKind kind);
@@ -57,8 +116,14 @@ public:
     void move(int left, int top, int width, int height);
     void move(int left, int top) { move(left, top, width, height); }
 
-    // Marks the control's pixels as changed so that the next present shows them.
+    // Puts the control's pixels on the screen now when its form is shown: the
+    // original's synchronous repaint. Refreshing its image does the same.
     void refresh();
+
+    // Where the control draws in its form's client area, clipped by its parents;
+    // empty when it is not shown.
+    Rect place() const;
+    void invalidate() override;
 
     const std::string name;
     const ControlKind kind;
@@ -66,33 +131,33 @@ public:
     Control* const parent;
     std::vector<std::unique_ptr<Control>> children;
 
-    int left = 0, top = 0, width = 0, height = 0;
-    bool visible = true;
-    bool enabled = true;
-    std::string caption;
-    int alignment = 0;        // Label caption: 0 left, 1 right, 2 centre
-    Color back_color = 0xC0C0C0;
-    Color fore_color = kBlack;
-    bool back_opaque = true;  // labels: false lets the parent show through
-    FontSpec font;
-    int border_width = 0;     // pixels of a plain border in `border_color`; 0 none
-    Color border_color = kBlack;
+    Property<int> left{*this}, top{*this}, width{*this}, height{*this};
+    Property<bool> visible{*this, true};
+    Property<bool> enabled{*this, true};
+    Property<std::string> caption{*this};
+    Property<int> alignment{*this};  // Label caption: 0 left, 1 right, 2 centre
+    Property<Color> back_color{*this, Color(0xC0C0C0)};
+    Property<Color> fore_color{*this, kBlack};
+    Property<bool> back_opaque{*this, true};  // labels: false lets the parent show through
+    Property<FontSpec> font{*this};
+    Property<int> border_width{*this};  // pixels of a plain border in `border_color`; 0 none
+    Property<Color> border_color{*this, kBlack};
 
     // Picture: the persistent image, always width x height. Also what a Picture shows.
     Surface image;
 
     // Shape
-    ShapeKind shape = ShapeKind::Rectangle;
-    bool filled = false;
-    Color fill_color = kBlack;
+    Property<ShapeKind> shape{*this, ShapeKind::Rectangle};
+    Property<bool> filled{*this};
+    Property<Color> fill_color{*this, kBlack};
     // Line
-    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    Property<int> x1{*this}, y1{*this}, x2{*this}, y2{*this};
     // CheckBox (0 or 1), OptionButton (0 or 1)
-    int value = 0;
+    Property<int> value{*this};
     // TextBox: committed text, caret (in characters), the composition being typed.
-    std::string text;
-    int caret = 0;
-    std::string composition;
+    Property<std::string> text{*this};
+    Property<int> caret{*this};
+    Property<std::string> composition{*this};
     int max_length = 0;  // 0: no limit
 
     // Focus order among the form's controls (-1: never takes focus).
@@ -116,16 +181,38 @@ public:
     bool usable() const;
 
     Control* find(std::string_view name);
+
+private:
+    void surface_refreshed() override { refresh(); }
 };
 
-struct MenuItem {
-    std::string name;     // e.g. "prog_save"
-    std::string caption;  // what the menu bar shows
-    bool enabled = true;
+class MenuItem {
+public:
+    MenuItem(std::string name, std::string caption, bool enabled = true, std::function<void()> on_click = {})
+        : name(std::move(name)), on_click(std::move(on_click)), caption_(std::move(caption)), enabled_(enabled) {}
+
+    std::string name;  // e.g. "prog_save"
     std::function<void()> on_click;
+    // What the menu bar shows; changed through the form, which redraws the bar.
+    const std::string& caption() const { return caption_; }
+    bool enabled() const { return enabled_; }
+
+private:
+    friend class Form;
+    std::string caption_;
+    bool enabled_ = true;
 };
 
-class Form {
+// Puts a shown form's damaged pixels on the screen: the host, while the form is shown.
+class FormPresenter {
+public:
+    virtual void present(Form& form) = 0;
+
+protected:
+    ~FormPresenter() = default;
+};
+
+class Form final : public Visual, private RefreshListener {
 public:
     Form(std::string name, std::string caption, int client_width, int client_height);
     Form(const Form&) = delete;
@@ -143,6 +230,10 @@ public:
     Control* hit_test(int x, int y);
 
     MenuItem* menu_item(std::string_view name);
+    void set_menu_caption(std::string_view name, std::string caption);
+    void set_menu_enabled(std::string_view name, bool enabled);
+    // Whether the menu bar changed since the last call.
+    bool take_menu_change();
 
     // Sets the client size (the window's outer size follows).
     void set_client_size(int width, int height);
@@ -154,12 +245,11 @@ public:
     int left = 0, top = 0;  // window position on the desktop (screen pixels), if known
     bool enabled = true;
     bool topmost = false;
-    Color back_color = 0xC0C0C0;
+    Property<Color> back_color{*this, Color(0xC0C0C0)};
     // The form's own drawing surface (e.g. the wall behind the stage), client-sized.
     Surface image;
     std::vector<std::unique_ptr<Control>> controls;  // bottom to top
     std::vector<MenuItem> menu;                      // empty: no menu bar
-    Control* focus = nullptr;
     std::shared_ptr<const Cursor> cursor;  // over the whole form (e.g. the hourglass is separate)
 
     std::function<void()> on_close_request;  // the window's close box
@@ -167,20 +257,29 @@ public:
     std::function<void(int key)> on_key_down;  // keys that no control took
     std::function<void(const MouseEvent&)> on_mouse_down;  // clicks on the bare form
 
-    // Incremented by refresh() of any control; presenters compare it.
-    std::uint64_t generation = 0;
-};
+    // The control with the keyboard focus (its caret shows).
+    Control* focus() const { return focus_; }
+    void set_focus(Control* control);
 
-// A rectangle of a form's client area.
-struct ClientRect {
-    int x = 0, y = 0, w = 0, h = 0;
-    bool empty() const { return w <= 0 || h <= 0; }
-    bool operator==(const ClientRect&) const = default;
+    // What changed on screen since the last present (client-area coordinates).
+    void invalidate(const Rect& area);
+    void invalidate() override;  // all of it
+    Damage take_damage();
+    bool damaged() const { return !damage_.empty(); }
+    // Presents the damage now when the form is shown; nothing otherwise.
+    void present_now();
+    // The host, while it shows the form.
+    void set_presenter(FormPresenter* presenter) { presenter_ = presenter; }
+    bool presented() const { return presenter_ != nullptr; }
+
+private:
+    void surface_refreshed() override;
+
+    Control* focus_ = nullptr;
+    Damage damage_;
+    bool menu_changed_ = true;
+    FormPresenter* presenter_ = nullptr;
 };
-// The common part of both (empty when they do not meet), and the smallest rectangle
-// holding both (an empty one adds nothing).
-ClientRect intersect(const ClientRect& a, const ClientRect& b);
-ClientRect bounding(const ClientRect& a, const ClientRect& b);
 
 // Draws the form's client area as the player sees it: the form's image, then the
 // shown controls bottom to top, each clipped to its parent.
@@ -188,6 +287,6 @@ void compose(const Form& form, Surface& out);
 // Draws only `area` again into `out`, which holds the form's last composed picture; the
 // pixels inside come out exactly as a whole compose would draw them. A picture of
 // another size is composed whole.
-void compose(const Form& form, Surface& out, const ClientRect& area);
+void compose(const Form& form, Surface& out, const Rect& area);
 
 }  // namespace dalvo::platform

@@ -7,56 +7,47 @@
 
 #include "platform/font.h"
 #include "platform/form.h"
+#include "platform/gfx/painter.h"
 
 namespace dalvo::platform {
 
 namespace {
 
-constexpr Color kFace = 0xC0C0C0;
-constexpr Color kShadow = 0x808080;
-constexpr Color kDarkShadow = 0x000000;
-constexpr Color kHighlight = 0xFFFFFF;
+constexpr Color kFace = Color{0xC0C0C0};
+constexpr Color kShadow = Color{0x808080};
+constexpr Color kDarkShadow = Color{0x000000};
+constexpr Color kHighlight = Color{0xFFFFFF};
 
-using Rect = ClientRect;
 
-void fill(Surface& s, Rect r, Color c) {
-    r = intersect(r, Rect{0, 0, s.width(), s.height()});
-    if (!r.empty()) s.fill_rect(r.x, r.y, r.w, r.h, c);
-}
-
-void plot(Surface& s, const Rect& clip, int x, int y, Color c) {
-    if (x >= clip.x && y >= clip.y && x < clip.x + clip.w && y < clip.y + clip.h) s.set(x, y, c);
-}
-
-void outline(Surface& s, const Rect& clip, int x, int y, int w, int h, Color c) {
+void outline(Painter& p, int x, int y, int w, int h, Color c) {
     if (w <= 0 || h <= 0) return;
     for (int i = 0; i < w; ++i) {
-        plot(s, clip, x + i, y, c);
-        plot(s, clip, x + i, y + h - 1, c);
+        p.plot(x + i, y, c);
+        p.plot(x + i, y + h - 1, c);
     }
     for (int j = 0; j < h; ++j) {
-        plot(s, clip, x, y + j, c);
-        plot(s, clip, x + w - 1, y + j, c);
+        p.plot(x, y + j, c);
+        p.plot(x + w - 1, y + j, c);
     }
 }
 
 // One ring of a 3D edge: top and left in `tl`, bottom and right in `br`.
-void edge(Surface& s, int x, int y, int w, int h, Color tl, Color br) {
+void edge(Painter& p, int x, int y, int w, int h, Color tl, Color br) {
     if (w <= 0 || h <= 0) return;
-    fill(s, {x, y, w, 1}, tl);
-    fill(s, {x, y, 1, h}, tl);
-    fill(s, {x, y + h - 1, w, 1}, br);
-    fill(s, {x + w - 1, y, 1, h}, br);
+    p.fill({x, y, w, 1}, tl);
+    p.fill({x, y, 1, h}, tl);
+    p.fill({x, y + h - 1, w, 1}, br);
+    p.fill({x + w - 1, y, 1, h}, br);
 }
 
-void raised(Surface& s, int x, int y, int w, int h) {
-    edge(s, x, y, w, h, kHighlight, kDarkShadow);
-    edge(s, x + 1, y + 1, w - 2, h - 2, kFace, kShadow);
+void raised(Painter& p, int x, int y, int w, int h) {
+    edge(p, x, y, w, h, kHighlight, kDarkShadow);
+    edge(p, x + 1, y + 1, w - 2, h - 2, kFace, kShadow);
 }
 
-void sunken(Surface& s, int x, int y, int w, int h) {
-    edge(s, x, y, w, h, kShadow, kHighlight);
-    edge(s, x + 1, y + 1, w - 2, h - 2, kDarkShadow, kFace);
+void sunken(Painter& p, int x, int y, int w, int h) {
+    edge(p, x, y, w, h, kShadow, kHighlight);
+    edge(p, x + 1, y + 1, w - 2, h - 2, kDarkShadow, kFace);
 }
 
 std::size_t char_len(const std::string& s, std::size_t i) {
@@ -72,14 +63,14 @@ std::size_t byte_offset(const std::string& s, int chars) {
 }
 
 // Caption text, greyed and etched when the control is disabled.
-void caption_text(Surface& s, int x, int y, const std::string& text, const FontSpec& font, Color color,
+void caption_text(Painter& p, int x, int y, const std::string& text, const FontSpec& font, Color color,
                   bool enabled) {
     if (text.empty()) return;
     if (enabled) {
-        draw_text(s, x, y, text, font, color);
+        p.text(x, y, text, font, color);
     } else {
-        draw_text(s, x + 1, y + 1, text, font, kHighlight);
-        draw_text(s, x, y, text, font, kShadow);
+        p.text(x + 1, y + 1, text, font, kHighlight);
+        p.text(x, y, text, font, kShadow);
     }
 }
 
@@ -111,46 +102,46 @@ std::vector<std::string> wrap_lines(const std::string& caption, const FontSpec& 
     return lines;
 }
 
-void draw_label(Surface& s, const Control& c) {
-    if (c.back_opaque) fill(s, {0, 0, c.width, c.height}, c.back_color);
+void draw_label(Painter& p, const Control& c) {
+    if (c.back_opaque) p.fill({0, 0, c.width, c.height}, c.back_color);
     const int line_height = text_height(c.font);
     int y = 0;
     for (const std::string& line : wrap_lines(c.caption, c.font, c.width)) {
         const int w = text_width(c.font, line);
         const int x = c.alignment == 1 ? c.width - w : c.alignment == 2 ? (c.width - w) / 2 : 0;
-        caption_text(s, x, y, line, c.font, c.fore_color, c.enabled);
+        caption_text(p, x, y, line, c.font, c.fore_color, c.enabled);
         y += line_height;
     }
 }
 
-void draw_button(Surface& s, const Control& c) {
-    fill(s, {0, 0, c.width, c.height}, c.back_color);
-    raised(s, 0, 0, c.width, c.height);
+void draw_button(Painter& p, const Control& c) {
+    p.fill({0, 0, c.width, c.height}, c.back_color);
+    raised(p, 0, 0, c.width, c.height);
     const int x = (c.width - text_width(c.font, c.caption)) / 2;
     const int y = (c.height - text_height(c.font)) / 2;
-    caption_text(s, x, y, c.caption, c.font, c.fore_color, c.enabled);
+    caption_text(p, x, y, c.caption, c.font, c.fore_color, c.enabled);
 }
 
-void draw_check_box(Surface& s, const Control& c) {
-    if (c.back_opaque) fill(s, {0, 0, c.width, c.height}, c.back_color);
+void draw_check_box(Painter& p, const Control& c) {
+    if (c.back_opaque) p.fill({0, 0, c.width, c.height}, c.back_color);
     constexpr int kBox = 13;
     const int by = (c.height - kBox) / 2;
-    fill(s, {2, by + 2, kBox - 4, kBox - 4}, c.enabled ? kHighlight : kFace);
-    sunken(s, 0, by, kBox, kBox);
+    p.fill({2, by + 2, kBox - 4, kBox - 4}, c.enabled ? kHighlight : kFace);
+    sunken(p, 0, by, kBox, kBox);
     if (c.value != 0) {
         static constexpr const char* kTick[] = {"......#", ".....##", "#...###", "##.###.",
                                                 "#####..", ".###...", "..#...."};
         const Color ink = c.enabled ? kBlack : kShadow;
         for (int j = 0; j < 7; ++j)
             for (int i = 0; i < 7; ++i)
-                if (kTick[j][i] == '#') s.set(3 + i, by + 3 + j, ink);
+                if (kTick[j][i] == '#') p.plot(3 + i, by + 3 + j, ink);
     }
     const int ty = (c.height - text_height(c.font)) / 2;
-    caption_text(s, kBox + 4, ty, c.caption, c.font, c.fore_color, c.enabled);
+    caption_text(p, kBox + 4, ty, c.caption, c.font, c.fore_color, c.enabled);
 }
 
-void draw_option_button(Surface& s, const Control& c) {
-    if (c.back_opaque) fill(s, {0, 0, c.width, c.height}, c.back_color);
+void draw_option_button(Painter& p, const Control& c) {
+    if (c.back_opaque) p.fill({0, 0, c.width, c.height}, c.back_color);
     constexpr int kBox = 12;
     const int by = (c.height - kBox) / 2;
     for (int j = 0; j < kBox; ++j) {
@@ -163,23 +154,22 @@ void draw_option_button(Surface& s, const Control& c) {
             else if (d > 4.0) color = upper_left ? kDarkShadow : kFace;
             else if (c.value != 0 && d < 2.0) color = c.enabled ? kBlack : kShadow;
             else color = c.enabled ? kHighlight : kFace;
-            s.set(i, by + j, color);
+            p.plot(i, by + j, color);
         }
     }
     const int ty = (c.height - text_height(c.font)) / 2;
-    caption_text(s, kBox + 4, ty, c.caption, c.font, c.fore_color, c.enabled);
+    caption_text(p, kBox + 4, ty, c.caption, c.font, c.fore_color, c.enabled);
 }
 
-void draw_frame(Surface& s, const Control& c) {
-    if (c.back_opaque) fill(s, {0, 0, c.width, c.height}, c.back_color);
+void draw_frame(Painter& p, const Control& c) {
+    if (c.back_opaque) p.fill({0, 0, c.width, c.height}, c.back_color);
     const int th = text_height(c.font);
     const int ey = th / 2;
-    const Rect all{0, 0, c.width, c.height};
-    outline(s, all, 0, ey, c.width - 1, c.height - ey - 1, kShadow);
-    outline(s, all, 1, ey + 1, c.width - 1, c.height - ey - 1, kHighlight);
-    if (!c.caption.empty()) {
-        fill(s, {6, 0, text_width(c.font, c.caption) + 4, th}, c.back_color);
-        caption_text(s, 8, 0, c.caption, c.font, c.fore_color, c.enabled);
+    outline(p, 0, ey, c.width - 1, c.height - ey - 1, kShadow);
+    outline(p, 1, ey + 1, c.width - 1, c.height - ey - 1, kHighlight);
+    if (!c.caption->empty()) {
+        p.fill({6, 0, text_width(c.font, c.caption) + 4, th}, c.back_color);
+        caption_text(p, 8, 0, c.caption, c.font, c.fore_color, c.enabled);
     }
 }
 
@@ -198,7 +188,7 @@ bool inside_shape(ShapeKind kind, double px, double py, double x0, double y0, do
     return true;
 }
 
-void draw_shape(Surface& s, const Control& c) {
+void draw_shape(Painter& p, const Control& c) {
     const int bw = c.border_width;
     const double radius = std::min(c.width, c.height) / 6.0;
     const double inner_radius = std::max(0.0, radius - bw);
@@ -208,38 +198,38 @@ void draw_shape(Surface& s, const Control& c) {
             if (!inside_shape(c.shape, px, py, 0, 0, c.width, c.height, radius)) continue;
             const bool in_inner = inside_shape(c.shape, px, py, bw, bw, c.width - 2 * bw,
                                                c.height - 2 * bw, inner_radius);
-            if (!in_inner) s.set(x, y, c.border_color);
-            else if (c.filled) s.set(x, y, c.fill_color);
+            if (!in_inner) p.plot(x, y, c.border_color);
+            else if (c.filled) p.plot(x, y, c.fill_color);
         }
     }
 }
 
-void draw_text_box(Surface& s, const Control& c) {
-    fill(s, {0, 0, c.width, c.height}, c.enabled ? c.back_color : kFace);
+void draw_text_box(Painter& p, const Control& c) {
+    p.fill({0, 0, c.width, c.height}, c.enabled ? c.back_color : kFace);
     const std::size_t at = byte_offset(c.text, c.caret);
-    const std::string before = c.text.substr(0, at);
-    const std::string shown = before + c.composition + c.text.substr(at);
+    const std::string before = c.text->substr(0, at);
+    const std::string shown = before + c.composition.get() + c.text->substr(at);
     const int th = text_height(c.font);
     const int ty = (c.height - th) / 2;
-    const int caret_x = text_width(c.font, before + c.composition);
+    const int caret_x = text_width(c.font, before + c.composition.get());
     // Scrolls so that the caret stays inside the field.
     const int room = c.width - 6;
     const int x0 = 3 - std::max(0, caret_x - room);
-    caption_text(s, x0, ty, shown, c.font, c.fore_color, c.enabled);
-    if (!c.composition.empty()) {
+    caption_text(p, x0, ty, shown, c.font, c.fore_color, c.enabled);
+    if (!c.composition->empty()) {
         const int ux = x0 + text_width(c.font, before);
-        fill(s, {ux, ty + th - 1, text_width(c.font, c.composition), 1}, c.fore_color);
+        p.fill({ux, ty + th - 1, text_width(c.font, c.composition), 1}, c.fore_color);
     }
-    if (c.form.focus == &c && c.enabled) fill(s, {x0 + caret_x, ty, 1, th}, kBlack);
-    sunken(s, 0, 0, c.width, c.height);
+    if (c.form.focus() == &c && c.enabled) p.fill({x0 + caret_x, ty, 1, th}, kBlack);
+    sunken(p, 0, 0, c.width, c.height);
 }
 
-void draw_line(Surface& s, const Rect& clip, int x1, int y1, int x2, int y2, Color color) {
+void draw_line(Painter& p, int x1, int y1, int x2, int y2, Color color) {
     const int dx = std::abs(x2 - x1), dy = -std::abs(y2 - y1);
     const int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
     int err = dx + dy;
     for (;;) {
-        plot(s, clip, x1, y1, color);
+        p.plot(x1, y1, color);
         if (x1 == x2 && y1 == y2) break;
         const int e2 = 2 * err;
         if (e2 >= dy) { err += dy; x1 += sx; }
@@ -247,51 +237,48 @@ void draw_line(Surface& s, const Rect& clip, int x1, int y1, int x2, int y2, Col
     }
 }
 
-// Draws `c` whose parent's top-left corner lies at (ox, oy) of `out`, clipped to `clip`.
-void draw_control(const Control& c, Surface& out, const Rect& clip, int ox, int oy) {
+// Draws `c` in its parent's coordinates, which `p` has as its current ones.
+void draw_control(const Control& c, Painter& p) {
     if (!c.visible) return;
     if (c.kind == ControlKind::Line) {
-        for (int k = 0; k < std::max(1, c.border_width); ++k)
-            draw_line(out, clip, ox + c.x1 + k, oy + c.y1, ox + c.x2 + k, oy + c.y2, c.border_color);
+        for (int k = 0; k < std::max(1, c.border_width.get()); ++k)
+            draw_line(p, c.x1 + k, c.y1, c.x2 + k, c.y2, c.border_color);
         return;
     }
-    const Rect r{ox + c.left, oy + c.top, c.width, c.height};
-    const Rect vis = intersect(r, clip);
-    if (vis.empty()) return;
-    if (c.kind == ControlKind::Picture) {
-        bit_blt(out, vis.x, vis.y, vis.w, vis.h, c.image, vis.x - r.x, vis.y - r.y, Rop::SrcCopy);
-    } else {
-        // Drawn on a copy of what lies below, so that transparent parts let it show.
-        Surface canvas(r.w, r.h);
-        bit_blt(canvas, vis.x - r.x, vis.y - r.y, vis.w, vis.h, out, vis.x, vis.y, Rop::SrcCopy);
+    p.save();
+    p.translate(c.left, c.top);
+    p.clip_to({0, 0, c.width, c.height});
+    if (!p.clip().empty()) {
         switch (c.kind) {
-            case ControlKind::Label: draw_label(canvas, c); break;
-            case ControlKind::Button: draw_button(canvas, c); break;
-            case ControlKind::CheckBox: draw_check_box(canvas, c); break;
-            case ControlKind::OptionButton: draw_option_button(canvas, c); break;
-            case ControlKind::Frame: draw_frame(canvas, c); break;
-            case ControlKind::Shape: draw_shape(canvas, c); break;
-            case ControlKind::TextBox: draw_text_box(canvas, c); break;
-            case ControlKind::Picture:
+            case ControlKind::Picture: p.blit(0, 0, c.image); break;
+            case ControlKind::Label: draw_label(p, c); break;
+            case ControlKind::Button: draw_button(p, c); break;
+            case ControlKind::CheckBox: draw_check_box(p, c); break;
+            case ControlKind::OptionButton: draw_option_button(p, c); break;
+            case ControlKind::Frame: draw_frame(p, c); break;
+            case ControlKind::Shape: draw_shape(p, c); break;
+            case ControlKind::TextBox: draw_text_box(p, c); break;
             case ControlKind::Line: break;
         }
-        bit_blt(out, vis.x, vis.y, vis.w, vis.h, canvas, vis.x - r.x, vis.y - r.y, Rop::SrcCopy);
+        if (c.border_width > 0 && c.kind != ControlKind::Shape) {
+            for (int k = 0; k < c.border_width; ++k)
+                outline(p, k, k, c.width - 2 * k, c.height - 2 * k, c.border_color);
+        }
+        for (const auto& child : c.children) draw_control(*child, p);
     }
-    if (c.border_width > 0 && c.kind != ControlKind::Shape) {
-        for (int k = 0; k < c.border_width; ++k)
-            outline(out, vis, r.x + k, r.y + k, r.w - 2 * k, r.h - 2 * k, c.border_color);
-    }
-    for (const auto& child : c.children) draw_control(*child, out, vis, r.x, r.y);
+    p.restore();
 }
 
 // Every control is clipped to `clip` as to a parent, so that the pixels inside come out
 // as a whole compose draws them.
 void compose_clipped(const Form& form, Surface& out, const Rect& clip) {
+    Painter p(out);
+    p.clip_to(clip);
     if (form.image.width() < form.client_width || form.image.height() < form.client_height) {
-        fill(out, clip, form.back_color);
+        p.fill(clip, form.back_color);
     }
-    bit_blt(out, clip.x, clip.y, clip.w, clip.h, form.image, clip.x, clip.y, Rop::SrcCopy);
-    for (const auto& c : form.controls) draw_control(*c, out, clip, 0, 0);
+    p.blit(0, 0, form.image);
+    for (const auto& c : form.controls) draw_control(*c, p);
 }
 
 }  // namespace
@@ -303,7 +290,7 @@ void compose(const Form& form, Surface& out) {
     compose_clipped(form, out, Rect{0, 0, form.client_width, form.client_height});
 }
 
-void compose(const Form& form, Surface& out, const ClientRect& area) {
+void compose(const Form& form, Surface& out, const Rect& area) {
     if (out.width() != form.client_width || out.height() != form.client_height) {
         compose(form, out);
         return;

@@ -1,16 +1,6 @@
 #include "platform/host.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <iostream>
-
-#include "platform/automation/script.h"
 
 namespace dalvo::platform {
 
@@ -27,24 +17,6 @@ struct DepthGuard {
     DepthGuard& operator=(const DepthGuard&) = delete;
     int& depth_;
 };
-
-const char* answer_name(MsgAnswer a) {
-    switch (a) {
-        case MsgAnswer::Yes: return "yes";
-        case MsgAnswer::No: return "no";
-        case MsgAnswer::Ok: break;
-    }
-    return "ok";
-}
-
-std::uint64_t fnv1a(std::string_view s) {
-    std::uint64_t h = 14695981039346656037ull;
-    for (unsigned char c : s) {
-        h ^= c;
-        h *= 1099511628211ull;
-    }
-    return h;
-}
 
 }  // namespace
 
@@ -76,9 +48,7 @@ bool Timer::poll(std::uint32_t now) {
 Host::Host(Clock& clock, Trace& trace, Backend& backend)
     : clock_(clock), trace_(trace), backend_(backend), start_ticks_(clock.ticks()) {}
 
-Host::~Host() {
-    if (instance_fd_ >= 0) ::close(instance_fd_);
-}
+Host::~Host() = default;
 
 void Host::yield() {
     DepthGuard guard(yield_depth_);
@@ -87,15 +57,32 @@ void Host::yield() {
     for (InputEvent& e : incoming) queue_.push_back(std::move(e));
     if (yield_depth_ <= kMaxInputDepth) {
         drain_queue();
-        // The script comes after the queue so that the rest of an earlier command
+        // The sources come after the queue so that the rest of an earlier command
         // (a button release) reaches the game before the next command does.
-        if (script_) {
-            script_->step(*this);
+        for (std::size_t i = 0; i < sources_.size(); ++i) {
+            sources_[i]->poll(*this);
             drain_queue();
         }
     }
     fire_timers();
-    backend_.present(forms_);
+    backend_.update_windows(forms_);
+    present();
+}
+
+void Host::present() {
+    for (Form* form : forms_) {
+        if (form->damaged()) present(*form);
+    }
+}
+
+void Host::present(Form& form) {
+    const Damage changed = screen_.present(form);
+    if (changed.empty()) return;
+    if (trace_.active()) {
+        const Rect r = changed.bounds();
+        trace_.event("present", {{"form", form.name}, {"rect", std::vector<std::int64_t>{r.x, r.y, r.w, r.h}}});
+    }
+    backend_.show(form, *screen_.picture(form), changed);
 }
 
 void Host::drain_queue() {
@@ -117,14 +104,17 @@ void Host::show_form(Form& form) {
     active_ = form.name;
     if (is_shown(form)) return;
     forms_.push_back(&form);
-    ++form.generation;
     backend_.form_shown(form);
+    form.set_presenter(this);
+    form.invalidate();
 }
 
 void Host::hide_form(Form& form) {
     const auto it = std::find(forms_.begin(), forms_.end(), &form);
     if (it == forms_.end()) return;
     forms_.erase(it);
+    form.set_presenter(nullptr);
+    screen_.forget(form);
     if (capture_.form == form.name) capture_.active = false;
     if (active_ == form.name) active_.clear();
     backend_.form_hidden(form);
@@ -161,29 +151,17 @@ Timer& Host::add_timer(std::string name, std::uint32_t interval_ms, std::functio
     return *timers_.back();
 }
 
-bool Host::take_next_answer(MsgAnswer& out) {
-    if (!has_next_answer_) return false;
-    has_next_answer_ = false;
-    out = next_answer_;
-    return true;
-}
-
 MsgAnswer Host::message_box(std::string_view text, MsgButtons buttons) {
-    MsgAnswer answer = buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
-    MsgAnswer scripted;
-    const bool has_scripted = take_next_answer(scripted);
-    if (has_scripted || backend_.headless()) {
-        if (has_scripted) answer = scripted;
-        // An answer the box has no button for counts as its default button.
-        if (buttons == MsgButtons::Ok) answer = MsgAnswer::Ok;
-        else if (answer == MsgAnswer::Ok) answer = MsgAnswer::Yes;
-        if (backend_.headless()) std::cerr << text << std::endl;
-    } else {
-        answer = backend_.message_box(text, buttons);
-    }
+    std::optional<MsgAnswer> given;
+    for (std::size_t i = 0; i < sources_.size() && !given; ++i) given = sources_[i]->answer();
+    if (given) given = fit_answer(*given, buttons);
+    const std::uint32_t shown_at = clock_.ticks();
+    const MsgAnswer answer = fit_answer(backend_.message_box(text, buttons, given), buttons);
+    const std::uint32_t shown_ms = clock_.ticks() - shown_at;
     trace_.event("msgbox", {{"text", text},
                             {"buttons", buttons == MsgButtons::YesNo ? "yesno" : "ok"},
                             {"answer", answer_name(answer)}});
+    for (std::size_t i = 0; i < observers_.size(); ++i) observers_[i]->on_answer(*this, answer, shown_ms);
     return answer;
 }
 
@@ -199,28 +177,6 @@ void Host::set_busy_cursor(bool busy) {
     backend_.set_cursor(main ? main->cursor.get() : nullptr, busy);
 }
 
-bool Host::acquire_instance(const std::filesystem::path& data_dir) {
-    if (instance_fd_ >= 0) return true;
-    std::error_code ec;
-    std::filesystem::path key = std::filesystem::weakly_canonical(std::filesystem::absolute(data_dir), ec);
-    if (ec) key = data_dir;
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    const std::filesystem::path dir = runtime && *runtime ? runtime : "/tmp";
-    char name[48];
-    std::snprintf(name, sizeof name, "dalvo-%016llx.lock",
-                  static_cast<unsigned long long>(fnv1a(key.string())));
-    const int fd = ::open((dir / name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    // Without a lock file the test cannot be made; running beats refusing to run.
-    if (fd < 0) return true;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const bool held_elsewhere = errno == EWOULDBLOCK;
-        ::close(fd);
-        return !held_elsewhere;
-    }
-    instance_fd_ = fd;
-    return true;
-}
-
 void Host::end_program(int code) {
     trace_.event("exit", {{"code", code}});
     throw ProgramEnd{code};
@@ -228,6 +184,10 @@ void Host::end_program(int code) {
 
 void Host::set_automation(AutomationHooks hooks) { hooks_ = std::move(hooks); }
 
-void Host::set_script(std::unique_ptr<ScriptRunner> runner) { script_ = std::move(runner); }
+void Host::add_input_source(std::unique_ptr<InputSource> source) { sources_.push_back(std::move(source)); }
+
+void Host::add_input_observer(InputObserver& observer) { observers_.push_back(&observer); }
+
+void Host::remove_input_observer(InputObserver& observer) { std::erase(observers_, &observer); }
 
 }  // namespace dalvo::platform

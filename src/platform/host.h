@@ -7,20 +7,21 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/clock.h"
 #include "platform/form.h"
+#include "platform/gfx/screen.h"
 #include "platform/input_event.h"
 #include "platform/json.h"
+#include "platform/services/input_source.h"
+#include "platform/services/message_box.h"
 #include "platform/trace.h"
 
 namespace dalvo::platform {
-
-enum class MsgButtons { Ok, YesNo };
-enum class MsgAnswer { Ok, Yes, No };
 
 // Thrown by Host::end_program and caught only by main() (and by tests that run a
 // game): the program's immediate end from inside any nested wait. The one
@@ -63,9 +64,8 @@ struct AutomationHooks {
 };
 
 class Backend;
-class ScriptRunner;
 
-class Host {
+class Host final : private FormPresenter {
 public:
     Host(Clock& clock, Trace& trace, Backend& backend);
     ~Host();
@@ -75,12 +75,13 @@ public:
     Clock& clock() { return clock_; }
     Trace& trace() { return trace_; }
 
-    // DoEvents: pumps the backend, runs due automation commands, delivers pending
-    // input to the forms' handlers, fires due timers, presents what was refreshed.
+    // DoEvents: pumps the backend, polls the input sources, delivers pending input
+    // to the forms' handlers, fires due timers, presents what is left to show.
     void yield();
-    // Shows what was refreshed now, without serving input or timers (a window
-    // repainted at once, as the original's Refresh did).
+    // Shows every change of the shown forms now, without serving input or timers.
     void present();
+    // A shown form's client area as the player sees it: as last presented.
+    const Surface* screen(const Form& form) const { return screen_.picture(form); }
 
     // Sleeps `poll_ms`, yields, until `done()`; the one shape of every wait.
     template <class Pred>
@@ -110,30 +111,28 @@ public:
     Timer& add_timer(std::string name, std::uint32_t interval_ms, std::function<void()> on_tick);
 
     // A modal message box with the game's title as caption; blocks until answered.
+    // An input source's answer, when one has it, goes before the player's.
     MsgAnswer message_box(std::string_view text, MsgButtons buttons);
 
     void set_ime_open(bool open);
     void open_url(std::string_view url);
     void set_busy_cursor(bool busy);
 
-    // The single-instance test, keyed by the data folder: false when another
-    // instance holds it. The lock is released when the host ends.
-    bool acquire_instance(const std::filesystem::path& data_dir);
-
     [[noreturn]] void end_program(int code);
 
     // Automation.
     void set_automation(AutomationHooks hooks);
     AutomationHooks& automation() { return hooks_; }
-    void set_script(std::unique_ptr<ScriptRunner> runner);
+    // Input sources are polled in the order added, each yield, after the window's input.
+    void add_input_source(std::unique_ptr<InputSource> source);
+    // Observers see every input delivered and every answered message box; the host
+    // does not own them, and they must be removed before they end.
+    void add_input_observer(InputObserver& observer);
+    void remove_input_observer(InputObserver& observer);
     // Queues input as if it came from the backend (used by the script runner and tests).
     void post(InputEvent event);
     // Delivers one event now (inside the current yield).
     void dispatch(const InputEvent& event);
-
-    // The next message box's answer, set by the input script's `answer`.
-    void set_next_answer(MsgAnswer answer) { next_answer_ = answer; has_next_answer_ = true; }
-    bool take_next_answer(MsgAnswer& out);
 
     Backend& backend() { return backend_; }
 
@@ -158,7 +157,8 @@ private:
     // Input aimed at `form` makes it the active form; the one that was active hears
     // its on_lost_focus first.
     void activate(Form& form);
-
+    // Composes the form's damage into the screen and shows what changed.
+    void present(Form& form) override;
 
     Clock& clock_;
     Trace& trace_;
@@ -167,29 +167,34 @@ private:
     std::vector<std::unique_ptr<Timer>> timers_;
     std::deque<InputEvent> queue_;
     AutomationHooks hooks_;
-    std::unique_ptr<ScriptRunner> script_;
-    MsgAnswer next_answer_ = MsgAnswer::Ok;
-    bool has_next_answer_ = false;
-    int instance_fd_ = -1;
+    std::vector<std::unique_ptr<InputSource>> sources_;
+    std::vector<InputObserver*> observers_;
     int yield_depth_ = 0;
     std::uint32_t start_ticks_ = 0;
     std::string active_;
     Capture capture_;
+    Screen screen_;
 };
 
 // What differs between a real window and no window at all.
 class Backend {
 public:
     virtual ~Backend() = default;
-    virtual bool headless() const = 0;
     // Moves pending window-system input into `out`.
     virtual void pump(std::vector<InputEvent>& out) = 0;
-    // Shows the shown forms whose pixels changed since the last present.
-    virtual void present(const std::vector<Form*>& forms) = 0;
+    // Puts the changed parts of a form's picture (its client area as the screen
+    // now shows it) on the screen.
+    virtual void show(Form& form, const Surface& picture, const Damage& changed) = 0;
+    // Keeps the windows of the shown forms up to date with what is not their pixels
+    // (title, place, menu bar, a window uncovered); once per yield.
+    virtual void update_windows(const std::vector<Form*>& forms) { (void)forms; }
     virtual void form_shown(Form& form) = 0;
     virtual void form_hidden(Form& form) = 0;
-    // A native message box; headless backends never get here.
-    virtual MsgAnswer message_box(std::string_view text, MsgButtons buttons) = 0;
+    // Shows a message box and returns the player's answer. With `given` (the
+    // automation's answer) nobody is asked: a backend that puts boxes on the screen
+    // shows none, one that writes them down still does.
+    virtual MsgAnswer message_box(std::string_view text, MsgButtons buttons,
+                                  std::optional<MsgAnswer> given) = 0;
     virtual void set_ime_open(bool open) = 0;
     virtual void open_url(std::string_view url) = 0;
     virtual void set_cursor(const Cursor* cursor, bool busy) = 0;
@@ -201,6 +206,5 @@ public:
     }
 };
 
-inline void Host::present() { backend_.present(forms_); }
 
 }  // namespace dalvo::platform

@@ -53,26 +53,25 @@ bool move_focus(Form& form) {
     if (order.empty()) return false;
     std::stable_sort(order.begin(), order.end(),
                      [](const Control* a, const Control* b) { return a->tab_index < b->tab_index; });
-    const auto it = std::find(order.begin(), order.end(), form.focus);
-    form.focus = it == order.end() ? order.front() : order[(it - order.begin() + 1) % order.size()];
-    ++form.generation;
+    const auto it = std::find(order.begin(), order.end(), form.focus());
+    form.set_focus(it == order.end() ? order.front() : order[(it - order.begin() + 1) % order.size()]);
     return true;
 }
 
 void take_focus(Form& form, Control& c) {
-    if (c.tab_index < 0 || form.focus == &c) return;
-    form.focus = &c;
-    ++form.generation;
+    if (c.tab_index < 0) return;
+    form.set_focus(&c);
 }
 
 Control* focused_text_box(Form& form) {
-    Control* c = form.focus;
+    Control* c = form.focus();
     return c && c->kind == ControlKind::TextBox && c->usable() ? c : nullptr;
 }
 
 }  // namespace
 
 void Host::dispatch(const InputEvent& event) {
+    for (std::size_t i = 0; i < observers_.size(); ++i) observers_[i]->on_input(*this, event);
     std::visit(
         [this](const auto& e) {
             using T = std::decay_t<decltype(e)>;
@@ -92,7 +91,7 @@ void Host::dispatch(const InputEvent& event) {
                 }
                 MenuItem* item = f && f->enabled ? f->menu_item(e.name) : nullptr;
                 // A disabled command does nothing, as for a player.
-                if (item && item->enabled) call_handler(item->on_click);
+                if (item && item->enabled()) call_handler(item->on_click);
             } else if constexpr (std::is_same_v<T, CloseRequest>) {
                 if (Form* f = find_form(e.form); f && f->enabled) call_handler(f->on_close_request);
             } else if constexpr (std::is_same_v<T, FocusLost>) {
@@ -187,7 +186,7 @@ void Host::on_key_down(const KeyDown& e) {
     Form* f = find_form(e.form);
     if (!f || !f->enabled) return;
     if (e.key == key::Tab && move_focus(*f)) return;
-    Control* c = f->focus && f->focus->usable() ? f->focus : nullptr;
+    Control* c = f->focus() && f->focus()->usable() ? f->focus() : nullptr;
     const std::string form_name = f->name;
     const std::string control = c ? c->name : std::string();
     const bool text_box = c && c->kind == ControlKind::TextBox;
@@ -198,23 +197,27 @@ void Host::on_key_down(const KeyDown& e) {
     // The text box's own editing comes after its handler saw the key.
     f = find_form(form_name);
     c = f ? f->find(control) : nullptr;
-    if (!c || f->focus != c || !c->composition.empty()) return;
+    if (!c || f->focus() != c || !c->composition->empty()) return;
     const int count = char_count(c->text);
-    c->caret = std::clamp(c->caret, 0, count);
+    c->caret = std::clamp(c->caret.get(), 0, count);
     bool changed = false;
     switch (e.key) {
         case key::Backspace:
             if (c->caret > 0) {
-                const std::size_t from = byte_offset(c->text, c->caret - 1);
-                c->text.erase(from, byte_offset(c->text, c->caret) - from);
+                std::string text = c->text;
+                const std::size_t from = byte_offset(text, c->caret - 1);
+                text.erase(from, byte_offset(text, c->caret) - from);
+                c->text = std::move(text);
                 --c->caret;
                 changed = true;
             }
             break;
         case 46:  // Delete
             if (c->caret < count) {
-                const std::size_t from = byte_offset(c->text, c->caret);
-                c->text.erase(from, byte_offset(c->text, c->caret + 1) - from);
+                std::string text = c->text;
+                const std::size_t from = byte_offset(text, c->caret);
+                text.erase(from, byte_offset(text, c->caret + 1) - from);
+                c->text = std::move(text);
                 changed = true;
             }
             break;
@@ -235,11 +238,13 @@ void Host::on_text_input(const TextInput& e) {
     std::string text = e.utf8;
     const int count = char_count(c->text);
     if (c->max_length > 0) text.resize(byte_offset(text, std::max(0, c->max_length - count)));
-    c->composition.clear();
-    c->caret = std::clamp(c->caret, 0, count);
+    c->composition = std::string();
+    c->caret = std::clamp(c->caret.get(), 0, count);
     c->refresh();
     if (text.empty()) return;
-    c->text.insert(byte_offset(c->text, c->caret), text);
+    std::string joined = c->text;
+    joined.insert(byte_offset(joined, c->caret), text);
+    c->text = std::move(joined);
     c->caret += char_count(text);
     call_handler(c->on_change);
 }

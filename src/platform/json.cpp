@@ -157,6 +157,12 @@ JsonWriter& JsonWriter::value(std::string_view v) {
     return *this;
 }
 
+JsonWriter& JsonWriter::value(const std::vector<std::int64_t>& numbers) {
+    begin_array();
+    for (std::int64_t n : numbers) value(n);
+    return end_array();
+}
+
 JsonWriter& JsonWriter::null() {
     separate();
     out_ += "null";

@@ -23,6 +23,7 @@ public:
     JsonWriter& value(std::string_view v);
     JsonWriter& value(const char* v) { return value(std::string_view(v)); }
     JsonWriter& value(const std::string& v) { return value(std::string_view(v)); }
+    JsonWriter& value(const std::vector<std::int64_t>& numbers);
     JsonWriter& null();
 
     template <class T>
@@ -47,7 +48,7 @@ private:
 std::string json_escape(std::string_view s);
 
 // One value of a trace field.
-using JsonValue = std::variant<std::int64_t, std::string, bool>;
+using JsonValue = std::variant<std::int64_t, std::string, bool, std::vector<std::int64_t>>;
 struct JsonField {
     std::string_view key;
     JsonValue value;
@@ -58,6 +59,7 @@ struct JsonField {
     JsonField(std::string_view k, const char* v) : key(k), value(std::string(v)) {}
     JsonField(std::string_view k, std::string_view v) : key(k), value(std::string(v)) {}
     JsonField(std::string_view k, bool v) : key(k), value(v) {}
+    JsonField(std::string_view k, std::vector<std::int64_t> v) : key(k), value(std::move(v)) {}
 };
 
 }  // namespace dalvo::platform

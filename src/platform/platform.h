@@ -9,6 +9,8 @@
 #include "platform/audio.h"
 #include "platform/clock.h"
 #include "platform/host.h"
+#include "platform/services/instance_lock.h"
+#include "platform/services/save_store.h"
 #include "platform/trace.h"
 
 namespace dalvo::platform {
@@ -20,6 +22,8 @@ struct Platform {
     MusicDevice& music;
     WavePlayer& wave;
     MasterLevel& master;
+    SaveStore& saves;
+    InstanceLock& instance;
 };
 
 struct PlatformOptions {

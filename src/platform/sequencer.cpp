@@ -4,8 +4,10 @@
 #include <cctype>
 #include <charconv>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <string>
+#include <vector>
+
+#include "platform/file_read.h"
 
 namespace dalvo::platform {
 namespace {
@@ -35,12 +37,8 @@ bool parse_ms(std::string_view word, std::int64_t& out) {
     return ec == std::errc() && end == word.data() + word.size() && out >= 0;
 }
 
-bool read_file(const std::string& path, std::vector<std::uint8_t>& out) {
-    std::ifstream in(std::filesystem::path(path), std::ios::binary);
-    if (!in) return false;
-    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
-}
+// No piece of music of the game comes near this size.
+constexpr std::size_t kMaxMidiBytes = std::size_t{16} << 20;
 
 }  // namespace
 
@@ -87,10 +85,11 @@ int Sequencer::open(std::string_view args) {
     // One piece at a time: the game never holds two.
     if (open_) return mci_error::kDuplicateAlias;
 
-    std::vector<std::uint8_t> bytes;
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(std::filesystem::path(path), ec) || !read_file(path, bytes))
-        return mci_error::kFileNotFound;
+    std::string text;
+    const ReadFault fault = read_whole_file(std::filesystem::path(path), text, kMaxMidiBytes);
+    if (fault == ReadFault::TooLarge) return mci_error::kInvalidFile;
+    if (fault != ReadFault::None) return mci_error::kFileNotFound;
+    const std::vector<std::uint8_t> bytes(text.begin(), text.end());
     const std::int64_t length = midi_length_ms(bytes);
     if (length < 0) return mci_error::kInvalidFile;
     if (int err = on_open(bytes); err != 0) return err;

@@ -6,6 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <type_traits>
+#include <vector>
+
+#include "platform/gfx/geometry.h"
 
 #include "platform/font.h"
 
@@ -56,13 +60,41 @@ Surface::Surface(int width, int height, Color fill)
       height_(std::max(height, 0)),
       pixels_(static_cast<std::size_t>(width_) * height_, to_pixel(fill)) {}
 
+Surface::Surface(const Surface& other)
+    : back_color(other.back_color), fore_color(other.fore_color), font(other.font), width_(other.width_),
+      height_(other.height_), pixels_(other.pixels_) {}
+
+Surface::Surface(Surface&& other) noexcept
+    : back_color(other.back_color), fore_color(other.fore_color), font(std::move(other.font)),
+      width_(other.width_), height_(other.height_), pixels_(std::move(other.pixels_)) {
+    other.width_ = other.height_ = 0;
+}
+
+Surface& Surface::operator=(const Surface& other) {
+    if (this != &other) *this = Surface(other);
+    return *this;
+}
+
+Surface& Surface::operator=(Surface&& other) noexcept {
+    if (this == &other) return *this;
+    back_color = other.back_color;
+    fore_color = other.fore_color;
+    font = std::move(other.font);
+    width_ = other.width_;
+    height_ = other.height_;
+    pixels_ = std::move(other.pixels_);
+    other.width_ = other.height_ = 0;
+    return *this;
+}
+
 void Surface::resize(int width, int height) {
     width = std::max(width, 0);
     height = std::max(height, 0);
     if (width == width_ && height == height_) return;
     PixelStore next(static_cast<std::size_t>(width) * height, to_pixel(back_color));
     const int keep_w = std::min(width, width_);
-    const int keep_h = std::min(height, height_);
+    // No row to keep when either width is zero (the store then has no block at all).
+    const int keep_h = keep_w > 0 ? std::min(height, height_) : 0;
     for (int y = 0; y < keep_h; ++y) {
         std::memcpy(next.data() + static_cast<std::size_t>(y) * width, row(y),
                     static_cast<std::size_t>(keep_w) * sizeof(Pixel));
@@ -138,42 +170,40 @@ void Surface::draw_text(int x, int y, const std::string& utf8) {
 
 namespace {
 
-// One row of a transfer. `dst` and `src` may overlap only when they lie on the
-// same surface row; then `backwards` says to walk right to left.
-void blt_row(Pixel* dst, const Pixel* src, int n, Rop rop, bool backwards) {
-    switch (rop) {
-        case Rop::SrcCopy:
-            std::memmove(dst, src, static_cast<std::size_t>(n) * sizeof(Pixel));
-            return;
-        case Rop::SrcAnd:
-            if (backwards) {
-                for (int i = n - 1; i >= 0; --i) dst[i] &= src[i];
-            } else {
-                for (int i = 0; i < n; ++i) dst[i] &= src[i];
-            }
-            return;
-        case Rop::SrcInvert:
-            if (backwards) {
-                for (int i = n - 1; i >= 0; --i) dst[i] ^= src[i];
-            } else {
-                for (int i = 0; i < n; ++i) dst[i] ^= src[i];
-            }
-            return;
+// The one place a raster operation is applied: `n` pixels of a row. `dst` and `src`
+// overlap only when `same` (one surface row); then `backwards` walks right to left.
+// Rows that cannot overlap take the plain loop, which the compiler vectorises.
+template <Rop kRop>
+inline void raster_row(Pixel* dst, const Pixel* src, int n, bool same, bool backwards) {
+    auto apply = [](Pixel d, Pixel s) {
+        if constexpr (kRop == Rop::SrcCopy) return s;
+        else if constexpr (kRop == Rop::SrcAnd) return d & s;
+        else return d ^ s;
+    };
+    if (!same) {
+        Pixel* __restrict out = dst;
+        const Pixel* __restrict in = src;
+        if constexpr (kRop == Rop::SrcCopy) {
+            std::memcpy(out, in, static_cast<std::size_t>(n) * sizeof(Pixel));
+        } else {
+            for (int i = 0; i < n; ++i) out[i] = apply(out[i], in[i]);
+        }
+    } else if constexpr (kRop == Rop::SrcCopy) {
+        std::memmove(dst, src, static_cast<std::size_t>(n) * sizeof(Pixel));
+    } else if (backwards) {
+        for (int i = n - 1; i >= 0; --i) dst[i] = apply(dst[i], src[i]);
+    } else {
+        for (int i = 0; i < n; ++i) dst[i] = apply(dst[i], src[i]);
     }
 }
 
-// The same, when the rows are known not to overlap: lets the compiler vectorise.
-void blt_row_disjoint(Pixel* __restrict dst, const Pixel* __restrict src, int n, Rop rop) {
+// Calls `f` with the raster operation as a compile-time value.
+template <class F>
+void with_rop(Rop rop, F&& f) {
     switch (rop) {
-        case Rop::SrcCopy:
-            std::memcpy(dst, src, static_cast<std::size_t>(n) * sizeof(Pixel));
-            return;
-        case Rop::SrcAnd:
-            for (int i = 0; i < n; ++i) dst[i] &= src[i];
-            return;
-        case Rop::SrcInvert:
-            for (int i = 0; i < n; ++i) dst[i] ^= src[i];
-            return;
+        case Rop::SrcCopy: f(std::integral_constant<Rop, Rop::SrcCopy>{}); return;
+        case Rop::SrcAnd: f(std::integral_constant<Rop, Rop::SrcAnd>{}); return;
+        case Rop::SrcInvert: f(std::integral_constant<Rop, Rop::SrcInvert>{}); return;
     }
 }
 
@@ -181,27 +211,24 @@ void blt_row_disjoint(Pixel* __restrict dst, const Pixel* __restrict src, int n,
 
 void bit_blt(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy,
              Rop rop) {
-    // Clip the source rectangle, then the destination, moving the other corner along.
-    if (sx < 0) { dx -= sx; w += sx; sx = 0; }
-    if (sy < 0) { dy -= sy; h += sy; sy = 0; }
-    if (dx < 0) { sx -= dx; w += dx; dx = 0; }
-    if (dy < 0) { sy -= dy; h += dy; dy = 0; }
-    w = std::min({w, src.width() - sx, dst.width() - dx});
-    h = std::min({h, src.height() - sy, dst.height() - dy});
-    if (w <= 0 || h <= 0) return;
-
-    if (&dst != &src) {
-        for (int y = 0; y < h; ++y) blt_row_disjoint(dst.row(dy + y) + dx, src.row(sy + y) + sx, w, rop);
-        return;
-    }
+    // The part of the destination that is inside it and whose source is inside the source.
+    const Rect wanted{dx, dy, w, h};
+    const Rect source_there = Rect{0, 0, src.width(), src.height()}.translated(dx - sx, dy - sy);
+    const Rect d = intersect(intersect(wanted, {0, 0, dst.width(), dst.height()}), source_there);
+    if (d.empty()) return;
+    sx += d.x - dx;
+    sy += d.y - dy;
     // A surface onto itself: walk rows and columns so that no source pixel is
     // overwritten before it is read.
-    const bool bottom_up = dy > sy;
-    const bool backwards = dy == sy && dx > sx;
-    for (int i = 0; i < h; ++i) {
-        const int y = bottom_up ? h - 1 - i : i;
-        blt_row(dst.row(dy + y) + dx, src.row(sy + y) + sx, w, rop, backwards);
-    }
+    const bool same = &dst == &src;
+    const bool bottom_up = same && d.y > sy;
+    const bool backwards = same && d.y == sy && d.x > sx;
+    with_rop(rop, [&](auto op) {
+        for (int i = 0; i < d.h; ++i) {
+            const int y = bottom_up ? d.h - 1 - i : i;
+            raster_row<op()>(dst.row(d.y + y) + d.x, src.row(sy + y) + sx, d.w, same, backwards);
+        }
+    });
 }
 
 void stretch_blt(Surface& dst, int dx, int dy, int dw, int dh, const Surface& src, int sx,
@@ -211,32 +238,39 @@ void stretch_blt(Surface& dst, int dx, int dy, int dw, int dh, const Surface& sr
         bit_blt(dst, dx, dy, dw, dh, src, sx, sy, rop);
         return;
     }
-    // Each destination pixel samples the source pixel under its centre. Reading
-    // through a copy keeps a stretch of a surface onto itself well defined.
+    // Each destination pixel samples the source pixel under its centre, gathered into a
+    // row first, so that a stretch of a surface onto itself reads only what it had.
     Surface copy;
     const Surface* from = &src;
     if (&dst == &src) {
         copy = src;
         from = &copy;
     }
-    const int x0 = std::max(dx, 0), y0 = std::max(dy, 0);
-    const int x1 = std::min(dx + dw, dst.width()), y1 = std::min(dy + dh, dst.height());
-    for (int y = y0; y < y1; ++y) {
+    const Rect d = intersect({dx, dy, dw, dh}, {0, 0, dst.width(), dst.height()});
+    std::vector<Pixel> gathered;
+    for (int y = d.y; y < d.bottom(); ++y) {
         const std::int64_t src_y =
             sy + (static_cast<std::int64_t>(2 * (y - dy) + 1) * sh) / (2 * static_cast<std::int64_t>(dh));
         if (src_y < 0 || src_y >= from->height()) continue;
         const Pixel* srow = from->row(static_cast<int>(src_y));
-        Pixel* drow = dst.row(y);
-        for (int x = x0; x < x1; ++x) {
-            const std::int64_t src_x =
-                sx + (static_cast<std::int64_t>(2 * (x - dx) + 1) * sw) / (2 * static_cast<std::int64_t>(dw));
-            if (src_x < 0 || src_x >= from->width()) continue;
-            const Pixel s = srow[src_x];
-            switch (rop) {
-                case Rop::SrcCopy: drow[x] = s; break;
-                case Rop::SrcAnd: drow[x] &= s; break;
-                case Rop::SrcInvert: drow[x] ^= s; break;
+        // Runs of columns whose source lies inside the source surface.
+        int x = d.x;
+        while (x < d.right()) {
+            gathered.clear();
+            const int run_start = x;
+            for (; x < d.right(); ++x) {
+                const std::int64_t src_x =
+                    sx + (static_cast<std::int64_t>(2 * (x - dx) + 1) * sw) / (2 * static_cast<std::int64_t>(dw));
+                if (src_x < 0 || src_x >= from->width()) break;
+                gathered.push_back(srow[src_x]);
             }
+            if (!gathered.empty()) {
+                with_rop(rop, [&](auto op) {
+                    raster_row<op()>(dst.row(y) + run_start, gathered.data(), static_cast<int>(gathered.size()),
+                                     false, false);
+                });
+            }
+            if (x < d.right()) ++x;  // the column outside the source is skipped
         }
     }
 }

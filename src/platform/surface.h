@@ -54,10 +54,25 @@ private:
     std::size_t size_ = 0;
 };
 
+// Told when a surface that shows on the screen is refreshed: its control or form.
+class RefreshListener {
+public:
+    virtual void surface_refreshed() = 0;
+
+protected:
+    ~RefreshListener() = default;
+};
+
 class Surface {
 public:
     Surface() = default;
     Surface(int width, int height, Color fill = kBlack);
+    // A copy is a plain picture: whoever listens to this surface stays with it, and an
+    // assigned surface keeps its own listener.
+    Surface(const Surface& other);
+    Surface(Surface&& other) noexcept;
+    Surface& operator=(const Surface& other);
+    Surface& operator=(Surface&& other) noexcept;
 
     int width() const { return width_; }
     int height() const { return height_; }
@@ -84,9 +99,12 @@ public:
     // Text in `font` and `fore_color` with its top-left corner at (x, y); transparent background.
     void draw_text(int x, int y, const std::string& utf8);
 
-    // Marks the image as ready to be shown; the presenting backend reads and clears it.
-    void refresh() { ++refresh_count_; }
-    std::uint64_t refresh_count() const { return refresh_count_; }
+    // Puts what was drawn on the screen now when the surface shows there (a control's
+    // or a form's image); a work surface that shows nowhere ignores it.
+    void refresh() {
+        if (listener_ != nullptr) listener_->surface_refreshed();
+    }
+    void set_listener(RefreshListener* listener) { listener_ = listener; }
 
     Color back_color = kBlack;
     Color fore_color = kBlack;
@@ -100,7 +118,7 @@ private:
     int width_ = 0;
     int height_ = 0;
     PixelStore pixels_;
-    std::uint64_t refresh_count_ = 0;
+    RefreshListener* listener_ = nullptr;
 };
 
 // Block transfer of w x h pixels from (sx, sy) of src to (dx, dy) of dst, clipped

@@ -24,6 +24,9 @@ public:
     // {"t": ms, "ev": ev, ...fields}
     void event(std::string_view ev, std::initializer_list<JsonField> fields = {});
 
+    // Whether anyone reads the events: callers skip building costly fields otherwise.
+    bool active() const { return file_.is_open() || !observers_.empty(); }
+
     // Tests watch events without a file: every line written is also handed here.
     void add_observer(std::function<void(const std::string& line)> observer);
 

@@ -3,11 +3,13 @@
 #include "saveload/file_window.h"
 
 #include <string>
+#include <system_error>
 
 #include "daycycle/day_card.h"
 #include "engine/game.h"
 #include "platform/picture.h"
 #include "saveload/saveload.h"
+#include "sound/sound.h"
 
 namespace dalvo {
 
@@ -16,14 +18,14 @@ namespace {
 using platform::Control;
 using platform::ControlKind;
 
-constexpr platform::Color kDialogBack = 0xE0E0E0;
-constexpr platform::Color kSlotBack = 0xC0C0C0;
-constexpr platform::Color kPanelBorder = 0x808080;
-constexpr platform::Color kUsedText = 0x800000;     // navy
-constexpr platform::Color kEmptyText = 0x808080;    // grey
-constexpr platform::Color kDamagedText = 0x0000C0;  // dark red
-constexpr platform::Color kResultBack = 0xC0FFFF;
-constexpr platform::Color kQuestionBack = 0x0000FF;  // red
+constexpr platform::Color kDialogBack = platform::Color{0xE0E0E0};
+constexpr platform::Color kSlotBack = platform::Color{0xC0C0C0};
+constexpr platform::Color kPanelBorder = platform::Color{0x808080};
+constexpr platform::Color kUsedText = platform::Color{0x800000};     // navy
+constexpr platform::Color kEmptyText = platform::Color{0x808080};    // grey
+constexpr platform::Color kDamagedText = platform::Color{0x0000C0};  // dark red
+constexpr platform::Color kResultBack = platform::Color{0xC0FFFF};
+constexpr platform::Color kQuestionBack = platform::Color{0x0000FF};  // red
 
 constexpr const char* kNoData = "データなし";
 constexpr const char* kDamaged = "データが壊れています";
@@ -35,7 +37,7 @@ struct ButtonLook {
 };
 // Indexed by button number: "Save", "Close", "Del", "Load".
 constexpr ButtonLook kButtons[4] = {
-    {"Save", 208, 0xC0E0FF}, {"Close", 16, 0xFFC0C0}, {"Del", 80, 0xFFC0C0}, {"Load", 144, 0xC0FFFF}};
+    {"Save", 208, platform::Color{0xC0E0FF}}, {"Close", 16, platform::Color{0xFFC0C0}}, {"Del", 80, platform::Color{0xFFC0C0}}, {"Load", 144, platform::Color{0xC0FFFF}}};
 
 std::string indexed(const char* name, int i) { return std::string(name) + "(" + std::to_string(i) + ")"; }
 
@@ -134,10 +136,26 @@ FileWindow::FileWindow(Game& owner) : game(owner) {
     Command2->on_click = [this] { Answer_click(*this, 2); };
 }
 
+SlotData read_slot_for(const Game& game, const std::filesystem::path& file) {
+    SlotData slot = read_slot(file, game.g.g_ScriptLast);
+    if (slot.state != SlotState::Used) return slot;
+    // Loading draws the background and plays the music at once; a slot naming either
+    // where the folder has none would end the game halfway through the load.
+    std::error_code ec;
+    const int place = Flag_to_int16(slot.flags[18]);
+    const bool has_picture =
+        std::filesystem::is_regular_file(game.g_DataPath / (std::to_string(place + 70) + ".dat"), ec);
+    const std::int16_t music = Flag_to_int16(slot.flags[20]);
+    const std::string music_file = music_path(game, music);
+    const bool has_music = music == 0 || (!music_file.empty() && std::filesystem::is_regular_file(music_file, ec));
+    if (!has_picture || !has_music) slot.state = SlotState::Damaged;
+    return slot;
+}
+
 void Slot_disp(FileWindow& win) {
     Game& game = win.game;
     for (int s = 0; s < kSlotCount; ++s) {
-        const SlotData slot = read_slot(slot_file(game.g_DataPath, s), game.g.g_ScriptLast);
+        const SlotData slot = read_slot_for(game, slot_file(game.g_DataPath, s));
         win.slots[s] = slot.state;
         Control& c = *win.Label1[s];
         switch (slot.state) {

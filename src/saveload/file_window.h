@@ -45,6 +45,10 @@ struct FileWindow {
     bool waiting_button = false;
 };
 
+// A slot as this game can resume it: a record `read_slot` accepts whose background and
+// music the data folder holds.
+SlotData read_slot_for(const Game& game, const std::filesystem::path& file);
+
 // Refreshes the three slot labels from the slot files.
 void Slot_disp(FileWindow& win);
 // Gives a panel a new background colour (which also clears it, as a picture's would).

@@ -11,16 +11,16 @@ namespace dalvo {
 
 namespace {
 
-constexpr platform::Color kSelectedSlot = 0x8080FF;  // light red
-constexpr platform::Color kSlotBack = 0xC0C0C0;
-constexpr platform::Color kPressed = 0xC0C0FF;
-constexpr platform::Color kSaveBack = 0xC0E0FF;
-constexpr platform::Color kCloseBack = 0xC0C0FF;
-constexpr platform::Color kDelBack = 0xFFC0C0;
-constexpr platform::Color kLoadBack = 0xC0FFFF;
-constexpr platform::Color kSavedBack = 0xC0C0FF;
-constexpr platform::Color kDeletedBack = 0xC0FFFF;
-constexpr platform::Color kLoadedBack = 0xC0FFC0;
+constexpr platform::Color kSelectedSlot = platform::Color{0x8080FF};  // light red
+constexpr platform::Color kSlotBack = platform::Color{0xC0C0C0};
+constexpr platform::Color kPressed = platform::Color{0xC0C0FF};
+constexpr platform::Color kSaveBack = platform::Color{0xC0E0FF};
+constexpr platform::Color kCloseBack = platform::Color{0xC0C0FF};
+constexpr platform::Color kDelBack = platform::Color{0xFFC0C0};
+constexpr platform::Color kLoadBack = platform::Color{0xC0FFFF};
+constexpr platform::Color kSavedBack = platform::Color{0xC0C0FF};
+constexpr platform::Color kDeletedBack = platform::Color{0xC0FFFF};
+constexpr platform::Color kLoadedBack = platform::Color{0xC0FFC0};
 
 // The sound effect of the dialog's clicks.
 constexpr int kClickSound = 2;
@@ -86,7 +86,7 @@ void save(FileWindow& win, const std::filesystem::path& file, bool used) {
         return;
     }
     const std::optional<std::string> bytes = save_file_bytes(game.p.clock.local_time(), game.g.g_Flags);
-    const std::string error = bytes ? write_slot(file, *bytes, game.saveload.after_temp_written)
+    const std::string error = bytes ? write_slot(game.p.saves, file, *bytes, game.saveload.after_temp_written)
                                     : std::string("名前に保存できない文字があります");
     if (!error.empty()) {
         // The slot keeps what it held and the game goes on.
@@ -111,10 +111,8 @@ void del(FileWindow& win, const std::filesystem::path& file, bool used) {
         set_panel_color(*win.Picture2[kBtnDel], kDelBack);
         return;
     }
-    std::error_code ec;
-    std::filesystem::remove(file, ec);
-    if (ec) {
-        report(game, "消去できませんでした.\n" + file.string() + "\n" + ec.message());
+    if (const std::string error = remove_slot(game.p.saves, file); !error.empty()) {
+        report(game, "消去できませんでした.\n" + file.string() + "\n" + error);
         set_panel_color(*win.Picture2[kBtnDel], kDelBack);
         return;
     }
@@ -131,7 +129,7 @@ void load(FileWindow& win, const std::filesystem::path& file, bool used) {
         return;
     }
     // Read again: the file may have changed since the slots were listed.
-    const SlotData slot = read_slot(file, game.g.g_ScriptLast);
+    const SlotData slot = read_slot_for(game, file);
     if (slot.state != SlotState::Used) {
         // Nothing of the running game changes.
         report(game, "データが壊れているため, ロードできません.\n" + file.string());

@@ -1,17 +1,13 @@
 #include "saveload/save_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 #include <system_error>
 
 #include "engine/field_reader.h"
 #include "engine/scenario_loader.h"
+#include "platform/file_read.h"
 #include "platform/text_codec.h"
 
 namespace dalvo {
@@ -52,62 +48,31 @@ bool is_resumable(const DayStartRecord& f, std::int32_t script_last) {
         if (!is_number(f[i], value)) return false;
     }
     if (!is_truth(f[3]) || !is_truth(f[4])) return false;
-    // The script goes on at the record after the half-day's "g1".
+    // The script goes on at the record after the half-day's "g1"; a new game's record
+    // names the place just before the first record.
     is_number(f[6], value);
-    if (value < 0 || value >= script_last) return false;
+    if (value < -1 || value >= script_last) return false;
     // Music numbers name the entries 1..9 of the names list; 0 is none.
     is_number(f[20], value);
     return value >= 0 && value <= 9;
 }
 
-std::string errno_text(int err) { return std::system_category().message(err); }
-
-// Writes all of `bytes` to a new file and makes it durable; 0 or an errno value.
-int write_durable(const fs::path& file, const std::string& bytes) {
-    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return errno;
-    std::size_t done = 0;
-    int err = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            err = errno;
-            break;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (err == 0 && ::fsync(fd) != 0) err = errno;
-    if (::close(fd) != 0 && err == 0) err = errno;
-    return err;
-}
-
-// The rename itself survives a power cut only once the folder is on disk.
-void sync_folder(const fs::path& dir) {
-    const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
-}
-
 }  // namespace
 
 fs::path slot_file(const fs::path& data_dir, int slot) {
-    return data_dir / ("4" + std::to_string(slot) + ".dat");
+    std::string name = "4";
+    name += std::to_string(slot);
+    name += ".dat";
+    return data_dir / name;
 }
 
 SlotData read_slot(const fs::path& file, std::int32_t script_last) {
     SlotData slot;
-    std::error_code ec;
-    const fs::file_status status = fs::status(file, ec);
-    if (!fs::exists(status)) return slot;
+    std::string bytes;
+    const platform::ReadFault fault = platform::read_whole_file(file, bytes, kMaxFileBytes);
+    if (fault == platform::ReadFault::Missing) return slot;
     slot.state = SlotState::Damaged;
-    if (!fs::is_regular_file(status)) return slot;
-    const std::uintmax_t size = fs::file_size(file, ec);
-    if (ec || size > kMaxFileBytes) return slot;
-    std::ifstream in(file, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in && !in.eof()) return slot;
+    if (fault != platform::ReadFault::None) return slot;
 
     const std::string text = platform::sjis_to_utf8(bytes);
     FieldReader reader(text);
@@ -133,26 +98,12 @@ std::optional<std::string> save_file_bytes(const platform::LocalTime& now, const
     return platform::utf8_to_sjis(text);
 }
 
-std::string write_slot(const fs::path& file, const std::string& bytes,
-                       const std::function<void(const fs::path&)>& after_temp) {
-    fs::path temp = file;
-    temp += ".tmp";
-    if (const int err = write_durable(temp, bytes); err != 0) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        return errno_text(err);
-    }
-    if (after_temp) after_temp(temp);
-    std::error_code ec;
-    fs::rename(temp, file, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        return ec.message();
-    }
-    sync_folder(file.parent_path());
-    return {};
+std::string write_slot(platform::SaveStore& store, const fs::path& file, const std::string& bytes,
+                       const platform::SaveStore::AfterTemp& after_temp) {
+    return store.write(file, bytes, after_temp);
 }
+
+std::string remove_slot(platform::SaveStore& store, const fs::path& file) { return store.remove(file); }
 
 std::string to_full_width(const std::string& text) {
     std::string out;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/clock.h"
+#include "platform/services/save_store.h"
 
 namespace dalvo {
 
@@ -38,12 +39,15 @@ SlotData read_slot(const std::filesystem::path& file, std::int32_t script_last);
 // The 23 lines of a save file, encoded; nullopt when a value has no Shift-JIS form.
 std::optional<std::string> save_file_bytes(const platform::LocalTime& now, const DayStartRecord& flags);
 
-// Writes `bytes` to a temporary file beside `file`, makes it durable and renames it
-// over `file`, so that the slot holds either its old or its new content at every
-// moment. `after_temp` (may be empty) runs between the two. Returns an empty string,
+// Puts `bytes` in the store as `file` so that the slot holds either its old or its
+// new content at every moment. `after_temp` (may be empty) runs after the new content
+// is stored beside the slot and before it takes its place. Returns an empty string,
 // or why the save failed (the slot is then as it was).
-std::string write_slot(const std::filesystem::path& file, const std::string& bytes,
-                       const std::function<void(const std::filesystem::path&)>& after_temp);
+std::string write_slot(platform::SaveStore& store, const std::filesystem::path& file, const std::string& bytes,
+                       const platform::SaveStore::AfterTemp& after_temp);
+// Empties a slot; an empty string, or why the file stays.
+std::string remove_slot(platform::SaveStore& store, const std::filesystem::path& file);
+
 
 // The slot label: the saved half-day's date in full-width characters, five blanks and
 // the time of saving as "(mm/dd hh:mm)". `date_text` is the half-day's "mm/dd AM".

@@ -48,10 +48,12 @@ void draw_frame(Control& frame, const Control& waku, int sides) {
 }
 
 void set_message_font(Control& text_area) {
-    text_area.font.name = "ＭＳ ゴシック";
+    platform::FontSpec font = text_area.font;
+    font.name = "ＭＳ ゴシック";
     // The platform grants whole pixels; the size reads back as granted (11 -> 11.25).
-    text_area.font.size = platform::granted_points(11);
-    text_area.font.bold = true;
+    font.size = platform::granted_points(11);
+    font.bold = true;
+    text_area.font = font;
     text_area.image.font = text_area.font;
 }
 
@@ -72,7 +74,7 @@ void Stage_init(Game& game) {
     set_message_font(*ui.TxtFrame1[1]);
     ui.TxtFrame1[1]->fore_color = platform::kWhite;
     ui.TxtFrame1[1]->image.fore_color = platform::kWhite;
-    game.w.Line_height = static_cast<std::int16_t>(std::nearbyint(ui.TxtFrame1[1]->font.size + 5));
+    game.w.Line_height = static_cast<std::int16_t>(std::nearbyint(ui.TxtFrame1[1]->font->size + 5));
     set_message_font(*ui.TxtFrame2[1]);
 
     ui.Pic_Main->move(0, 0, 640, S);
@@ -103,7 +105,7 @@ void Stage_init(Game& game) {
         bit_blt(wall, 576, kTile * j, kTile, kTile, tile, 0, 0, Rop::SrcCopy);
     }
     wall.fill_rect(0, kBackTop, 640, 320, platform::kBlack);
-    ++form.generation;
+    form.invalidate();
 
     // The first stage picture: the wall band around an empty background.
     ui.Place_Load->move(0, 0, 640, S);

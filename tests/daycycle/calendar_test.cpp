@@ -35,7 +35,7 @@ std::vector<CardLook> watch_cards(DayRun& run) {
                 look.left[i] = c.left;
                 look.top[i] = c.top;
             }
-            look.load_enabled = run.game().ui.menu("prog_load").enabled;
+            look.load_enabled = run.game().ui.menu("prog_load").enabled();
             look.t = run.now();
             look.shown = run.screen();
         }
@@ -153,10 +153,10 @@ TEST_F(Continue, FromTheTitleTheSavedHalfDayRestartsAfterItsG1WithMusicOff) {
     platform::Surface level;
     run.watch([&] {
         if (!level.empty() || !game.p.host.is_shown(game.level.form)) return;
+        level = run.screen_of(game.level.form);
         for (int i = 0; i < 4; ++i) date += game.ui.FrontMes[i]->caption;
         top = game.ui.FrontMes[0]->top;
         day = g.g_Day;
-        level = run.screen_of(game.level.form);
     });
     Continue_game(game);
     run.stop_watching();

@@ -7,10 +7,11 @@
 
 namespace dalvo::test {
 
-DayRun::DayRun(const std::vector<Rec>& records) {
+DayRun::DayRun(const std::vector<Rec>& records,
+               const std::function<std::unique_ptr<platform::PlatformSet>()>& make_platform) {
     folder_.write_text("3.dat", script_text(records));
     folder_.write_text("39.dat", first_scene_choice(records));
-    run_ = std::make_unique<EngineRun>(folder_.path());
+    run_ = std::make_unique<EngineRun>(folder_.path(), std::filesystem::path(), make_platform);
     EXPECT_EQ(run_->load(), -1) << "the window load ended the program";
     run_->g().g_MsgSpeed = 0;
     // Play starts with the title put away, as the name entry leaves it.
@@ -39,9 +40,11 @@ void DayRun::stop_watching() {
 platform::Surface DayRun::screen() { return screen_of(game().ui.form); }
 
 platform::Surface DayRun::screen_of(platform::Form& form) {
-    platform::Surface out;
-    platform::compose(form, out);
-    return out;
+    // As the player sees it at the end of this turn: the turn's present comes first
+    // (watchers look from inside a yield, before its own present).
+    game().p.host.present();
+    const platform::Surface* shown = game().p.host.screen(form);
+    return shown ? *shown : platform::Surface();
 }
 
 std::vector<std::uint32_t> DayRun::times(const std::string& ev, const std::string& part) const {

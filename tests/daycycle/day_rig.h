@@ -19,7 +19,8 @@ namespace dalvo::test {
 class DayRun {
 public:
     // Writes the script and loads the game (no click waits: skip mode).
-    explicit DayRun(const std::vector<Rec>& records);
+    explicit DayRun(const std::vector<Rec>& records,
+                    const std::function<std::unique_ptr<platform::PlatformSet>()>& make_platform = {});
     ~DayRun();
 
     Game& game() { return run_->game(); }
@@ -33,6 +34,7 @@ public:
 
     // The game window's client area, or another open form's, as the player sees it.
     platform::Surface screen();
+    // The form as the player sees it (as last presented); empty before its first present.
     platform::Surface screen_of(platform::Form& form);
 
     // Clock times of the trace lines of `ev` that contain `part`.

@@ -21,8 +21,9 @@ std::vector<LevelLook> watch_levels(DayRun& run) {
         Game& game = run.game();
         if (!game.p.host.is_shown(game.level.form)) return;
         platform::Surface now = run.screen_of(game.level.form);
+        if (now.empty()) return;  // not on the screen yet
         if (looks.empty() || !(looks.back().picture == now)) {
-            looks.push_back({now, game.ui.form.enabled, game.ui.menu("prog_load").enabled, run.now()});
+            looks.push_back({now, game.ui.form.enabled, game.ui.menu("prog_load").enabled(), run.now()});
         }
     });
     run.run().run();

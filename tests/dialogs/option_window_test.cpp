@@ -18,7 +18,7 @@ OptionWindow& dialog(DialogRig& rig) { return *rig.game().dialogs.option; }
 TEST(OptionWindow, LoadsFromTheEngineStateOverTheDisabledGameWindow) {
     DialogRig rig;
     Option_open(rig.game());
-    expect_form_picture(dialog(rig).form, 0xb9a6dfeafae67f25ull, "option_window");
+    expect_form_picture(dialog(rig).form, 0xfe8e6f0dabbe10b4ull, "option_window");
     rig.press(kForm, "Command2");
     rig.g().g_MsgSpeed = 2;
     rig.g().g_BgmOn = kTrue;
@@ -90,7 +90,7 @@ TEST(OptionWindow, EachModeSetsTheSpeedTheClickWaitAndTheSkipCaption) {
         EXPECT_EQ(rig.g().g_MsgSpeed, c.speed);
         EXPECT_EQ(rig.g().g_WaitClick, c.wait_click);
         EXPECT_EQ(rig.g().g_Flags[5], c.flag);
-        EXPECT_EQ(rig.game().ui.menu("speedup").caption, c.caption);
+        EXPECT_EQ(rig.game().ui.menu("speedup").caption(), c.caption);
     }
 
     // Cancel (Escape) drops every choice; Enter is OK.

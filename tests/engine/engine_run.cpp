@@ -44,9 +44,9 @@ std::string first_scene_choice(const std::vector<Rec>& records) {
     return records.front().scene + ",a," + records.front().scene + "\n";
 }
 
-EngineRun::EngineRun(const std::filesystem::path& data_dir,
-                     const std::filesystem::path& program_dir) {
-    set_ = platform::make_headless_platform({});
+EngineRun::EngineRun(const std::filesystem::path& data_dir, const std::filesystem::path& program_dir,
+                     const std::function<std::unique_ptr<platform::PlatformSet>()>& make_platform) {
+    set_ = make_platform ? make_platform() : platform::make_headless_platform({});
     set_->platform().trace.add_observer([this](const std::string& line) { trace_.push_back(line); });
     GameOptions options;
     options.data_dir = data_dir;

@@ -2,6 +2,7 @@
 // Runs one game headless on a data folder, step by step, and collects what it showed.
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -27,8 +28,10 @@ std::string first_scene_choice(const std::vector<Rec>& records);
 
 class EngineRun {
 public:
+    // Headless, unless `make_platform` gives another platform (the real window).
     explicit EngineRun(const std::filesystem::path& data_dir,
-                       const std::filesystem::path& program_dir = {});
+                       const std::filesystem::path& program_dir = {},
+                       const std::function<std::unique_ptr<platform::PlatformSet>()>& make_platform = {});
     ~EngineRun();
 
     Game& game() { return *game_; }

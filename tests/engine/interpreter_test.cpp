@@ -198,26 +198,31 @@ TEST_F(Interpreter, NameMarkersAreReplacedOnceAndNamesAreNeverRescanned) {
     EXPECT_EQ(g().g_Text, "&2翔&1くん、&2翔&1さん&9と&");
 }
 
-TEST_F(Interpreter, BadRecordFieldsAndMissingScenesEndTheGameAfterOneMessage) {
+TEST_F(Interpreter, BadRecordFieldsMissingScenesAndEndlessLoopsEndTheGameAfterOneMessage) {
     struct Case {
-        Rec rec;
+        std::vector<Rec> recs;
         std::string expect;
     };
     const std::vector<Case> cases = {
-        {{.scene = "1001", .doll = "51"}, "3.dat 2行目 (場面 1001): 立ち絵の位置が 1..4 ではありません「51」"},
-        {{.scene = "1001", .speaker = "a"}, "3.dat 2行目 (場面 1001): 話者が数値ではありません「a」"},
-        {{.scene = "1001", .cmd = "p2", .text = "kok", .arg1 = "32760"},
+        {{{.scene = "1001", .doll = "51"}}, "3.dat 2行目 (場面 1001): 立ち絵の位置が 1..4 ではありません「51」"},
+        {{{.scene = "1001", .speaker = "a"}}, "3.dat 2行目 (場面 1001): 話者が数値ではありません「a」"},
+        {{{.scene = "1001", .cmd = "p2", .text = "kok", .arg1 = "32760"}},
          "3.dat 2行目 (場面 1001): パラメータ kok が16ビットの範囲を超えます(20 + 32760)"},
-        {{.scene = "1001", .cmd = "c2", .text = "kok", .arg1 = "40000"},
+        {{{.scene = "1001", .cmd = "c2", .text = "kok", .arg1 = "40000"}},
          "数値が16ビットの範囲を超えています「40000」"},
-        {{.scene = "1001", .cmd = "d0", .text = "zero"}, "数値ではありません「zero」"},
-        {{.scene = "1001", .cmd = "g0", .target = "1005"}, "Not found NUM to SEQ"},
+        {{{.scene = "1001", .cmd = "d0", .text = "zero"}}, "数値ではありません「zero」"},
+        {{{.scene = "1001", .cmd = "g0", .target = "1005"}}, "Not found NUM to SEQ"},
+        // Nothing in the loop waits for the player: the millionth record is named.
+        {{{.scene = "1001", .cmd = "g2"}, {.scene = "1001", .cmd = "g0", .target = "1001"}},
+         "3.dat 3行目 (場面 1001): 1000000 レコードの間プレイヤーを待たずに進みました"},
     };
-    for (const Case& c : cases) {
-        ASSERT_EQ(load({c.rec, {.scene = "1002"}}), -1);
+    for (Case c : cases) {
+        c.recs.push_back({.scene = "1002"});
+        ASSERT_EQ(load(c.recs), -1);
         EXPECT_EQ(run_->run(), 1) << c.expect;
         ASSERT_EQ(run_->messages().size(), 1u) << c.expect;
         EXPECT_NE(run_->messages()[0].find(c.expect), std::string::npos) << run_->messages()[0];
+        EXPECT_EQ(run_->events("seal").size(), 46u) << c.expect;  // the pictures sealed on the way out
     }
 }
 

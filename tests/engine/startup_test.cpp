@@ -57,6 +57,17 @@ TEST(Startup, EachBrokenFileEndsTheLoadWithItsOwnMessageAndThePicturesSealed) {
              d.write_text("30.dat", text.substr(0, cut));
          },
          "実行に必要なﾌｧｲﾙが異常です.(62)", 46},
+        {"name a save cannot hold", [](FixtureFolder& d) {
+             const std::string text = d.read_text("30.dat");
+             d.write_text("30.dat", "高\"城\"" + text.substr(text.find('\r')));
+         },
+         "実行に必要なﾌｧｲﾙが異常です.\n{}30.dat 1行目: 名前に「,」と「\"」は使えません「高\"城\"」", 46},
+        {"second name a save cannot hold", [](FixtureFolder& d) {
+             std::string text = d.read_text("30.dat");
+             const std::size_t second = text.find('\n') + 1;
+             d.write_text("30.dat", text.replace(second, text.find('\r', second) - second, "悠,"));
+         },
+         "実行に必要なﾌｧｲﾙが異常です.\n{}30.dat 2行目: 名前に「,」と「\"」は使えません「悠,」", 46},
         {"music missing", [](FixtureFolder& d) { d.remove("bgm02.mid"); },  // named in "30.dat"
          "実行に必要なﾌｧｲﾙがありません. file{}bgm02.mid", 46},
         // The frames are drawn before the check, which must still give its own message.
@@ -73,7 +84,6 @@ TEST(Startup, EachBrokenFileEndsTheLoadWithItsOwnMessageAndThePicturesSealed) {
         {"nan", scenario("1001,p2,,,,,,,kok,,,,\n10x2,q,,,,,,,,,,,\n"), bad + "3.dat 2行目: 数値ではありません「10x2」", 46},
         {"records", scenario(many), bad + "3.dat 3002行目: レコードが3001を超えています", 46},
         {"scenes", scenario(scenes), bad + "3.dat 502行目: 場面が501を超えています", 46},
-        {"order", scenario(ok + "1001,q,,,,,,,,,,,\n"), bad + "3.dat 3行目: 場面番号が昇順ではありません(1002 の後に 1001)", 46},
         {"choices", scenario(ok, choices), bad + "39.dat 202行目: 選択肢が201行を超えています", 46},
         {"target", scenario(ok, "1001,a,1002\n1001,b,1005\n"), bad + "39.dat 2行目: 選択肢の飛び先の場面 1005 がありません", 46},
         {"choice cut", scenario(ok, "1001,a,1002\n1001,b\n"), bad + "39.dat 2行目: 行が途中で終わっています", 46},
@@ -119,7 +129,7 @@ TEST(Startup, DataBesideTheProgramWinsOverTheProgramFolder) {
 TEST(Startup, ASecondInstanceEndsSilently) {
     FixtureFolder data;
     auto first = platform::make_headless_platform({});
-    ASSERT_TRUE(first->platform().host.acquire_instance(data.path()));
+    ASSERT_TRUE(first->platform().instance.acquire(data.path()));
     auto second = platform::make_headless_platform({});
     std::vector<std::string> trace;
     second->platform().trace.add_observer([&](const std::string& line) { trace.push_back(line); });
@@ -175,6 +185,31 @@ TEST_F(Loader, HeadingsAnywhereKeepNoRecordAndScenesShareOneIndexEntry) {
     EXPECT_EQ(g.g_SeqTable[1].Pos, 2);
     EXPECT_EQ(g.g_SctTable[0].Label, "はい、そう");
     EXPECT_EQ(g.g_SctTable[0].Pos, 3);  // the first record of scene 1003
+}
+
+TEST_F(Loader, ScenesOutOfOrderLoadAsRunsAndAJumpLandsWhereTheSearchLooks) {
+    // Scene 1001 comes back after 1000: its second run has an entry of its own, and the
+    // search for 1001 over (1001, 1000, 1001) looks at the last entry first.
+    ASSERT_EQ(load({{.scene = "1001", .cmd = "p2", .text = "kok", .arg1 = "1"},
+                    {.scene = "1001", .cmd = "g0", .target = "1000"},
+                    {.scene = "1000", .cmd = "p2", .text = "eig", .arg1 = "1"},
+                    {.scene = "1000", .cmd = "g0", .target = "1001"},
+                    {.scene = "1001", .cmd = "p2", .text = "suu", .arg1 = "1"},
+                    {.scene = "1001", .cmd = "q"},
+                    {.scene = "1001"}}),
+              -1)
+        << testing::PrintToString(run_->messages());
+    const EngineState& g = run_->g();
+    ASSERT_EQ(g.g_SeqCount, 3);
+    EXPECT_EQ(g.g_SeqTable[1].Scene, 1000);
+    EXPECT_EQ(g.g_SeqTable[2].Pos, 4);
+    EXPECT_EQ(g.g_SctTable[0].Pos, 0);  // a choice target is the first entry of its scene
+    const auto before = std::array{g.g_kok, g.g_eig, g.g_suu};
+    run_->g().g_MsgSpeed = 0;
+    EXPECT_EQ(run_->run(), 0);
+    EXPECT_EQ((std::array{g.g_kok - before[0], g.g_eig - before[1], g.g_suu - before[2]}),
+              (std::array{1, 1, 1}));
+    EXPECT_TRUE(run_->messages().empty());
 }
 
 TEST_F(Loader, FindSeqFindsEveryScenePointsBetweenThemAreReported) {

@@ -10,7 +10,7 @@
 namespace dalvo::test {
 namespace {
 
-constexpr platform::Color kHayase = 0x9EDD60, kPlayer = 0xB7A7F8;
+constexpr platform::Color kHayase = platform::Color{0x9EDD60}, kPlayer = platform::Color{0xB7A7F8};
 constexpr int kL = 16;  // Line_height of the standard font
 
 // `n` full-width characters that differ from their neighbours.
@@ -77,11 +77,14 @@ TEST(MessageWindow, TypedModePlacesCharactersOnACellGrid) {
     EXPECT_TRUE(rig.area() == expected);
 }
 
-TEST(MessageWindow, SixthLineScrollsByExactlyOneLine) {
+TEST(MessageWindow, SixthLineScrollsByExactlyOneLineAndLeavesNoSpecks) {
     for (std::int16_t mode : {0, 2}) {
         MessageRig rig;
         rig.g().g_MsgSpeed = 0;
         for (int i = 0; i < 5; ++i) rig.say(i + 1, wide_text(10 + i));
+        // Glyph pixels on the last rows of line 0 and line 4 and the row below it, where a
+        // glyph taller than its line box reaches.
+        for (int y : {16, 80, 81}) rig.area().fill_rect(40, y, 3, 1, platform::kWhite);
         const platform::Surface before = rig.area();
         rig.g().g_MsgSpeed = mode;
         rig.w().LineNo = 5;
@@ -92,7 +95,10 @@ TEST(MessageWindow, SixthLineScrollsByExactlyOneLine) {
         for (int y = 1; y < 65; ++y) {
             for (int x = 0; x < 578; ++x) ASSERT_EQ(rig.area().get(x, y), before.get(x, y + kL)) << mode;
         }
-        EXPECT_FALSE(band_has(rig.area(), 65, 16, 0x7DECFF)) << "line 4 is free for the new text";
+        EXPECT_FALSE(band_has(rig.area(), 65, 16, platform::Color{0x7DECFF})) << "line 4 is free for the new text";
+        // Nothing stays above the top line or climbs into the new one.
+        for (int y : {0, 66, 70, 79, 80, 81})
+            EXPECT_FALSE(band_has(rig.area(), y, 1, platform::kWhite)) << mode << " " << y;
     }
 }
 
@@ -104,7 +110,7 @@ TEST(MessageWindow, HistoryShowsNineLinesAndHoldsTheScript) {
     rig.click_at(100, kTextX, kTextY, platform::MouseButton::Right);
     rig.at(150, [&] {
         EXPECT_FALSE(rig.ui().TxtFrame1[0]->visible);
-        EXPECT_FALSE(rig.ui().menu("opt_menu").enabled);
+        EXPECT_FALSE(rig.ui().menu("opt_menu").enabled());
         const platform::Surface& hist = rig.ui().TxtFrame2[1]->image;
         EXPECT_EQ(rig.w().LogColor[1], kHayase) << "the oldest kept line is the third message";
         for (int k = 0; k < 9; ++k) EXPECT_TRUE(band_has(hist, k * kL, kL, rig.w().LogColor[k + 1])) << k;
@@ -118,7 +124,7 @@ TEST(MessageWindow, HistoryShowsNineLinesAndHoldsTheScript) {
     rig.say(2, "あ");
     EXPECT_GE(rig.now(), 500u);
     EXPECT_EQ(rig.w().LogView, kFalse);
-    EXPECT_TRUE(rig.ui().menu("opt_menu").enabled);
+    EXPECT_TRUE(rig.ui().menu("opt_menu").enabled());
 }
 
 }  // namespace

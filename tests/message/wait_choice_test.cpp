@@ -6,6 +6,7 @@
 #include "message/message_rig.h"
 #include "platform/font.h"
 #include "saveload/saveload.h"
+#include "support/answers.h"
 
 namespace dalvo::test {
 namespace {
@@ -65,14 +66,14 @@ TEST(Choice, ShowsEqualBoxesHighlightsAndTakesThePickAfterASecond) {
         EXPECT_EQ(ui.SelBox[1]->width, wide);
         EXPECT_FALSE(ui.SelBox[2]->visible);
         EXPECT_EQ(ui.SelTxt[0]->caption, "はい");
-        EXPECT_FALSE(ui.menu("speedup").enabled);
+        EXPECT_FALSE(ui.menu("speedup").enabled());
     });
     rig.post_at(720, MenuCommand{"Main_Form", "prog_save"});
     rig.at(730, [&] { EXPECT_EQ(File_Window_waiting(rig.game()), nullptr) << "no saving in a choice"; });
     rig.post_at(750, platform::HoverControl{"Main_Form", "SelTxt(1)"});
-    rig.at(800, [&] { EXPECT_EQ(ui.SelTxt[1]->fore_color, 0x8080FFu); });
+    rig.at(800, [&] { EXPECT_EQ(ui.SelTxt[1]->fore_color, platform::Color{0x8080FF}); });
     rig.post_at(850, PressControl{"Main_Form", "SelTxt(1)"});
-    rig.at(900, [&] { EXPECT_EQ(ui.SelTxt[1]->fore_color, 0x0000FFu); });
+    rig.at(900, [&] { EXPECT_EQ(ui.SelTxt[1]->fore_color, platform::Color{0x0000FF}); });
 
     EXPECT_EQ(Select_disp(rig.game()), 1);
     EXPECT_GE(rig.now(), 1900u);
@@ -80,7 +81,7 @@ TEST(Choice, ShowsEqualBoxesHighlightsAndTakesThePickAfterASecond) {
     ASSERT_EQ(rig.waves.size(), 1u);
     EXPECT_NE(rig.waves[0].find("\"n\":2"), std::string::npos);
     EXPECT_FALSE(ui.SelBox[1]->visible);
-    for (const char* name : {"prog_load", "prog_save", "speedup"}) EXPECT_TRUE(ui.menu(name).enabled);
+    for (const char* name : {"prog_load", "prog_save", "speedup"}) EXPECT_TRUE(ui.menu(name).enabled());
 
     // The hover stays frozen until a message is drawn again; effects off, no sound.
     two_options(rig);
@@ -93,14 +94,32 @@ TEST(Choice, ShowsEqualBoxesHighlightsAndTakesThePickAfterASecond) {
     EXPECT_EQ(rig.waves.size(), 1u);
 }
 
-TEST(Choice, MoreOptionsThanTheWindowOrTheGroupHoldEndTheGame) {
-    for (const char* count : {"4", "3"}) {
-        MessageRig rig;
-        two_options(rig);
-        rig.g().g_Text = count;
-        EXPECT_EQ(rig.until_end([&] { Select_disp(rig.game()); }), 1);
-        ASSERT_EQ(rig.msgboxes.size(), 1u);
-        EXPECT_NE(rig.msgboxes[0].find("scene 7"), std::string::npos);
+TEST(Choice, OptionsRunOnPastTheirGroupButNotPastTheTable) {
+    // Three options of group 7 take the entry of group 9 after it as the third.
+    MessageRig rig;
+    two_options(rig);
+    rig.g().g_Text = "3";
+    rig.g().g_MsgSpeed = 0;
+    rig.at(100, [&] {
+        EXPECT_TRUE(rig.ui().SelBox[2]->visible);
+        EXPECT_EQ(rig.ui().SelTxt[2]->caption, "後");
+    });
+    rig.post_at(200, PressControl{"Main_Form", "SelTxt(2)"});
+    EXPECT_EQ(Select_disp(rig.game()), 1);
+    EXPECT_EQ(rig.g().g_ScriptPos, 60);
+    EXPECT_TRUE(rig.msgboxes.empty());
+
+    // More than the window holds, or entries past the end of the table, end the game.
+    for (auto [group, count] : {std::pair{7, "4"}, std::pair{9, "2"}}) {
+        MessageRig bad;
+        two_options(bad);
+        bad.g().g_CurScene = static_cast<std::int16_t>(group);
+        bad.g().g_Text = count;
+        EXPECT_EQ(bad.until_end([&] { Select_disp(bad.game()); }), 1);
+        ASSERT_EQ(bad.msgboxes.size(), 1u);
+        EXPECT_NE(bad.msgboxes[0].find("(場面 " + std::to_string(group) + "): 選択肢の指定が不正です"),
+                  std::string::npos)
+            << bad.msgboxes[0];
     }
 }
 
@@ -110,7 +129,7 @@ TEST(Skip, EndsTheWaitRunsToTheNextChoiceAndStopsThere) {
     rig.say(2, "あ");
     EXPECT_LT(rig.now(), 200u);
     EXPECT_EQ(rig.g().g_MsgSpeed, 0);
-    EXPECT_EQ(rig.ui().menu("speedup").caption, "次の選択まで[Stop]");
+    EXPECT_EQ(rig.ui().menu("speedup").caption(), "次の選択まで[Stop]");
     const std::uint32_t t = rig.now();
     for (int i = 0; i < 8; ++i) rig.say(i % 3 + 2, "いろはにほへと");
     EXPECT_EQ(rig.now(), t);
@@ -119,7 +138,7 @@ TEST(Skip, EndsTheWaitRunsToTheNextChoiceAndStopsThere) {
     rig.post_at(800, PressControl{"Main_Form", "SelTxt(0)"});
     Select_disp(rig.game());
     EXPECT_EQ(rig.g().g_MsgSpeed, 1);
-    EXPECT_EQ(rig.ui().menu("speedup").caption, "次の選択まで[Skip]");
+    EXPECT_EQ(rig.ui().menu("speedup").caption(), "次の選択まで[Skip]");
 
     rig.g().g_MsgSpeed = 0;
     History_open(rig.game());
@@ -140,7 +159,8 @@ TEST(Menu, SaveOnlyDuringAClickWaitAndQuitOnlyOnYes) {
     Wait_click(rig.game());
     EXPECT_EQ(File_Window_waiting(rig.game()), nullptr);
 
-    rig.at(0, [&] { rig.game().p.host.set_next_answer(platform::MsgAnswer::No); });
+    test::Answers& answers = test::add_answers(rig.game().p.host);
+    rig.at(0, [&] { answers.queue_.push_back(platform::MsgAnswer::No); });
     rig.post_at(10, MenuCommand{"Main_Form", "prog_end"});
     rig.click_at(50, kStageX, kStageY);
     EXPECT_EQ(rig.until_end([&] { Wait_click(rig.game()); }), -1);

@@ -1,12 +1,16 @@
-// Recomposing only what changed: the damaged rectangle covers every pixel that differs,
-// and composing just that rectangle over the old picture gives the new one exactly.
+// The damage region: whatever changes what a form shows adds its place, so that a
+// present draws only that and still comes out exactly as a whole compose would; and
+// every kind of visible change reaches the screen as a `present` event that covers it.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "platform/form.h"
-#include "platform/sdl/form_signature.h"
+#include "platform/gfx/damage.h"
+#include "platform/platform.h"
+#include "support/trace_field.h"
 
 namespace dalvo::platform {
 namespace {
@@ -17,62 +21,143 @@ Surface composed(const Form& form) {
     return out;
 }
 
-bool inside(const ClientRect& r, int x, int y) { return x >= r.x && y >= r.y && x < r.x + r.w && y < r.y + r.h; }
+bool covered(const Damage& d, int x, int y) {
+    for (const Rect& r : d) {
+        if (r.contains({x, y})) return true;
+    }
+    return false;
+}
+
+TEST(Damage, KeepsAFewSeparateRectanglesAndMergesWhatMeets) {
+    Damage d;
+    d.add({0, 0, 10, 10});
+    d.add({100, 100, 5, 5});
+    d.add({10, 0, 5, 5});  // touches the first
+    EXPECT_EQ(std::distance(d.begin(), d.end()), 2);
+    EXPECT_NE(std::find(d.begin(), d.end(), Rect{0, 0, 15, 10}), d.end());
+    for (int i = 0; i < 6; ++i) d.add({200 + 20 * i, 300, 4, 4});
+    EXPECT_LE(static_cast<std::size_t>(std::distance(d.begin(), d.end())), Damage::kMaxRects);
+    EXPECT_EQ(d.bounds(), (Rect{0, 0, 304, 304}));
+    for (int x : {0, 102, 200, 300}) EXPECT_TRUE(covered(d, x, x == 0 ? 0 : x == 102 ? 102 : 300));
+}
+
+struct Scene {
+    Form form{"Main_Form", "DALVO!", 96, 64};
+    Control& stage = form.add("Pic_Main", ControlKind::Picture);
+    Control& frame = form.add("TxtFrame1(0)", ControlKind::Picture);
+    Control& label = frame.add("Label1", ControlKind::Label);
+    Control& mark = frame.add("Blinker", ControlKind::Shape);
+    Control& line = form.add("Line1", ControlKind::Line);
+
+    Scene() {
+        form.image.fill_rect(0, 0, 96, 64, rgb(32, 48, 64));
+        stage.move(0, 0, 96, 40);
+        for (int y = 0; y < 40; ++y) {
+            for (int x = 0; x < 96; ++x) stage.image.set(x, y, rgb(x * 2, y * 5, (x ^ y) & 0xFF));
+        }
+        frame.move(4, 40, 88, 22);
+        label.move(2, 2, 60, 16);
+        label.caption = "ab";
+        label.back_opaque = false;
+        label.fore_color = kWhite;
+        mark.filled = true;
+        mark.fill_color = kWhite;
+        mark.move(78, 12, 6, 6);
+        line.x1 = 10, line.y1 = 30, line.x2 = 50, line.y2 = 34;
+        line.border_color = kWhite;
+    }
+};
 
 TEST(FormDamage, CoversEveryChangedPixelAndRecomposesItExactly) {
-    Form form("Main_Form", "DALVO!", 96, 64);
-    form.image.fill_rect(0, 0, 96, 64, rgb(32, 48, 64));
-    Control& stage = form.add("Pic_Main", ControlKind::Picture);
-    stage.move(0, 0, 96, 40);
-    for (int y = 0; y < 40; ++y) {
-        for (int x = 0; x < 96; ++x) stage.image.set(x, y, rgb(x * 2, y * 5, (x ^ y) & 0xFF));
-    }
-    Control& frame = form.add("TxtFrame1(0)", ControlKind::Picture);
-    frame.move(4, 40, 88, 22);
-    Control& label = frame.add("Label1", ControlKind::Label);
-    label.move(2, 2, 60, 16);
-    label.caption = "ab";
-    label.back_opaque = false;
-    Control& mark = frame.add("Blinker", ControlKind::Shape);
-    mark.filled = true;
-    mark.fill_color = kWhite;
-    mark.move(78, 12, 6, 6);
-    Control& line = form.add("Line1", ControlKind::Line);
-    line.x1 = 10, line.y1 = 30, line.x2 = 50, line.y2 = 34;
-    line.border_color = kWhite;
-
-    FormDamage damage;
-    EXPECT_EQ(damage.update(form), (ClientRect{0, 0, 96, 64}));  // the first look is whole
-    EXPECT_TRUE(damage.update(form).empty());                     // nothing changed since
+    Scene s;
+    EXPECT_EQ(s.form.take_damage().bounds(), (Rect{0, 0, 96, 64}));  // a new form is drawn whole
+    EXPECT_TRUE(s.form.take_damage().empty());                         // nothing changed since
 
     std::mt19937 dice(7);
     auto roll = [&](int n) { return static_cast<int>(dice() % static_cast<unsigned>(n)); };
-    Surface picture = composed(form);
+    Surface picture = composed(s.form);
     for (int step = 0; step < 300; ++step) {
-        switch (roll(6)) {
-            case 0: mark.visible = !mark.visible; break;
-            case 1: mark.move(roll(90) - 4, roll(24) - 4, 6, 6); break;
-            case 2: label.caption = std::string(1 + roll(4), static_cast<char>('a' + roll(26))); break;
-            case 3: frame.visible = !frame.visible; break;
-            case 4: line.x2 = roll(96), line.y2 = roll(64), line.border_width = roll(3); break;
-            case 5: stage.image.set(roll(96), roll(40), rgb(roll(256), 0, 0)); stage.refresh(); break;
+        switch (roll(7)) {
+            case 0: s.mark.visible = !s.mark.visible; break;
+            case 1: s.mark.move(roll(90) - 4, roll(24) - 4, 6, 6); break;
+            case 2: s.label.caption = std::string(1 + roll(4), static_cast<char>('a' + roll(26))); break;
+            case 3: s.frame.visible = !s.frame.visible; break;
+            case 4: s.line.x2 = roll(96), s.line.y2 = roll(64), s.line.border_width = roll(3); break;
+            case 5: s.stage.image.set(roll(96), roll(40), rgb(roll(256), 0, 0)); s.stage.refresh(); break;
+            case 6: s.label.fore_color = rgb(roll(256), 0, 0), s.label.enabled = roll(2) == 0; break;
         }
-        const ClientRect area = damage.update(form);
-        const Surface whole = composed(form);
+        const Damage damage = s.form.take_damage();
+        const Surface whole = composed(s.form);
         for (int y = 0; y < 64; ++y) {
             for (int x = 0; x < 96; ++x) {
-                if (picture.get(x, y) != whole.get(x, y)) {
-                    ASSERT_TRUE(inside(area, x, y)) << "step " << step;
-                }
+                if (picture.get(x, y) == whole.get(x, y)) continue;
+                ASSERT_TRUE(covered(damage, x, y)) << "step " << step;
             }
         }
-        compose(form, picture, area);
+        for (const Rect& r : damage) compose(s.form, picture, r);
         ASSERT_TRUE(picture == whole) << "step " << step;
     }
+}
 
-    // A new control changes the form itself: drawn whole.
-    form.add("Label2", ControlKind::Label);
-    EXPECT_EQ(damage.update(form), (ClientRect{0, 0, 96, 64}));
+// Each kind of change a player can see, on a shown form: the present event's rectangle
+// covers every pixel that changed, and the screen then equals the composed form. A
+// picture drawn but not refreshed stays off the screen until something presents it.
+TEST(FormDamage, EveryKindOfVisibleChangeIsPresentedWhereItChanged) {
+    auto set = make_headless_platform({});
+    Host& host = set->platform().host;
+    std::vector<std::string> presents;
+    set->platform().trace.add_observer([&](const std::string& line) {
+        if (test::field(line, "ev") == "present") presents.push_back(line);
+    });
+    Scene s;
+    host.show_form(s.form);
+    host.yield();
+    ASSERT_EQ(presents.size(), 1u);
+    EXPECT_EQ(test::field(presents[0], "form"), "Main_Form");
+
+    const std::vector<std::pair<std::string, std::function<void()>>> changes = {
+        {"caption", [&] { s.label.caption = "xyz"; }},
+        {"colour", [&] { s.mark.fill_color = rgb(255, 0, 0); }},
+        {"place", [&] { s.mark.move(40, 4); }},
+        {"visibility", [&] { s.frame.visible = false; }},
+        {"picture", [&] { s.stage.image.fill_rect(10, 10, 5, 5, kWhite); s.stage.refresh(); }},
+        {"refresh", [&] { s.form.image.fill_rect(0, 62, 96, 2, kWhite); s.form.image.refresh(); }},
+        {"line", [&] { s.line.y2 = 60; }},
+    };
+    for (const auto& [kind, change] : changes) {
+        const Surface before = *host.screen(s.form);
+        presents.clear();
+        change();
+        host.yield();
+        const Surface& after = *host.screen(s.form);
+        ASSERT_TRUE(after == composed(s.form)) << kind;
+        ASSERT_EQ(presents.size(), 1u) << kind;
+        // "rect":[x,y,w,h]
+        const std::string& line = presents[0];
+        const std::size_t at = line.find("\"rect\":[");
+        ASSERT_NE(at, std::string::npos) << line;
+        Rect r;
+        ASSERT_EQ(std::sscanf(line.c_str() + at, "\"rect\":[%d,%d,%d,%d]", &r.x, &r.y, &r.w, &r.h), 4) << line;
+        for (int y = 0; y < 64; ++y) {
+            for (int x = 0; x < 96; ++x) {
+                if (before.get(x, y) == after.get(x, y)) continue;
+                ASSERT_TRUE(r.contains({x, y})) << kind;
+            }
+        }
+    }
+
+    // A refresh presents at once, before any yield; drawing alone shows nothing.
+    presents.clear();
+    s.stage.image.fill_rect(0, 0, 4, 4, kWhite);
+    host.yield();
+    EXPECT_TRUE(presents.empty());
+    EXPECT_NE(host.screen(s.form)->get(1, 1), kWhite);
+    s.stage.refresh();
+    EXPECT_EQ(presents.size(), 1u);
+    EXPECT_EQ(host.screen(s.form)->get(1, 1), kWhite);
+    // Nothing changed: no present.
+    s.stage.refresh();
+    EXPECT_EQ(presents.size(), 1u);
 }
 
 }  // namespace

@@ -42,19 +42,20 @@ TEST(Control, MoveKeepsThePixelsOfAPicture) {
     Form form("F", "", 100, 100);
     Control& pic = form.add("P", ControlKind::Picture);
     pic.move(0, 0, 4, 4);
-    pic.image.set(1, 1, 0x0000FF);
-    const auto before = form.generation;
+    pic.image.set(1, 1, platform::Color{0x0000FF});
+    form.take_damage();
     pic.move(10, 10, 8, 2);
     EXPECT_EQ(pic.image.height(), 2);
-    EXPECT_EQ(pic.image.get(1, 1), 0x0000FFu);
-    EXPECT_GT(form.generation, before);
+    EXPECT_EQ(pic.image.get(1, 1), platform::Color{0x0000FF});
+    // Where it was and where it is now are drawn again.
+    EXPECT_EQ(form.take_damage().bounds(), (Rect{0, 0, 18, 12}));
     EXPECT_EQ(pic.absolute_left(), 10);
 }
 
 class ComposeTest : public testing::Test {
 protected:
     ComposeTest() : form("F", "", 40, 30) {
-        form.image.fill_rect(0, 0, 40, 30, 0x102030);
+        form.image.fill_rect(0, 0, 40, 30, platform::Color{0x102030});
     }
     Color at(int x, int y) {
         compose(form, out);
@@ -67,16 +68,16 @@ protected:
 TEST_F(ComposeTest, DrawsPicturesClippedToTheirParentAndSkipsHiddenOnes) {
     Control& outer = form.add("outer", ControlKind::Picture);
     outer.move(5, 5, 10, 10);
-    outer.image.fill_rect(0, 0, 10, 10, 0x0000FF);
+    outer.image.fill_rect(0, 0, 10, 10, platform::Color{0x0000FF});
     Control& inner = outer.add("inner", ControlKind::Picture);
     inner.move(8, 8, 10, 10);  // sticks out of its parent
-    inner.image.fill_rect(0, 0, 10, 10, 0x00FF00);
-    EXPECT_EQ(at(0, 0), 0x102030u);
-    EXPECT_EQ(at(5, 5), 0x0000FFu);
-    EXPECT_EQ(at(13, 13), 0x00FF00u);
-    EXPECT_EQ(at(16, 16), 0x102030u);  // clipped away
+    inner.image.fill_rect(0, 0, 10, 10, platform::Color{0x00FF00});
+    EXPECT_EQ(at(0, 0), platform::Color{0x102030});
+    EXPECT_EQ(at(5, 5), platform::Color{0x0000FF});
+    EXPECT_EQ(at(13, 13), platform::Color{0x00FF00});
+    EXPECT_EQ(at(16, 16), platform::Color{0x102030});  // clipped away
     outer.visible = false;
-    EXPECT_EQ(at(13, 13), 0x102030u);
+    EXPECT_EQ(at(13, 13), platform::Color{0x102030});
 }
 
 
@@ -84,15 +85,15 @@ TEST_F(ComposeTest, ShapesDrawBorderAndFillAndRoundTheirCorners) {
     Control& shape = form.add("Shape1", ControlKind::Shape);
     shape.move(0, 0, 30, 24);
     shape.border_width = 1;
-    shape.border_color = 0x0000FF;
-    EXPECT_EQ(at(29, 23), 0x0000FFu);
-    EXPECT_EQ(at(10, 10), 0x102030u);  // not filled: transparent inside
+    shape.border_color = platform::Color{0x0000FF};
+    EXPECT_EQ(at(29, 23), platform::Color{0x0000FF});
+    EXPECT_EQ(at(10, 10), platform::Color{0x102030});  // not filled: transparent inside
     shape.filled = true;
-    shape.fill_color = 0xFFFFFF;
-    EXPECT_EQ(at(10, 10), 0xFFFFFFu);
+    shape.fill_color = platform::Color{0xFFFFFF};
+    EXPECT_EQ(at(10, 10), platform::Color{0xFFFFFF});
     shape.shape = ShapeKind::RoundedRectangle;  // radius 4: the corner pixel stays clear
-    EXPECT_EQ(at(0, 0), 0x102030u);
-    EXPECT_EQ(at(0, 12), 0x0000FFu);
+    EXPECT_EQ(at(0, 0), platform::Color{0x102030});
+    EXPECT_EQ(at(0, 12), platform::Color{0x0000FF});
 }
 
 TEST_F(ComposeTest, LinesUseTheirParentsCoordinatesAndButtonsTheClassicFace) {
@@ -101,13 +102,13 @@ TEST_F(ComposeTest, LinesUseTheirParentsCoordinatesAndButtonsTheClassicFace) {
     line.y1 = 29;
     line.x2 = 39;
     line.y2 = 29;
-    line.border_color = 0xFFFFFF;
-    EXPECT_EQ(at(20, 29), 0xFFFFFFu);
+    line.border_color = platform::Color{0xFFFFFF};
+    EXPECT_EQ(at(20, 29), platform::Color{0xFFFFFF});
     Control& button = form.add("Command1", ControlKind::Button);
     button.move(0, 0, 20, 10);
-    EXPECT_EQ(at(0, 0), 0xFFFFFFu);    // raised: light top-left edge
-    EXPECT_EQ(at(19, 9), 0x000000u);   // dark bottom-right edge
-    EXPECT_EQ(at(2, 2), 0xC0C0C0u);    // the face
+    EXPECT_EQ(at(0, 0), platform::Color{0xFFFFFF});    // raised: light top-left edge
+    EXPECT_EQ(at(19, 9), platform::Color{0x000000});   // dark bottom-right edge
+    EXPECT_EQ(at(2, 2), platform::Color{0xC0C0C0});    // the face
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "host_fixture.h"
+#include "support/answers.h"
 
 namespace dalvo::platform {
 namespace {
@@ -104,7 +105,7 @@ TEST_F(HostTest, MenuCommandsRunOnlyEnabledItemsOfAnEnabledForm) {
     form.menu.push_back(MenuItem{"prog_save", "セーブ", false, [&] { ++saves; }});
     const InputEvent save = MenuCommand{"Main_Form", "prog_save"};
     send({save, MenuCommand{"Main_Form", "no_such"}});
-    form.menu_item("prog_save")->enabled = true;
+    form.set_menu_enabled("prog_save", true);
     form.enabled = false;  // behind a modal dialog
     send({save});
     form.enabled = true;
@@ -146,10 +147,10 @@ TEST_F(HostTest, TextBoxesTakeTypedTextInTabOrder) {
 
     send({key_down(key::Tab), typed("悠"), key_down(key::Tab)});
     EXPECT_EQ(given.text, "悠");
-    EXPECT_EQ(form.focus, button);
+    EXPECT_EQ(form.focus(), button);
     given.enabled = false;  // skipped by Tab
     send({key_down(key::Tab), key_down(key::Tab)});
-    EXPECT_EQ(form.focus, button);
+    EXPECT_EQ(form.focus(), button);
 }
 
 TEST_F(HostTest, PressingBoxesSetsTheirValueBeforeTheClick) {
@@ -173,29 +174,18 @@ TEST_F(HostTest, PressingBoxesSetsTheirValueBeforeTheClick) {
 }
 
 TEST_F(HostTest, MessageBoxesAndTheExitAreTraced) {
-    host.set_next_answer(MsgAnswer::No);
+    test::Answers& answers = test::add_answers(host);
+    answers.queue_ = {MsgAnswer::No, MsgAnswer::No};
     EXPECT_EQ(host.message_box("終了しますか？", MsgButtons::YesNo), MsgAnswer::No);
-    host.set_next_answer(MsgAnswer::No);  // an OK box has no No
-    EXPECT_EQ(host.message_box("フォルダの内容が不正です.", MsgButtons::Ok), MsgAnswer::Ok);
-    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(host.message_box("フォルダの内容が不正です.", MsgButtons::Ok), MsgAnswer::Ok);  // an OK box has no No
+    EXPECT_EQ(host.message_box("終了しますか？", MsgButtons::YesNo), MsgAnswer::Yes);  // unanswered: the default
+    ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], R"({"t":0,"ev":"msgbox","text":"終了しますか？","buttons":"yesno","answer":"no"})");
     EXPECT_NE(lines[1].find(R"("buttons":"ok","answer":"ok")"), std::string::npos);
     // Ending the program traces the exit and unwinds to the caller.
     clock.sleep(42);
     EXPECT_THROW(host.end_program(1), ProgramEnd);
     EXPECT_EQ(lines.back(), R"({"t":42,"ev":"exit","code":1})");
-}
-
-TEST(HostInstance, OneHostPerDataFolderUntilItEnds) {
-    const auto folder = std::filesystem::path(testing::TempDir()) / "instance_test_data";
-    std::filesystem::create_directories(folder);
-    auto first = std::make_unique<HostFixture>();
-    ASSERT_TRUE(first->host.acquire_instance(folder));
-    HostFixture second, elsewhere;
-    EXPECT_FALSE(second.host.acquire_instance(folder / "."));  // the same folder, spelt otherwise
-    EXPECT_TRUE(elsewhere.host.acquire_instance(folder.parent_path()));
-    first.reset();  // the lock ends with the host
-    EXPECT_TRUE(second.host.acquire_instance(folder));
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <vector>
 
-#include "platform/mapped_file.h"
+#include "platform/os/mapped_file.h"
 #include "platform/picture.h"
 
 namespace dalvo::platform {
@@ -125,9 +125,56 @@ TEST(Picture, DamagedBitmapsLeaveTheSurfaceAloneAndFileFailuresNameTheFile) {
     std::string error;
     EXPECT_FALSE(load_picture(dir / "no_such_picture.bmp", out, error));
     EXPECT_NE(error.find("no_such_picture.bmp"), std::string::npos) << error;
+    // A folder in a picture's or the pointer's place is a file that cannot be read.
+    std::filesystem::create_directories(dir / "folder.bmp");
+    EXPECT_FALSE(load_picture(dir / "folder.bmp", out, error));
+    EXPECT_NE(error.find("folder.bmp"), std::string::npos) << error;
+    Cursor cursor;
+    EXPECT_FALSE(load_cursor(dir / "folder.bmp", cursor, error));
     EXPECT_FALSE(save_png(sample_picture(), dir / "missing" / "x.png", error));
     EXPECT_NE(error.find("x.png"), std::string::npos) << error;
     std::filesystem::remove_all(dir);
+}
+
+// A run-length bitmap of any size in a few bytes: one run, then the end of the picture.
+Bytes make_rle8(std::int64_t width, std::int64_t height) {
+    Bytes b = {'B', 'M'};
+    put(b, {{54 + 4 + 4, 4}, {0, 4}, {54 + 4, 4}});
+    put(b, {{40, 4}, {width, 4}, {height, 4}, {1, 2}, {8, 2}, {1, 4}, {4, 4}, {0, 8}, {1, 4}, {0, 4}});
+    put(b, {{0x00FF00, 4}});
+    put(b, {{0x01, 1}, {0x00, 1}, {0x00, 1}, {0x01, 1}});
+    return b;
+}
+
+TEST(Picture, PicturesPastTheSizeLimitAreRefusedBeforeTheirPixelsExist) {
+    struct Case {
+        Bytes bytes;
+        bool accepted;
+    };
+    Bytes wide = make_bmp(Surface(4097, 1));
+    Bytes tall_top_down = make_bmp(Surface(1, 4097));
+    tall_top_down[22] = 0xFF;  // height -4097
+    tall_top_down[23] = 0xEF;
+    tall_top_down[24] = tall_top_down[25] = 0xFF;
+    const Case cases[] = {
+        {make_rle8(4096, 4096), true},  // 64 MiB of pixels from 62 bytes: the most allowed
+        {make_rle8(4097, 4096), false},
+        {make_rle8(4096, -4097), false},
+        {make_rle8(8192, 8), false},
+        {make_rle8(65535, 65535), false},
+        {wide, false},           // the plain reader's path
+        {tall_top_down, false},
+        {make_bmp(Surface(4096, 1)), true},
+    };
+    for (const Case& c : cases) {
+        Surface out;
+        std::string error;
+        EXPECT_EQ(decode_picture(c.bytes, out, error), c.accepted) << error;
+        if (!c.accepted) {
+            EXPECT_TRUE(out.empty());
+            EXPECT_NE(error.find("size"), std::string::npos) << error;
+        }
+    }
 }
 
 TEST(Picture, CursorKeepsItsHotSpotAndTransparency) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "host_fixture.h"
+#include "platform/automation/recorder.h"
 #include "platform/automation/script.h"
 #include "platform/json.h"
 #include "platform/trace.h"
@@ -37,11 +38,14 @@ TEST(ScriptParser, ReadsEveryCommandAndSkipsCommentsAndBlankLines) {
                              "hover Main_Form.SelTxt(0)\n"
                              "answer no\n"
                              "shot title\n"
-                             "dump after/title",
+                             "dump after/title\n"
+                             "close\n"
+                             "close File_Window\n"
+                             "key Num7\n",
                              "t.script", script, error))
         << error;
     const auto& c = script.commands;
-    ASSERT_EQ(c.size(), 13u);
+    ASSERT_EQ(c.size(), 16u);
     EXPECT_EQ(c[0].ms, 250u);
     EXPECT_EQ(c[1].ms, kDefaultIdleMs);
     EXPECT_EQ(c[1].line, 4);
@@ -54,13 +58,28 @@ TEST(ScriptParser, ReadsEveryCommandAndSkipsCommentsAndBlankLines) {
     EXPECT_EQ(c[8].control, "Picture1(2)");
     EXPECT_EQ(c[10].answer, MsgAnswer::No);
     EXPECT_EQ(c[12].text, "after/title");
+    EXPECT_EQ(c[13].op, ScriptOp::Close);
+    EXPECT_EQ(c[13].text, "");
+    EXPECT_EQ(c[14].text, "File_Window");
+    EXPECT_EQ(c[15].key, 103);
+}
+
+TEST(ScriptParser, EveryKeyTheWindowDeliversHasANameThatReadsBack) {
+    for (int code = 0; code < 256; ++code) {
+        const std::string name = key_name(code);
+        if (!name.empty()) {
+            EXPECT_EQ(key_code(name), code) << name;
+        }
+    }
+    for (int code : {key::Enter, key::F1 + 11, int{'Z'}, int{'0'}, 16, 17, 18, 33, 34, 35, 36, 45, 46, 96, 105})
+        EXPECT_NE(key_name(code), "") << code;
 }
 
 TEST(ScriptParser, RefusesBadLinesNamingFileAndLine) {
     EXPECT_EQ(parse_error("wait 1\n\njump 3\n"), "t.script:3: unknown command \"jump\"");
     for (const char* bad : {"wait\n", "wait -5\n", "click 640 10\n", "click 1 2 middle\n", "key F13\n",
                             "menu save\n", "press Label1\n", "press Main_Form.SelTxt(x)\n", "answer maybe\n",
-                            "type\n", "shot a b\n"})
+                            "type\n", "shot a b\n", "close a b\n", "close 2nd\n", "key Num10\n"})
         EXPECT_EQ(parse_error(bad).substr(0, 11), "t.script:1:") << bad;
 }
 
@@ -87,7 +106,9 @@ protected:
         Script script;
         std::string error;
         EXPECT_TRUE(parse_script(text, "t.script", script, error)) << error;
-        host.set_script(std::make_unique<ScriptRunner>(std::move(script), ScriptOptions{out, true}));
+        auto owned = std::make_unique<ScriptRunner>(std::move(script), ScriptOptions{out, true});
+        runner = owned.get();
+        host.add_input_source(std::move(owned));
         try {
             host.wait_until([] { return false; }, 10);
         } catch (const ProgramEnd& end) {
@@ -97,6 +118,7 @@ protected:
     }
     Form form;
     std::filesystem::path out;
+    ScriptRunner* runner = nullptr;
     Control* a;
     Control* b;
     std::string waiting = "none";
@@ -135,7 +157,7 @@ TEST_F(RunnerTest, ShotAndDumpWriteThePictureAndTheState) {
     Form dialog("Option_Window", "設定", 300, 200);
     host.show_form(dialog);
     waiting = "dialog";
-    EXPECT_EQ(run("wait 30\nanswer no\nshot s/one\ndump d\n"), 0);
+    EXPECT_EQ(run("wait 30\nanswer no\nanswer ok\nshot s/one\ndump d\n"), 0);
     const std::string png = test::read_file(out / "s" / "one.png");
     ASSERT_GE(png.size(), 24u);
     EXPECT_EQ(png.substr(1, 3), "PNG");
@@ -145,9 +167,80 @@ TEST_F(RunnerTest, ShotAndDumpWriteThePictureAndTheState) {
               R"({"time_ms":40,"waiting":"dialog","g_ScriptPos":7,"forms":["Main_Form","Option_Window"],)"
               R"("menu":{"prog_end":{"caption":"終了","enabled":true}}})"
               "\n");
-    MsgAnswer next;
-    EXPECT_TRUE(host.take_next_answer(next));
-    EXPECT_EQ(next, MsgAnswer::No);
+    // The answers go to the boxes in turn; an OK fits a box that asks as its Yes.
+    EXPECT_EQ(host.message_box("終了しますか？", MsgButtons::YesNo), MsgAnswer::No);
+    EXPECT_EQ(host.message_box("終了しますか？", MsgButtons::YesNo), MsgAnswer::Yes);
+    EXPECT_EQ(runner->answer(), std::nullopt);
+}
+
+TEST_F(RunnerTest, AnswersStandingAtTheScriptsPlaceAnswerABoxBeforeTheNextYield) {
+    Script script;
+    std::string error;
+    ASSERT_TRUE(parse_script("answer no\nwait 10\nanswer no\n", "t.script", script, error));
+    ScriptRunner early(std::move(script), ScriptOptions{out, false});
+    EXPECT_EQ(early.answer(), MsgAnswer::No);
+    EXPECT_EQ(early.answer(), std::nullopt) << "not past the wait";
+}
+
+TEST_F(RunnerTest, TheRecorderWritesTheInputItWasGivenAsAScript) {
+    const std::filesystem::path file = out / "session.script";
+    std::filesystem::create_directories(out);
+    Recorder recorder(host);
+    std::string error;
+    ASSERT_TRUE(recorder.start(file, "# head", error)) << error;
+    Form dialog("File_Window", "ファイル", 300, 200);
+    dialog.add("Command1", ControlKind::Button).move(10, 10, 50, 20);
+    waiting = "title";
+    int boxes = 0;
+    a->on_click = [&] {
+        waiting = "none";
+        host.message_box("終了しますか？", MsgButtons::YesNo);  // answered before the click is replayed
+        ++boxes;
+    };
+    b->on_click = [&] { host.show_form(dialog); };
+    EXPECT_EQ(run("wait 200\nanswer no\nclick 50 50\nwait 100\nkey Delete\ntype 山田 太郎\nmenu prog_end\n"
+                  "press Main_Form.B\nhover Main_Form.A\nclose\nclose File_Window\n"),
+              0);
+    // What only a real window sends: the mouse on a dialog, input the game ignores.
+    const auto send = [&](InputEvent e) {
+        host.post(std::move(e));
+        host.yield();
+    };
+    host.show_form(dialog);
+    send(MouseDown{"File_Window", 20, 15, MouseButton::Left});  // on Command1
+    send(MouseDown{"File_Window", 200, 150, MouseButton::Left});  // on no control
+    send(MouseDown{"Main_Form", 5, 5, MouseButton::Middle});
+    send(KeyDown{"Main_Form", 200});
+    send(TextInput{"Main_Form", "#1"});
+    dialog.enabled = false;
+    send(KeyDown{"File_Window", key::Enter});
+    recorder.finish();
+    send(KeyDown{"Main_Form", key::Enter});  // after the end: not written
+    EXPECT_EQ(boxes, 1);
+    const std::string text = test::read_file(file);
+    EXPECT_EQ(text,
+              "# head\n"
+              "idle\n"
+              "answer no\n"
+              "click 50 50\n"
+              "wait 110\n"
+              "key Delete\n"
+              "wait 10\n"
+              "type 山田 太郎\n"
+              "wait 10\n"
+              "menu prog_end\n"
+              "wait 10\n"
+              "press Main_Form.B\n"
+              "wait 10\n"
+              "hover Main_Form.A\n"
+              "wait 10\n"
+              "close\n"
+              "wait 10\n"
+              "close File_Window\n"
+              "wait 10\n"
+              "press File_Window.Command1\n"
+              "# text typed here cannot be written as a script line\n"
+              "dump end\n");
 }
 
 TEST(JsonWriter, NestsContainersWithCommasInTheRightPlaces) {

@@ -32,14 +32,14 @@ void reference_blt(Surface& dst, int dx, int dy, int w, int h, const Surface& sr
 }
 
 TEST(SurfaceBlt, RasterOperationsCombinePixelsExactly) {
-    Surface dst(3, 1, 0xF0F0F0);
-    Surface src(1, 1, 0x3C3C3C);
+    Surface dst(3, 1, platform::Color{0xF0F0F0});
+    Surface src(1, 1, platform::Color{0x3C3C3C});
     bit_blt(dst, 0, 0, 1, 1, src, 0, 0, Rop::SrcCopy);
     bit_blt(dst, 1, 0, 1, 1, src, 0, 0, Rop::SrcAnd);
     bit_blt(dst, 2, 0, 1, 1, src, 0, 0, Rop::SrcInvert);
-    EXPECT_EQ(dst.get(0, 0), 0x3C3C3Cu);
-    EXPECT_EQ(dst.get(1, 0), 0x303030u);
-    EXPECT_EQ(dst.get(2, 0), 0xCCCCCCu);
+    EXPECT_EQ(dst.get(0, 0), platform::Color{0x3C3C3C});
+    EXPECT_EQ(dst.get(1, 0), platform::Color{0x303030});
+    EXPECT_EQ(dst.get(2, 0), platform::Color{0xCCCCCC});
 }
 
 TEST(SurfaceBlt, AgreesWithThePixelByPixelTransferWhenClippedOrOntoItself) {
@@ -103,6 +103,12 @@ TEST(SurfaceDrawing, FillsLinesAndResizesStayInside) {
     EXPECT_EQ(s.get(1, 3), kWhite);
     EXPECT_EQ(s.get(5, 4), rgb(7, 7, 7));
     EXPECT_EQ(s.get(9, 9), kBlack);  // reads outside give black
+    // A label sized to an empty text keeps its height and no pixel, then grows again.
+    s.resize(0, 5);
+    EXPECT_TRUE(s.empty());
+    EXPECT_EQ(s.height(), 5);
+    s.resize(2, 5);
+    EXPECT_EQ(s.get(1, 4), rgb(7, 7, 7));
 }
 
 }  // namespace

@@ -34,6 +34,7 @@ public:
         game_->g_DataPath = data.path();
         g().g_SeOn = kTrue;
         g().g_ScriptLast = 100;
+        for (int n = 1; n <= 9; ++n) g().g_MusicFile[n] = "bgm0" + std::to_string(n) + ".mid";
         p.host.show_form(game_->ui.form);
         // Scheduled actions run inside the yields of the dialog's own waits.
         p.host.add_timer("rig", 1, [this] {
@@ -97,13 +98,20 @@ DayStartRecord day_record(int day, int pos) {
 
 std::string save_bytes(int day, int pos) { return *save_file_bytes({2001, 3, 4, 5, 6}, day_record(day, pos)); }
 
+// The same with entry `entry` replaced by `value`.
+std::string save_bytes_with(int entry, const std::string& value) {
+    DayStartRecord f = day_record(4, 20);
+    f[entry] = value;
+    return *save_file_bytes({2001, 3, 4, 5, 6}, f);
+}
+
 TEST(SlotDialog, WithoutFilesTheSlotsReadNoDataAndLoadDoesNothing) {
     SaveRig rig;
     std::vector<bool> offered;
     rig.at(50, [&] {
         for (int k = 0; k < 3; ++k) {
             EXPECT_EQ(rig.win().Label1[k]->caption, "データなし");
-            EXPECT_EQ(rig.win().Label1[k]->fore_color, 0x808080u);
+            EXPECT_EQ(rig.win().Label1[k]->fore_color, platform::Color{0x808080});
         }
         for (auto* button : rig.win().Picture2) offered.push_back(button->visible);
         EXPECT_EQ(waiting_for(rig.game()), "dialog");
@@ -134,13 +142,13 @@ TEST(SlotDialog, SaveWritesTheDayStartRecordAndListsItsFullWidthDate) {
     });
     rig.sample = [&] { waiting.insert(waiting_for(rig.game())); };
     rig.press(100, {"Label1(1)"});
-    rig.at(350, [&] { EXPECT_EQ(rig.win().Picture1[1]->back_color, 0x8080FFu); });
+    rig.at(350, [&] { EXPECT_EQ(rig.win().Picture1[1]->back_color, platform::Color{0x8080FF}); });
     rig.press(400, {"Picture2(0)"});
     rig.at(2000, [&] {
         EXPECT_FALSE(rig.win().Picture3->visible);
         EXPECT_EQ(rig.win().Label2->caption, "セーブしました");
         EXPECT_EQ(rig.win().Label1[1]->caption, "１２／２８　ＰＭ     (12/25 09:00)");
-        EXPECT_EQ(rig.win().Label1[1]->fore_color, 0x800000u);
+        EXPECT_EQ(rig.win().Label1[1]->fore_color, platform::Color{0x800000});
         EXPECT_EQ(rig.g().g_FileMode, 1);  // saving leaves the dialog open
     });
     rig.press(2100, {"Label3(1)"});
@@ -201,8 +209,12 @@ TEST(SlotDialog, DamagedFilesNeverLoadAndCanBeDeleted) {
     letters.replace(letters.find(" 20\r\n"), 3, " 2x");
     for (const std::string& bytes : {good.substr(0, good.size() / 2), letters, random,
                                      save_bytes(4, 100),  // past the last record
-                                     "yesterday" + good.substr(good.find('\r'))}) {
+                                     "yesterday" + good.substr(good.find('\r')),
+                                     save_bytes_with(18, " 40"),  // background 40: no picture 110.dat
+                                     save_bytes_with(20, " 5"),   // its music file is gone
+                                     save_bytes_with(20, " 12")}) {
         SaveRig rig;
+        rig.data.remove("bgm05.mid");
         rig.put_slot(1, bytes);
         rig.at(50, [&] { EXPECT_EQ(rig.win().Label1[1]->caption, "データが壊れています"); });
         rig.press(100, {"Picture1(1)", "Picture2(3)", "Picture2(1)"}, 1000);
@@ -305,6 +317,71 @@ TEST(SavePlay, ALoadReturnsToTheStartOfTheSavedHalfDayFromTheMenuAndFromTheTitle
             EXPECT_EQ(field(resumed, key), field(start, key)) << name << " " << key;
         }
     }
+}
+
+// A value of a state dump, arrays whole.
+std::string value_of(const std::string& dump, const std::string& key) {
+    const std::size_t at = dump.find("\"" + key + "\":[");
+    if (at == std::string::npos) return field(dump, key);
+    return dump.substr(at, dump.find(']', at) - at);
+}
+
+// As a player meets them: names a save could not hold are refused, a save made in the
+// prologue loads back into the prologue from the menu and from the title, and a slot
+// naming a background the folder lacks is refused without touching the running game.
+TEST(SavePlay, NoSaveThePlayerMakesOrFindsBreaksTheGame) {
+    FixtureFolder data;
+    data.write_text("3.dat", kScript);
+    data.write_text("39.dat", "1001,a,1001\n");
+    data.write_bytes("42.dat", save_bytes_with(18, " 40"));
+    const fs::path out = data.path() / "out";
+    const auto play = [&](const std::string& input) {
+        data.write_bytes("input.txt", input);
+        return run_dalvo({"--headless", "--data", data.path().string(), "--input", data.file("input.txt").string(),
+                          "--out", out.string()});
+    };
+    // The button took the focus: back to the first name, and empty it.
+    std::string retype = "press Main_Form.Text1\n";
+    for (int i = 0; i < 12; ++i) retype += "key Backspace\n";
+    const std::string after_load = "idle\nwait 8000\nidle\n";
+    const RunResult saved = play(
+        "idle\npress Main_Form.Label1\nidle\n" + retype + "type a,b\npress Main_Form.Name_ent_btn\nidle\ndump comma\n" +
+        retype + "type \"ab\npress Main_Form.Name_ent_btn\nidle\ndump quote\n" +
+        retype + "type ab\npress Main_Form.Name_ent_btn\nidle\ndump prologue\n"
+        "menu prog_save\nidle\npress File_Window.Picture1(0)\nidle\n"
+        "press File_Window.Label3(0)\nidle\npress File_Window.Label3(1)\nidle\n"
+        "click 300 200\nidle\ndump day1\n"
+        "menu prog_load\nidle\npress File_Window.Label1(2)\nidle\npress File_Window.Label3(3)\nidle\n"
+        "press File_Window.Label3(1)\nidle\ndump refused\n"
+        "menu prog_load\nidle\npress File_Window.Label1(0)\nidle\npress File_Window.Label3(3)\n" +
+        after_load + "dump loaded\n");
+    ASSERT_EQ(saved.exit_code, 0) << saved.err;
+    EXPECT_NE(saved.err.find("データが壊れているため"), std::string::npos) << saved.err;
+    const RunResult fresh = play(
+        "idle\npress Main_Form.Label2\nidle\npress File_Window.Label1(0)\nidle\n"
+        "press File_Window.Label3(3)\n" + after_load + "dump continued\n");
+    ASSERT_EQ(fresh.exit_code, 0) << fresh.err;
+
+    for (const char* name : {"comma.json", "quote.json"}) {
+        const std::string refused = read_file(out / name);
+        EXPECT_EQ(field(refused, "waiting"), "name") << name;
+        EXPECT_EQ(field(refused, "g_Running"), "0") << name;
+    }
+    const std::string prologue = read_file(out / "prologue.json");
+    const std::string day1 = read_file(out / "day1.json");
+    ASSERT_EQ(field(day1, "g_Day"), "1");
+    // The broken slot changed nothing: the game still waits where it waited.
+    for (const char* key : {"waiting", "g_ScriptPos", "g_Day", "g_Flags", "Place_no"}) {
+        EXPECT_EQ(value_of(read_file(out / "refused.json"), key), value_of(day1, key)) << key;
+    }
+    for (const char* name : {"loaded.json", "continued.json"}) {
+        const std::string resumed = read_file(out / name);
+        for (const char* key : {"waiting", "g_ScriptPos", "g_Text", "g_Day", "g_Names", "g_kok", "g_BgmOn",
+                                "g_MsgSpeed"}) {
+            EXPECT_EQ(value_of(resumed, key), value_of(prologue, key)) << name << " " << key;
+        }
+    }
+    EXPECT_NE(value_of(prologue, "g_Names").find("\"ab\""), std::string::npos);
 }
 
 }  // namespace

@@ -46,9 +46,13 @@ TEST(Bitmap, PixelArrayIsBottomUpWithOneSpareEntry) {
     // Round trip through an edited array, as the colour filters do.
     for (auto& p : px) p ^= 0x00FFFFFF;
     Surface out(640, 320);
-    const auto refreshes = out.refresh_count();
+    struct Watch final : platform::RefreshListener {
+        int refreshes = 0;
+        void surface_refreshed() override { ++refreshes; }
+    } watch;
+    out.set_listener(&watch);
     ASSERT_EQ(Put_pixels(out, px), 0);
-    EXPECT_EQ(out.refresh_count(), refreshes + 1);
+    EXPECT_EQ(watch.refreshes, 1);
     EXPECT_EQ(out.get(0, 319), rgb(0xEE, 0xDD, 0xCC));
     std::vector<std::uint32_t> back;
     Get_pixels(out, back);

@@ -4,7 +4,7 @@
 
 #include "stage/color_filter.h"
 #include "stage/stage.h"
-#include "stage/stage_rig.h"
+#include "support/stage_rig.h"
 
 namespace dalvo::test {
 namespace {
@@ -65,6 +65,15 @@ TEST(ColorFilter, FiltersRecolourOnlyTheBackgroundAndStartFromTheLoadedPicture) 
     EXPECT_TRUE(stage == once);
     EXPECT_EQ(stage.get(200, 25), platform::rgb(137, 0, 101));  // (237, 11, 201) darkened
     EXPECT_EQ(rig.events("effect").size(), 6u);
+}
+
+// Each step of a filter reaches the screen while the filter runs.
+TEST(ColorFilter, EveryStepIsPresented) {
+    StageRig rig;
+    for (const auto& [code, steps] : {std::pair{"MI", 8u}, {"SO", 6u}, {"MO", 7u}, {"DK", 1u}}) {
+        load_and_run(rig, code);
+        EXPECT_GE(rig.presents_during(code).size(), steps) << code;
+    }
 }
 
 }  // namespace

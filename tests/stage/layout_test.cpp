@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "stage/mesh.h"
-#include "stage/stage_rig.h"
+#include "support/stage_rig.h"
 
 namespace dalvo::test {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "stage/stage.h"
-#include "stage/stage_rig.h"
+#include "support/stage_rig.h"
 
 namespace dalvo::test {
 namespace {
@@ -23,8 +23,14 @@ void prepare(StageRig& rig) {
     }
 }
 
+platform::Surface composed_screen(StageRig& rig) {
+    platform::Surface out;
+    platform::compose(rig.ui().form, out);
+    return out;
+}
+
 struct EffectRun {
-    std::uint64_t frames = 0;
+    std::vector<std::uint32_t> presents;  // the clock at each present of the game window
     std::uint32_t ms = 0;
     int probes = 0;  // timer ticks seen inside yields
 };
@@ -35,38 +41,44 @@ EffectRun run_effect(StageRig& rig, const std::string& code) {
     platform::Timer& probe = rig.game().p.host.add_timer("probe", 1, [&run] { ++run.probes; });
     probe.set_enabled(true, rig.now());
     rig.st().g_Effect = code;
-    const std::uint64_t before = rig.ui().Pic_Main->image.refresh_count();
     const std::uint32_t start = rig.now();
     PlaceEffect(rig.game());
     run.ms = rig.now() - start;
-    run.frames = rig.ui().Pic_Main->image.refresh_count() - before;
+    run.presents = rig.presents_during(code);
     probe.set_enabled(false, rig.now());
     return run;
 }
 
-TEST(Transition, EveryEffectEndsWithTheNewPictureInItsOwnTime) {
+// Every frame an effect draws reaches the screen: each refresh is a present.
+TEST(Transition, EveryEffectShowsEachFrameAndEndsWithTheNewPictureInItsOwnTime) {
     struct Case {
         std::string code;
-        std::uint64_t frames;
+        std::size_t presents;  // at least: a frame that changes no pixel shows nothing new
         std::uint32_t ms;
         int yields;  // yields that let a due timer fire
     };
     const Case cases[] = {
-        {"DI", 50, 0, 0},   {"VB", 185, 0, 0},  {"HB", 93, 0, 0},  {"HC", 43, 43 * 50, 43},
-        {"BC", 10, 10 * 40, 10}, {"IC", 2, 300, 1}, {"MS", 10, 9 * 100, 9}, {"", 1, 0, 0},
-        {"XY", 1, 0, 0},    {"di", 1, 0, 0},
+        {"DI", 50, 0, 0},   {"VB", 150, 0, 0},  {"HB", 90, 0, 0},  {"HC", 40, 43 * 50, 43},
+        {"BC", 10, 10 * 40, 10}, {"IC", 2, 300, 1}, {"MS", 9, 9 * 100, 9}, {"", 0, 0, 0},
+        {"XY", 0, 0, 0},    {"di", 0, 0, 0},
     };
     StageRig rig;
     for (const Case& c : cases) {
         const EffectRun run = run_effect(rig, c.code);
-        EXPECT_EQ(run.frames, c.frames) << c.code;
+        EXPECT_GE(run.presents.size(), c.presents) << c.code;
+        EXPECT_TRUE(rig.screen() == composed_screen(rig)) << c.code;
         EXPECT_EQ(run.ms, c.ms) << c.code;
         EXPECT_EQ(run.probes, c.yields) << c.code;
         EXPECT_TRUE(rig.ui().Pic_Main->image == rig.ui().Pic_Back->image) << c.code;
         EXPECT_EQ(rig.st().g_Effect, c.code);
     }
+    // "IC": the first half shows for its 300 ms before the second half does.
+    const EffectRun ic = run_effect(rig, "IC");
+    ASSERT_EQ(ic.presents.size(), 2u);
+    EXPECT_GE(ic.presents[1] - ic.presents[0], 300u);
+
     const auto effects = rig.events("effect");
-    ASSERT_EQ(effects.size(), 2 * std::size(cases));
+    ASSERT_EQ(effects.size(), 2 * std::size(cases) + 2);
     EXPECT_NE(effects[6].find("\"code\":\"HC\",\"phase\":\"start\""), std::string::npos) << effects[6];
     EXPECT_NE(effects[7].find("\"code\":\"HC\",\"phase\":\"end\""), std::string::npos) << effects[7];
 }

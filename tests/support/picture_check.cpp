@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/picture.h"
 
@@ -30,20 +31,12 @@ std::string hex(std::uint64_t v) {
 
 }  // namespace
 
-std::uint64_t picture_hash(const platform::Surface& s, std::uint64_t basis) {
-    Fnv f{basis};
+std::uint64_t picture_hash(const platform::Surface& s) {
+    Fnv f{kFnvOffsetBasis};
     f.mix(static_cast<std::uint32_t>(s.width()));
     f.mix(static_cast<std::uint32_t>(s.height()));
     for (int y = 0; y < s.height(); ++y) {
         for (int x = 0; x < s.width(); ++x) f.mix(s.row(y)[x] & 0x00FFFFFF);
-    }
-    return f.h;
-}
-
-std::uint64_t colour_hash(const platform::Surface& s) {
-    Fnv f{kFnvOffsetBasis};
-    for (int y = 0; y < s.height(); ++y) {
-        for (int x = 0; x < s.width(); ++x) f.mix(s.get(x, y));
     }
     return f.h;
 }
@@ -57,9 +50,20 @@ fs::path picture_output(const std::string& folder) {
 
 void expect_picture(const platform::Surface& actual, std::uint64_t expected_hash, const std::string& name,
                     const PictureCheck& check) {
-    const std::uint64_t got = check.hash(actual);
+    const std::uint64_t got = picture_hash(actual);
     const bool same = check.expected == nullptr || *check.expected == actual;
-    if (got == expected_hash && same) return;
+    const fs::path references =
+        check.references.empty() ? fs::path(DALVO_SOURCE_DIR) / "tests/pictures" : check.references;
+    const fs::path reference = references / (name + ".png");
+    std::error_code ec;
+    if (got == expected_hash && same) {
+        if (std::getenv("DALVO_PIN_PICTURES") != nullptr && !fs::exists(reference, ec)) {
+            std::string error;
+            fs::create_directories(references, ec);
+            EXPECT_TRUE(platform::save_png(actual, reference, error)) << error;
+        }
+        return;
+    }
 
     std::string folder = check.folder;
     if (folder.empty()) {
@@ -72,12 +76,11 @@ void expect_picture(const platform::Surface& actual, std::uint64_t expected_hash
     const fs::path expected_file = dir / (name + ".expected.png");
     EXPECT_TRUE(platform::save_png(actual, actual_file, error)) << error;
     std::string files = actual_file.string();
-    std::error_code ec;
     if (check.expected != nullptr) {
         EXPECT_TRUE(platform::save_png(*check.expected, expected_file, error)) << error;
         files += ", " + expected_file.string();
-    } else if (!check.references.empty() && fs::exists(check.references / (name + ".png"), ec)) {
-        fs::copy_file(check.references / (name + ".png"), expected_file, fs::copy_options::overwrite_existing, ec);
+    } else if (fs::exists(reference, ec)) {
+        fs::copy_file(reference, expected_file, fs::copy_options::overwrite_existing, ec);
         if (!ec) files += ", " + expected_file.string();
     }
     if (!same) ADD_FAILURE() << name << ": the picture differs from the expected one";

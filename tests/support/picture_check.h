@@ -14,12 +14,8 @@ namespace dalvo::test {
 inline constexpr std::uint64_t kFnvOffsetBasis = 14695981039346656037ull;
 
 // FNV-1a 64 over the width, the height and the pixels (4 bytes each, little end first,
-// pixels as 0x00RRGGBB). `basis` stays open for hashes pinned with another start value.
-std::uint64_t picture_hash(const platform::Surface& s, std::uint64_t basis = kFnvOffsetBasis);
-// FNV-1a 64 over the colours (0x00BBGGRR) only, without the size: older pins use it.
-std::uint64_t colour_hash(const platform::Surface& s);
-
-using PictureHash = std::uint64_t (*)(const platform::Surface&);
+// pixels as 0x00RRGGBB): the one hash every pinned picture is pinned by.
+std::uint64_t picture_hash(const platform::Surface& s);
 
 class PictureCheck {
 public:
@@ -27,20 +23,21 @@ public:
     // the name of the running test suite.
     explicit PictureCheck(std::string folder = {}) : folder(std::move(folder)) {}
 
-    // A folder of reference pictures: NAME.png is copied beside the actual one.
+    // Another folder of reference pictures than tests/pictures.
     PictureCheck& with_references(std::filesystem::path dir) { references = std::move(dir); return *this; }
     // `actual` must also equal `picture` pixel for pixel; written as NAME.expected.png.
     PictureCheck& with_expected(const platform::Surface& picture) { expected = &picture; return *this; }
-    PictureCheck& with_hash(PictureHash f) { hash = f; return *this; }
 
     std::string folder;
-    std::filesystem::path references;
+    std::filesystem::path references;  // empty: tests/pictures of the source tree
     const platform::Surface* expected = nullptr;
-    PictureHash hash = [](const platform::Surface& s) { return picture_hash(s); };
 };
 
-// Expects `actual` to hash to `expected_hash`. On a mismatch writes NAME.actual.png
-// (and NAME.expected.png when a reference is known) and fails naming the files.
+// Expects `actual` to hash to `expected_hash`. Every pinned picture has a committed
+// reference, NAME.png in the references folder, that a person looked at: on a mismatch
+// NAME.actual.png is written beside a copy of it as NAME.expected.png, and the failure
+// names both. With DALVO_PIN_PICTURES set, a matching picture whose reference is missing
+// is written as its reference.
 void expect_picture(const platform::Surface& actual, std::uint64_t expected_hash, const std::string& name,
                     const PictureCheck& check = PictureCheck());
 

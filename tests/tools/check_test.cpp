@@ -103,6 +103,14 @@ TEST(Check, EveryPlantedFaultIsReportedWithItsFileAndLine) {
     EXPECT_NE(report.text().find((folder.path() / "75.dat").string() + ": error: "), std::string::npos);
 }
 
+TEST(Check, StoryFaultsAreWarnedOnTheRoutesThatMeetThem) {
+    FixtureFolder folder;
+    apply_overrides(folder, "story");
+    Report report;
+    check::check_folder(folder.path(), report);
+    expect_exactly(report, "story");
+}
+
 TEST(Check, RoutesFollowEveryOptionToItsEnd) {
     FixtureFolder folder;
     apply_overrides(folder, "routes");

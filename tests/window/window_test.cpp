@@ -6,13 +6,13 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "platform/font.h"
 #include "platform/form.h"
 #include "platform/platform.h"
 #include "platform/sdl/drawn_message_box.h"
-#include "platform/sdl/form_signature.h"
 #include "platform/sdl/menu_bar.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_input.h"
@@ -110,41 +110,27 @@ TEST(WindowMenu, CaptionsSitSideBySideAndGreyWhenDisabled) {
         }
         return n;
     };
-    EXPECT_EQ(bar.get(639, 0), 0xC0C0C0u);
+    EXPECT_EQ(bar.get(639, 0), platform::Color{0xC0C0C0});
     EXPECT_GT(count(0, kBlack), 0);
-    EXPECT_EQ(count(0, 0x808080), 0);
+    EXPECT_EQ(count(0, platform::Color{0x808080}), 0);
     EXPECT_EQ(count(2, kBlack), 0);  // "セーブ" disabled: grey and embossed, no black
-    EXPECT_GT(count(2, 0x808080), 0);
+    EXPECT_GT(count(2, platform::Color{0x808080}), 0);
     EXPECT_GT(count(2, kWhite), 0);
 }
 
-TEST(WindowSignature, ChangesWithWhatShowsAndOnlyThen) {
+TEST(WindowMenu, TheBarIsDrawnAgainOnlyWhenTheFormChangedIt) {
     Form form("Main_Form", "DALVO!", 64, 48);
     form.menu = game_menu();
-    Control& label = form.add("Label1", ControlKind::Label);
-    Control& pic = form.add("Pic_Main", ControlKind::Picture);
-    pic.move(0, 0, 16, 16);
-    std::uint64_t last = form_signature(form);
-    EXPECT_EQ(form_signature(form), last);
-    auto changed = [&] {
-        const std::uint64_t now = form_signature(form);
-        const bool differs = now != last;
-        last = now;
-        return differs;
-    };
-    pic.image.set(1, 1, kWhite);
-    EXPECT_FALSE(changed());  // drawing alone shows nothing until refreshed
-    pic.image.refresh();
-    EXPECT_TRUE(changed());
-    label.caption = "x";
-    EXPECT_TRUE(changed());
-    label.visible = false;
-    EXPECT_TRUE(changed());
-    form.menu[4].caption = "次の選択まで[Stop]";
-    EXPECT_TRUE(changed());
-    form.menu[1].enabled = false;
-    EXPECT_TRUE(changed());
-    EXPECT_FALSE(changed());
+    EXPECT_TRUE(form.take_menu_change());  // a new bar is drawn once
+    EXPECT_FALSE(form.take_menu_change());
+    form.set_menu_caption("speedup", "次の選択まで[Stop]");
+    EXPECT_TRUE(form.take_menu_change());
+    form.set_menu_enabled("prog_load", false);
+    form.set_menu_enabled("prog_load", false);
+    EXPECT_TRUE(form.take_menu_change());
+    form.set_menu_enabled("prog_load", false);  // no change
+    EXPECT_FALSE(form.take_menu_change());
+    EXPECT_FALSE(form.menu_item("prog_load")->enabled());
 }
 
 TEST(WindowMessageBox, ButtonsSitCentredSideBySideBelowTheText) {
@@ -180,6 +166,26 @@ TEST(WindowSmoke, RealWindowShowsTheComposedFormUnderXvfb) {
     EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
 }
 
+// The player's view two ways: the program's own `shot` and a capture of its real window.
+TEST(WindowSmoke, ShotAndTheRealWindowShowTheSamePixels) {
+    if (std::getenv("DALVO_WINDOW_INNER") != nullptr) GTEST_SKIP() << "inner run";
+    for (const char* tool : {"xvfb-run", "xdotool", "import", "convert", "compare"}) {
+        if (!on_path(tool)) GTEST_SKIP() << tool << " is not installed";
+    }
+    const std::filesystem::path work = std::filesystem::path(DALVO_BINARY_DIR) / "test_output/shot_window";
+    const std::string out = (work.parent_path() / "shot_window.txt").string();
+    std::filesystem::create_directories(work.parent_path());
+    const std::string cmd = "timeout -s KILL 60 xvfb-run -a -s '-screen 0 1024x768x24' '" +
+                            std::string(DALVO_SOURCE_DIR) + "/tests/window/shot_matches_window.sh' '" +
+                            DALVO_BINARY_DIR + "/dalvo' '" + DALVO_BINARY_DIR + "/data' '" + work.string() +
+                            "' >'" + out + "' 2>&1";
+    ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
+    std::ifstream in(out);
+    std::string differing;
+    std::getline(in, differing);
+    EXPECT_EQ(differing, "0") << "pixels differing between the shot and the window; see " << work;
+}
+
 Surface composed(const Form& form) {
     Surface s(form.client_width, form.client_height);
     compose(form, s);
@@ -205,7 +211,7 @@ TEST(WindowInner, FormAppearsWithItsMenuBarAndPresentsOnlyChanges) {
 
     Form form("Main_Form", "DALVO!", 640, 480);
     form.menu = game_menu();
-    form.image.fill_rect(0, 0, 640, 480, 0x203040);
+    form.image.fill_rect(0, 0, 640, 480, platform::Color{0x203040});
     Control& pic = form.add("Pic_Main", ControlKind::Picture);
     pic.move(0, 0, 640, 368);
     for (int y = 0; y < 368; ++y) {

@@ -10,4 +10,7 @@ namespace dalvo::test {
 // window is not an X11 window or the server cannot be reached.
 bool warp_pointer_from_outside(std::uint32_t sdl_window_id, int x, int y);
 
+// The X window of an SDL window (for tools that send input as a user would); 0 when none.
+unsigned long x11_window_of(std::uint32_t sdl_window_id);
+
 }  // namespace dalvo::test

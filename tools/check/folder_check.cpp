@@ -1,15 +1,15 @@
 // The files of a data folder: presence, the names list, pictures and music.
 
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <optional>
 #include <system_error>
 
 #include "check/check.h"
 #include "check/scenario.h"
+#include "check/story_checks.h"
 #include "platform/audio.h"
+#include "platform/file_read.h"
 #include "platform/picture.h"
 #include "platform/text_codec.h"
 
@@ -33,14 +33,18 @@ public:
     // The file's bytes, or nullopt after reporting it missing or empty.
     std::optional<std::string> required(const std::string& name, const fs::path& from = {}, int line = 0) {
         const fs::path file = path(name);
-        std::error_code ec;
         const fs::path& where = from.empty() ? file : from;
-        if (!fs::is_regular_file(file, ec)) {
+        std::string bytes;
+        const platform::ReadFault fault = platform::read_whole_file(file, bytes);
+        if (fault == platform::ReadFault::Missing || fault == platform::ReadFault::NotAFile) {
             report_.error(where, line, from.empty() ? "required file is missing" : "file \"" + name + "\" is missing");
             return std::nullopt;
         }
-        std::ifstream in(file, std::ios::binary);
-        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (fault != platform::ReadFault::None) {
+            report_.error(where, line, std::string(from.empty() ? "required file" : "file \"" + name + "\"") + ": " +
+                                           platform::describe(fault));
+            return std::nullopt;
+        }
         if (bytes.empty()) {
             report_.error(where, line, from.empty() ? "required file is empty" : "file \"" + name + "\" is empty");
             return std::nullopt;
@@ -91,6 +95,17 @@ private:
 
 std::string dat(int n) { return std::to_string(n) + ".dat"; }
 
+// The player's two names go into every save, whose values hold no comma or double quote.
+void check_saved_names(Folder& folder, const std::vector<std::string>& lines) {
+    for (std::size_t i = 0; i < 2 && i < lines.size(); ++i) {
+        if (lines[i].find_first_of(",\"") != std::string::npos) {
+            folder.report().error(folder.path("30.dat"), static_cast<int>(i) + 1,
+                                  "name \"" + lines[i] +
+                                      "\" holds a comma or a double quote, which a save file cannot hold");
+        }
+    }
+}
+
 // "30.dat": names on lines 1 to 5, music files on lines 8 to 16, 25 lines in all.
 void check_names_list(Folder& folder) {
     const fs::path file = folder.path("30.dat");
@@ -115,6 +130,7 @@ void check_names_list(Folder& folder) {
             folder.report().warning(file, static_cast<int>(i) + 1, "a name holding \"&\" reads as a name marker");
         }
     }
+    check_saved_names(folder, lines);
     for (std::size_t i = 7; i < 16 && i < lines.size(); ++i) {
         const int line = static_cast<int>(i) + 1;
         const auto music = folder.required(lines[i], file, line);
@@ -226,6 +242,8 @@ void check_folder(const fs::path& dir, Report& report, RouteResult* routes_out) 
     }
     check_scenario(scenario, facts, report);
     if (!scenario.loadable) return;
+    read_story_facts(dir, facts);
+    check_story(scenario, facts, report);
 
     RouteResult routes = explore_routes(dir);
     if (!routes.loaded) {

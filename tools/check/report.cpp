@@ -19,7 +19,10 @@ bool Report::has_errors() const {
 
 std::string format(const Diagnostic& d) {
     std::string out = d.file;
-    if (d.line > 0) out += ":" + std::to_string(d.line);
+    if (d.line > 0) {
+        out += ':';
+        out += std::to_string(d.line);
+    }
     out += d.severity == Severity::Error ? ": error: " : ": warning: ";
     return out + d.message;
 }

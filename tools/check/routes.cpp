@@ -272,10 +272,8 @@ private:
         for (std::int32_t k = 0; k <= g_.g_SctMax && first < 0; ++k) {
             if (g_.g_SctTable[k].Sct == g_.g_CurScene) first = k;
         }
-        bool ok = wanted >= 1 && wanted <= 3 && first >= 0;
-        for (int i = 0; ok && i < wanted; ++i) {
-            ok = first + i <= g_.g_SctMax && g_.g_SctTable[first + i].Sct == g_.g_CurScene;
-        }
+        // As the game shows them: the entries from the group's first on, whatever their group.
+        const bool ok = wanted >= 1 && wanted <= 3 && first >= 0 && first + wanted - 1 <= g_.g_SctMax;
         if (!ok) {
             finish(RouteEnd::Stopped, node, g_.g_hap, "the choice's options are not in the choice table");
             return Step::End;
@@ -354,7 +352,10 @@ RouteResult explore_routes(const fs::path& data_dir, const RouteLimits& limits) 
 std::string picks_text(const std::vector<int>& picks) {
     if (picks.empty()) return "(none)";
     std::string out;
-    for (int p : picks) out += (out.empty() ? "" : "-") + std::to_string(p);
+    for (int p : picks) {
+        if (!out.empty()) out += '-';
+        out += std::to_string(p);
+    }
     return out;
 }
 

@@ -2,6 +2,7 @@
 // The scenario as the checker sees it: every line of "3.dat" and "39.dat" read on its
 // own, so that one broken line is reported without hiding the faults after it.
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <set>
@@ -51,6 +52,8 @@ Scenario read_scenario(std::string_view script_text, std::string_view choice_tex
 // What the records need from the rest of the folder.
 struct FolderFacts {
     std::set<int> pictures;  // numbers n whose "n.dat" exists and decodes
+    std::array<std::string, 6> names;  // "&0".."&5" as a new game starts
+    std::array<bool, 4> sprite_reaches_wall{};  // slot 1..4 shows pixels below the background
 };
 
 // Records against each other, against the choice table and against the folder.

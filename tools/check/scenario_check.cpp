@@ -87,14 +87,27 @@ void check_choice(const Context& c, const Record& r) {
         return;
     }
     const auto& table = c.s.choices;
+    const std::string group = "group " + std::to_string(r.scene) + " of " + c.s.choice_file.filename().string();
     std::size_t first = 0;
     while (first < table.size() && !(table[first].ok && table[first].group == r.scene)) ++first;
+    if (first == table.size()) {
+        c.error(r, "choice " + group + " does not exist");
+        return;
+    }
+    // The options are the entries from the group's first on, whatever their group.
+    const std::size_t left = table.size() - first;
+    if (left < static_cast<std::size_t>(wanted)) {
+        c.error(r, "choice asks for " + std::to_string(wanted) + " options but " +
+                       c.s.choice_file.filename().string() + " has only " + std::to_string(left) +
+                       (left == 1 ? " line" : " lines") + " from group " + std::to_string(r.scene) + " on");
+        return;
+    }
     int have = 0;
-    while (first + have < table.size() && table[first + have].ok && table[first + have].group == r.scene) ++have;
+    while (have < wanted && table[first + have].group == r.scene) ++have;
     if (have < wanted) {
-        c.error(r, "choice asks for " + std::to_string(wanted) + " options but group " +
-                       std::to_string(r.scene) + " of " + c.s.choice_file.filename().string() +
-                       " has " + std::to_string(have));
+        c.warning(r, "choice asks for " + std::to_string(wanted) + " options but " + group + " has " +
+                         std::to_string(have) + ", so it also shows the lines of other groups from line " +
+                         std::to_string(table[first + have].line));
     }
 }
 

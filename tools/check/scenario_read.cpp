@@ -95,17 +95,19 @@ void read_script(std::string_view text, Scenario& s, Report& report) {
     }
 }
 
-// Scenes come in ascending runs: the jumps look them up by binary search.
+// The jumps look scenes up by binary search over their runs in file order: a scene out
+// of ascending order loads, but a jump may land on another run of it or miss it.
 void check_scene_runs(Scenario& s, Report& report) {
     int previous = -1;
     int runs = 0;
     for (const Record& r : s.records) {
         if (!r.scene_ok || r.scene == previous) continue;
         if (runs > 0 && r.scene < previous) {
-            report.error(s.script_file, r.line,
-                         "scene " + std::to_string(r.scene) + " comes after scene " +
-                             std::to_string(previous) + ": scenes must be in ascending order");
-            s.loadable = false;
+            report.warning(s.script_file, r.line,
+                           "scene " + std::to_string(r.scene) + " comes after scene " +
+                               std::to_string(previous) +
+                               ": a jump to a scene out of ascending order may land on another run of it"
+                               " or not find it");
         }
         if (++runs == kSeqMax + 1) {
             report.error(s.script_file, r.line, "more than 501 scene runs");

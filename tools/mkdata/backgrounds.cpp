@@ -19,6 +19,8 @@ Canvas draw_background(int n) {
     case 9: return draw_station(Hour::Evening);
     case 10: return draw_bedroom(Hour::Night);
     case 11: return draw_school_gate(Hour::Evening);
+    case 13: return draw_school_gate(Hour::Snow);
+    case 14: return draw_bedroom(Hour::Snow);
     default: return draw_sea(Hour::Night);
     }
 }

@@ -1,14 +1,11 @@
 // Assembles the data folder: the text files of content/, the drawn pictures, the
 // pointer and the music named by the names list.
 
-#include <fstream>
-#include <iterator>
-#include <sstream>
-
 #include "mkdata/bmp.h"
 #include "mkdata/mkdata.h"
 #include "mkdata/music.h"
 #include "mkdata/pictures.h"
+#include "platform/file_read.h"
 #include "platform/text_codec.h"
 
 namespace dalvo::mkdata {
@@ -34,12 +31,11 @@ std::vector<std::string> split_lines(std::string_view text) {
 }
 
 bool read_file(const fs::path& file, std::string& out, std::string& error) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        error = file.string() + ": cannot be read";
+    const platform::ReadFault fault = platform::read_whole_file(file, out);
+    if (fault != platform::ReadFault::None) {
+        error = file.string() + ": " + platform::describe(fault);
         return false;
     }
-    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return true;
 }
 

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <fstream>
+#include <string>
+#include <string_view>
 #include <unistd.h>
 
 #include "mkdata/mkdata.h"
@@ -30,6 +32,15 @@ bool write_file(const fs::path& file, const Bytes& bytes, std::string& error) {
     return true;
 }
 
+// "data" -> "data.new.<pid>" in the same folder: concurrent builds never share one.
+fs::path sibling(const fs::path& target, std::string_view tag) {
+    std::string name = target.filename().string();
+    name += tag;
+    name += '.';
+    name += std::to_string(::getpid());
+    return target.parent_path() / name;
+}
+
 bool fail(std::string& error, const fs::path& where, const std::error_code& ec) {
     error = where.string() + ": " + ec.message();
     return false;
@@ -46,9 +57,8 @@ bool write_data_folder(const DataFiles& files, const fs::path& dir, std::string&
     fs::create_directories(parent, ec);
     if (ec) return fail(error, parent, ec);
 
-    const std::string suffix = "." + std::to_string(::getpid());
-    const fs::path fresh = parent / (target.filename().string() + ".new" + suffix);
-    const fs::path old = parent / (target.filename().string() + ".old" + suffix);
+    const fs::path fresh = sibling(target, ".new");
+    const fs::path old = sibling(target, ".old");
     fs::remove_all(fresh, ec);
     fs::create_directory(fresh, ec);
     if (ec) return fail(error, fresh, ec);

@@ -8,7 +8,7 @@ namespace dalvo::mkdata {
 
 inline constexpr int kBackgroundWidth = 640;
 inline constexpr int kBackgroundHeight = 320;
-inline constexpr int kBackgroundCount = 13;  // 70.dat .. 82.dat
+inline constexpr int kBackgroundCount = 15;  // 70.dat .. 84.dat
 inline constexpr int kSpriteCount = 4;       // 51.dat .. 54.dat
 inline constexpr int kFaceStripCount = 3;    // 61.dat .. 63.dat
 inline constexpr int kEndingCount = 3;       // 91.dat .. 93.dat
@@ -23,7 +23,7 @@ Canvas draw_sprite(int slot);
 // sprite under the face rectangle, so a face change only moves what it should.
 Canvas draw_face_strip(int slot);
 
-// backgrounds.cpp: background n = 0..12 (file 70 + n), 640 x 320.
+// backgrounds.cpp: background n = 0..14 (file 70 + n), 640 x 320.
 Canvas draw_background(int n);
 
 // ending.cpp: final picture k = 1..3 (file 90 + k), 640 x 320.

@@ -8,6 +8,7 @@ namespace dalvo::mkdata {
 
 Rgb lit(Rgb c, Hour hour) {
     if (c == kTransparent || hour == Hour::Day) return c;
+    if (hour == Hour::Snow) return mix(c, rgb(206, 214, 232), 0.14);
     auto scale = [](int v, double f) { return std::max(1, static_cast<int>(v * f)); };
     if (hour == Hour::Evening)
         return mix(rgb(scale(c.r, 0.95), scale(c.g, 0.74), scale(c.b, 0.6)), rgb(255, 140, 60), 0.12);
@@ -34,6 +35,9 @@ void draw_sky(Canvas& c, int top, int bottom, Hour hour, std::uint32_t seed) {
             const double x = dice.below(c.width()), y = top + 30 + dice.below(std::max(h / 3, 1));
             c.fill_ellipse(x, y, 60 + dice.below(40), 5, rgb(200, 110, 120));
         }
+        break;
+    case Hour::Snow:
+        c.vertical_gradient(0, top, c.width(), h, rgb(168, 176, 192), rgb(222, 226, 234));
         break;
     case Hour::Night:
         c.vertical_gradient(0, top, c.width(), h, rgb(8, 12, 38), rgb(34, 46, 92));
@@ -70,6 +74,16 @@ void draw_snowfall(Canvas& c, std::uint32_t seed, int flakes) {
         const int y = dice.below(c.height());
         const int x = dice.below(c.width());
         c.fill_circle(x, y, r, rgb(240, 244, 255));
+    }
+}
+
+void draw_snowfall_in(Canvas& c, int x, int y, int w, int h, std::uint32_t seed, int flakes) {
+    Dice dice(seed);
+    for (int i = 0; i < flakes; ++i) {
+        const double r = 1 + dice.unit() * 1.2;
+        const int fy = y + dice.below(h);
+        const int fx = x + dice.below(w);
+        c.fill_circle(fx, fy, r, rgb(246, 248, 255));
     }
 }
 

@@ -8,7 +8,8 @@
 
 namespace dalvo::mkdata {
 
-enum class Hour { Day, Evening, Night };
+// Snow: the grey morning after a night of snow.
+enum class Hour { Day, Evening, Night, Snow };
 
 // The colour c under the light of the hour; never pure black unless c is.
 Rgb lit(Rgb c, Hour hour);
@@ -18,6 +19,8 @@ Canvas finish_scene(const Canvas& scene, Hour hour, std::uint32_t seed);
 // A warm lit window, drawn after tinting.
 void draw_glow(Canvas& c, int x, int y, int w, int h);
 void draw_snowfall(Canvas& c, std::uint32_t seed, int flakes);
+// Flakes only inside one rectangle of the picture.
+void draw_snowfall_in(Canvas& c, int x, int y, int w, int h, std::uint32_t seed, int flakes);
 // Two people side by side, seen from behind; `height` from feet to top of the head.
 void draw_two_figures(Canvas& c, double x, double feet, double height, Rgb color);
 

@@ -34,8 +34,21 @@ Canvas draw_bedroom(Hour hour) {
     const Rgb spines[] = {rgb(200, 60, 60), rgb(60, 110, 180), rgb(230, 200, 80), rgb(80, 160, 100), rgb(150, 90, 160)};
     for (int i = 0; i < 12; ++i) s.fill_rect(486 + i * 11, 26 + (i % 3) * 4, 9, 34 - (i % 3) * 4, spines[i % 5]);
     s.fill_round_rect(230, 262, 180, 40, 12, rgb(230, 150, 160));  // a rug
+    if (hour == Hour::Snow) {
+        // White roofs of the houses across the street, seen through the panes.
+        for (const int x : {258, 344}) {
+            s.fill_polygon({{static_cast<double>(x), 118}, {x + 30.0, 100}, {x + 60.0, 112}, {x + 78.0, 104},
+                            {x + 78.0, 152}, {static_cast<double>(x), 152}},
+                           rgb(242, 244, 250));
+            s.fill_rect(x, 134, 78, 18, rgb(150, 140, 136));
+            s.fill_rect(x, 130, 78, 5, rgb(236, 240, 248));
+        }
+    }
 
     Canvas out = finish_scene(s, hour, 51);
+    if (hour == Hour::Snow) {
+        for (const int x : {258, 344}) draw_snowfall_in(out, x, 38, 78, 62, 52 + x, 18);
+    }
     if (hour == Hour::Night) {
         out.fill_polygon({{500, 120}, {530, 120}, {524, 134}, {506, 134}}, rgb(255, 240, 170));
         for (int r = 90; r > 0; r -= 10) out.blend_rect(515 - r, 134, 2 * r, 50 - r / 3, rgb(255, 220, 150), 0.05);

@@ -76,8 +76,16 @@ Canvas draw_school_gate(Hour hour) {
         for (int i = 0; i < 11; ++i)
             s.fill_rect(76 + i * 46, 104 + floor * 44, 30, 26, rgb(120, 160, 196));
     // Yard, path and the gate.
-    s.vertical_gradient(0, 236, kW, 84, rgb(200, 180, 150), rgb(176, 150, 118));
-    s.fill_polygon({{280, 236}, {360, 236}, {470, 320}, {170, 320}}, rgb(214, 206, 190));
+    const bool snow = hour == Hour::Snow;
+    const Rgb white = rgb(244, 246, 252);
+    if (snow) {
+        // Snow on the yard, a path trodden grey through it.
+        s.vertical_gradient(0, 236, kW, 84, white, rgb(214, 222, 238));
+        s.fill_polygon({{290, 236}, {350, 236}, {430, 320}, {210, 320}}, rgb(196, 198, 204));
+    } else {
+        s.vertical_gradient(0, 236, kW, 84, rgb(200, 180, 150), rgb(176, 150, 118));
+        s.fill_polygon({{280, 236}, {360, 236}, {470, 320}, {170, 320}}, rgb(214, 206, 190));
+    }
     for (int x = 0; x < kW; x += 12) s.fill_rect(x, 226, 3, 30, rgb(90, 96, 100));
     s.fill_rect(0, 232, kW, 3, rgb(90, 96, 100));
     for (int side : {0, 1}) {
@@ -95,8 +103,22 @@ Canvas draw_school_gate(Hour hour) {
             s.line(tx, by, tx + dir * 40, by - 36, 3, rgb(96, 72, 54));
         }
     }
+    if (snow) {
+        // Caps on the roof, the tower, the fence, the pillars and the branches.
+        s.fill_rect(56, 78, 528, 8, white);
+        s.fill_rect(276, 34, 88, 7, white);
+        s.fill_rect(0, 222, kW, 5, white);
+        for (const int x : {116, 466}) s.fill_rect(x, 158, 58, 7, white);
+        for (const int tx : {30, 600}) {
+            for (int b = 0; b < 5; ++b) {
+                const double by = 150 + b * 22, dir = b % 2 ? 1 : -1;
+                s.line(tx + dir * 6, by - 7, tx + dir * 38, by - 39, 2, white);
+            }
+        }
+    }
     Canvas out = finish_scene(s, hour, 12);
-    if (hour != Hour::Day)
+    if (snow) draw_snowfall(out, 13, 120);
+    if (hour == Hour::Evening || hour == Hour::Night)
         for (int i = 0; i < 4; ++i) draw_glow(out, 76 + (i * 3 + 1) * 46, 104, 30, 26);
     return out;
 }

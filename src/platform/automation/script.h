@@ -3,7 +3,9 @@
 // game one by one from inside its yields.
 
 #include <cstdint>
+#include <deque>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,7 +15,7 @@
 
 namespace dalvo::platform {
 
-enum class ScriptOp { Wait, Idle, Click, Key, Type, Menu, Press, Hover, Answer, Shot, Dump };
+enum class ScriptOp { Wait, Idle, Click, Key, Type, Menu, Press, Hover, Close, Answer, Shot, Dump };
 
 struct ScriptCommand {
     ScriptOp op = ScriptOp::Wait;
@@ -22,7 +24,7 @@ struct ScriptCommand {
     int x = 0, y = 0;      // click
     MouseButton button = MouseButton::Left;
     int key = 0;
-    std::string text;     // type: the text; menu: command; shot, dump: file name; press, hover: form
+    std::string text;     // type: the text; menu: command; shot, dump: file name; press, hover, close: form
     std::string control;  // press, hover
     MsgAnswer answer = MsgAnswer::Ok;
 };
@@ -41,19 +43,26 @@ bool load_script(const std::filesystem::path& file, Script& out, std::string& er
 
 // The key code of a key name of the script ("Enter", "F5", "a", "7"); -1 when unknown.
 int key_code(std::string_view name);
+// The script's name of a key code; empty when the script has none.
+std::string key_name(int code);
+// Whether `name` is a menu command the script knows.
+bool is_menu_command(std::string_view name);
 
 struct ScriptOptions {
     std::filesystem::path out_dir = ".";  // where `shot` and `dump` write
     bool close_at_end = true;             // the end of the script closes the game
 };
 
-class ScriptRunner {
+class ScriptRunner final : public InputSource {
 public:
     ScriptRunner(Script script, ScriptOptions options);
 
     // Runs from Host::yield: finishes what is due and delivers at most one input
     // command; the game sees that input in the same yield.
-    void step(Host& host);
+    void poll(Host& host) override;
+    // The `answer` commands answer the message boxes in turn; one standing right at
+    // the script's place counts as given already (a box may come before the next yield).
+    std::optional<MsgAnswer> answer() override;
 
     bool finished() const { return pos_ >= script_.commands.size(); }
     std::size_t position() const { return pos_; }
@@ -70,6 +79,7 @@ private:
     Script script_;
     ScriptOptions options_;
     std::size_t pos_ = 0;
+    std::deque<MsgAnswer> answers_;
     bool started_ = false;  // the current wait or idle has taken its start time
     std::uint32_t since_ = 0;
     // An idle is over only when the game was found waiting at two yields in a row

@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <fstream>
-#include <sstream>
 
 #include "platform/automation/script.h"
+#include "platform/file_read.h"
 
 namespace dalvo::platform {
 
@@ -122,13 +121,17 @@ std::string parse_line(std::string_view line, ScriptCommand& c) {
     } else if (cmd == "menu") {
         c.op = ScriptOp::Menu;
         if (n != 2) return "menu needs one command name";
-        if (std::find(std::begin(kMenuNames), std::end(kMenuNames), words[1]) == std::end(kMenuNames))
+        if (!is_menu_command(words[1]))
             return "unknown menu command \"" + std::string(words[1]) + "\"";
         c.text = words[1];
     } else if (cmd == "press" || cmd == "hover") {
         c.op = cmd == "press" ? ScriptOp::Press : ScriptOp::Hover;
         if (n != 2 || !parse_target(words[1], c.text, c.control))
             return std::string(cmd) + " needs FORM.CONTROL, e.g. Main_Form.SelTxt(1)";
+    } else if (cmd == "close") {
+        c.op = ScriptOp::Close;
+        if (n > 2 || (n == 2 && !is_identifier(words[1]))) return "close takes at most a form name";
+        if (n == 2) c.text = words[1];
     } else if (cmd == "answer") {
         c.op = ScriptOp::Answer;
         if (n != 2) return "answer needs yes, no or ok";
@@ -148,13 +151,39 @@ std::string parse_line(std::string_view line, ScriptCommand& c) {
 
 }  // namespace
 
+namespace {
+
+constexpr std::pair<std::string_view, int> kNamedKeys[] = {
+    {"Enter", key::Enter}, {"Space", key::Space}, {"Escape", key::Escape},
+    {"Tab", key::Tab},     {"Backspace", key::Backspace}, {"Up", key::Up},
+    {"Down", key::Down},   {"Left", key::Left},   {"Right", key::Right},
+    {"Shift", 16},         {"Ctrl", 17},          {"Alt", 18},
+    {"PageUp", 33},        {"PageDown", 34},      {"End", 35},
+    {"Home", 36},          {"Insert", 45},        {"Delete", 46}};
+constexpr int kNumPad0 = 96;  // Num0..Num9: the numeric pad's digits
+
+}  // namespace
+
+bool is_menu_command(std::string_view name) {
+    return std::find(std::begin(kMenuNames), std::end(kMenuNames), name) != std::end(kMenuNames);
+}
+
+std::string key_name(int code) {
+    for (const auto& [n, c] : kNamedKeys) {
+        if (c == code) return std::string(n);
+    }
+    if (code >= key::F1 && code < key::F1 + 12) return "F" + std::to_string(code - key::F1 + 1);
+    if (code >= kNumPad0 && code < kNumPad0 + 10) return "Num" + std::to_string(code - kNumPad0);
+    if ((code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z')) return std::string(1, static_cast<char>(code));
+    return {};
+}
+
 int key_code(std::string_view name) {
-    static constexpr std::pair<std::string_view, int> kNamed[] = {
-        {"Enter", key::Enter}, {"Space", key::Space}, {"Escape", key::Escape},
-        {"Tab", key::Tab},     {"Backspace", key::Backspace}, {"Up", key::Up},
-        {"Down", key::Down},   {"Left", key::Left},   {"Right", key::Right}};
-    for (const auto& [n, code] : kNamed) {
+    for (const auto& [n, code] : kNamedKeys) {
         if (iequals(n, name)) return code;
+    }
+    if (name.size() == 4 && iequals(name.substr(0, 3), "Num") && name[3] >= '0' && name[3] <= '9') {
+        return kNumPad0 + (name[3] - '0');
     }
     if (name.size() >= 2 && (name[0] == 'F' || name[0] == 'f')) {
         std::uint32_t f;
@@ -197,14 +226,12 @@ bool parse_script(std::string_view text, const std::string& file, Script& out, s
 }
 
 bool load_script(const std::filesystem::path& file, Script& out, std::string& error) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        error = file.string() + ": cannot read the input script";
+    std::string text;
+    if (const ReadFault fault = read_whole_file(file, text); fault != ReadFault::None) {
+        error = file.string() + ": cannot read the input script (" + describe(fault) + ")";
         return false;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    return parse_script(text.str(), file.string(), out, error);
+    return parse_script(text, file.string(), out, error);
 }
 
 }  // namespace dalvo::platform

@@ -37,7 +37,7 @@ std::string dump_state(Host& host) {
     if (const Form* main = host.main_form()) {
         for (const MenuItem& item : main->menu) {
             w.key(item.name).begin_object();
-            w.field("caption", item.caption).field("enabled", item.enabled);
+            w.field("caption", item.caption()).field("enabled", item.enabled());
             w.end_object();
         }
     }
@@ -58,7 +58,18 @@ void ScriptRunner::warn(const ScriptCommand& c, const std::string& message) cons
     std::cerr << script_.file << ":" << c.line << ": " << message << std::endl;
 }
 
-void ScriptRunner::step(Host& host) {
+std::optional<MsgAnswer> ScriptRunner::answer() {
+    while (pos_ < script_.commands.size() && script_.commands[pos_].op == ScriptOp::Answer) {
+        answers_.push_back(script_.commands[pos_].answer);
+        advance();
+    }
+    if (answers_.empty()) return std::nullopt;
+    const MsgAnswer a = answers_.front();
+    answers_.pop_front();
+    return a;
+}
+
+void ScriptRunner::poll(Host& host) {
     const auto& commands = script_.commands;
     while (pos_ < commands.size()) {
         const ScriptCommand& c = commands[pos_];
@@ -94,8 +105,8 @@ void ScriptRunner::step(Host& host) {
                 }
                 return;
             case ScriptOp::Answer:
+                answers_.push_back(c.answer);
                 advance();
-                host.set_next_answer(c.answer);
                 break;
             case ScriptOp::Shot:
             case ScriptOp::Dump: {
@@ -151,6 +162,12 @@ void ScriptRunner::deliver(Host& host, const ScriptCommand& c) {
             else host.post(HoverControl{c.text, c.control});
             return;
         }
+        case ScriptOp::Close: {
+            Form* form = c.text.empty() ? main : host.find_form(c.text);
+            if (!form) return warn(c, c.text.empty() ? "close: no form is open" : "the form " + c.text + " is not open");
+            host.post(CloseRequest{form->name});
+            return;
+        }
         default: return;
     }
 }
@@ -164,9 +181,10 @@ bool ScriptRunner::shot(Host& host, const std::string& name, std::string& error)
     for (std::size_t i = 0; i < forms.size(); ++i) {
         const std::string file_name = i == 0 ? name + ".png" : name + "." + forms[i]->name + ".png";
         const std::filesystem::path file = options_.out_dir / file_name;
-        Surface picture;
-        compose(*forms[i], picture);
-        if (!prepare_file(file, error) || !save_png(picture, file, error)) return false;
+        // The screen as the player sees it; a form not presented yet is still black.
+        const Surface* screen = host.screen(*forms[i]);
+        const Surface unseen(forms[i]->client_width, forms[i]->client_height);
+        if (!prepare_file(file, error) || !save_png(screen ? *screen : unseen, file, error)) return false;
     }
     return true;
 }

@@ -1,6 +1,8 @@
 #pragma once
-// No window at all: nothing to pump, nothing to show. Input comes only from the
-// input script through Host::post; pictures only from compose().
+// No window at all: nothing to pump. Input comes only from the input script through
+// Host::post; the screen is the host's picture of each form as last presented.
+
+#include <iostream>
 
 #include "platform/host.h"
 
@@ -8,14 +10,15 @@ namespace dalvo::platform {
 
 class HeadlessBackend final : public Backend {
 public:
-    bool headless() const override { return true; }
     void pump(std::vector<InputEvent>&) override {}
-    void present(const std::vector<Form*>&) override {}
+    void show(Form&, const Surface&, const Damage&) override {}
     void form_shown(Form&) override {}
     void form_hidden(Form&) override {}
-    // The host answers message boxes itself when headless.
-    MsgAnswer message_box(std::string_view, MsgButtons buttons) override {
-        return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+    // Nobody to ask: the box is written to standard error and takes the given
+    // answer, else its default button.
+    MsgAnswer message_box(std::string_view text, MsgButtons buttons, std::optional<MsgAnswer> given) override {
+        std::cerr << text << std::endl;
+        return given.value_or(default_answer(buttons));
     }
     void set_ime_open(bool) override {}
     void open_url(std::string_view) override {}

@@ -10,9 +10,9 @@ namespace dalvo::platform {
 
 namespace {
 
-constexpr Color kFace = 0xC0C0C0;
-constexpr Color kShadow = 0x808080;
-constexpr Color kHighlight = 0xFFFFFF;
+constexpr Color kFace = Color{0xC0C0C0};
+constexpr Color kShadow = Color{0x808080};
+constexpr Color kHighlight = Color{0xFFFFFF};
 constexpr int kMargin = 12;
 constexpr int kButtonW = 75;
 constexpr int kButtonH = 23;

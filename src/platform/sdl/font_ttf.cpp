@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "platform/font.h"
-#include "platform/mapped_file.h"
+#include "platform/os/mapped_file.h"
 
 namespace dalvo::platform {
 namespace {
@@ -270,15 +270,17 @@ int text_height(const FontSpec& font) {
 }
 
 void draw_text(Surface& dst, int x, int y, const std::string& utf8, const FontSpec& font,
-               Color color) {
+               Color color, const Rect& clip) {
     Face* face = cache().get(font);
-    if (face == nullptr || dst.empty()) return;
+    const Rect bounds{0, 0, dst.width(), dst.height()};
+    const Rect area = clip.empty() ? bounds : intersect(clip, bounds);
+    if (face == nullptr || area.empty()) return;
     const Pixel ink = to_pixel(color);
     int pen = x;
     for (std::size_t i = 0; i < utf8.size();) {
         const Glyph& g = face->glyph(next_char(utf8, i));
-        const int x0 = std::max(pen, 0), y0 = std::max(y, 0);
-        const int x1 = std::min(pen + g.width, dst.width()), y1 = std::min(y + g.height, dst.height());
+        const int x0 = std::max(pen, area.x), y0 = std::max(y, area.y);
+        const int x1 = std::min(pen + g.width, area.right()), y1 = std::min(y + g.height, area.bottom());
         for (int yy = y0; yy < y1; ++yy) {
             const std::uint8_t* src = g.ink.data() + static_cast<std::size_t>(yy - y) * g.width;
             Pixel* out = dst.row(yy);

@@ -6,9 +6,9 @@ namespace dalvo::platform {
 
 namespace {
 
-constexpr Color kFace = 0xC0C0C0;
-constexpr Color kShadow = 0x808080;
-constexpr Color kHighlight = 0xFFFFFF;
+constexpr Color kFace = Color{0xC0C0C0};
+constexpr Color kShadow = Color{0x808080};
+constexpr Color kHighlight = Color{0xFFFFFF};
 constexpr int kStartX = 2;    // the bar's margin before the first caption
 constexpr int kPadding = 7;   // space on each side of a caption
 
@@ -27,7 +27,7 @@ std::vector<MenuSlot> layout_menu(const std::vector<MenuItem>& menu) {
     slots.reserve(menu.size());
     int x = kStartX;
     for (const MenuItem& item : menu) {
-        const int w = text_width(font, item.caption) + 2 * kPadding;
+        const int w = text_width(font, item.caption()) + 2 * kPadding;
         slots.push_back({x, w});
         x += w;
     }
@@ -51,7 +51,7 @@ void draw_menu_bar(Surface& out, int top, int width, const std::vector<MenuItem>
         const MenuSlot& slot = slots[i];
         int x = slot.left + kPadding;
         int y = text_y;
-        if (static_cast<int>(i) == pressed && item.enabled) {
+        if (static_cast<int>(i) == pressed && item.enabled()) {
             // The pressed caption sinks into the bar.
             out.draw_line(slot.left, top, slot.left + slot.width - 1, top, kShadow);
             out.draw_line(slot.left, top, slot.left, top + kMenuBarHeight - 2, kShadow);
@@ -62,11 +62,11 @@ void draw_menu_bar(Surface& out, int top, int width, const std::vector<MenuItem>
             ++x;
             ++y;
         }
-        if (item.enabled) {
-            draw_text(out, x, y, item.caption, font, kBlack);
+        if (item.enabled()) {
+            draw_text(out, x, y, item.caption(), font, kBlack);
         } else {
-            draw_text(out, x + 1, y + 1, item.caption, font, kHighlight);
-            draw_text(out, x, y, item.caption, font, kShadow);
+            draw_text(out, x + 1, y + 1, item.caption(), font, kHighlight);
+            draw_text(out, x, y, item.caption(), font, kShadow);
         }
     }
 }

@@ -3,15 +3,14 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
-#include <fstream>
-#include <iterator>
 #include <memory>
-#include <new>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/bmp_plain.h"
-#include "platform/mapped_file.h"
+#include "platform/file_read.h"
+#include "platform/os/mapped_file.h"
 #include "platform/picture.h"
 
 namespace dalvo::platform {
@@ -21,27 +20,6 @@ struct SurfaceFree {
     void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
 };
 using SdlSurface = std::unique_ptr<SDL_Surface, SurfaceFree>;
-
-// Leaves new bytes as they are: a file read overwrites them at once.
-template <typename T>
-struct NoFillAllocator : std::allocator<T> {
-    template <typename U>
-    struct rebind {
-        using other = NoFillAllocator<U>;
-    };
-    NoFillAllocator() = default;
-    template <typename U>
-    NoFillAllocator(const NoFillAllocator<U>&) noexcept {}
-    template <typename U>
-    void construct(U* p) noexcept {
-        ::new (static_cast<void*>(p)) U;
-    }
-    template <typename U, typename... Args>
-    void construct(U* p, Args&&... args) {
-        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
-    }
-};
-using FileBytes = std::vector<std::uint8_t, NoFillAllocator<std::uint8_t>>;
 
 // Checks the bitmap headers before the decoder sees them, so that a damaged file
 // fails with a reason instead of an enormous allocation.
@@ -62,9 +40,8 @@ bool check_bitmap_header(std::span<const std::uint8_t> b, std::string& error) {
         error = "unknown bitmap header";
         return false;
     }
-    if (h < 0) h = -h;
-    if (w <= 0 || h <= 0 || w > kMaxPictureSide || h > kMaxPictureSide) {
-        error = "bad picture size " + std::to_string(w) + " x " + std::to_string(h);
+    if (!picture_size_allowed(w, h)) {
+        error = "bad picture size " + std::to_string(w) + " x " + std::to_string(h < 0 ? -h : h);
         return false;
     }
     return true;
@@ -73,7 +50,7 @@ bool check_bitmap_header(std::span<const std::uint8_t> b, std::string& error) {
 // Copies an SDL picture of any format into `out` as 32-bit pixels; on failure
 // `out` is untouched. Only the pixels change: the surface keeps its colours and font.
 bool to_surface(SDL_Surface* in, Surface& out, std::string& error) {
-    if (in->w <= 0 || in->h <= 0 || in->w > kMaxPictureSide || in->h > kMaxPictureSide) {
+    if (!picture_size_allowed(in->w, in->h)) {
         error = "bad picture size";
         return false;
     }
@@ -93,35 +70,25 @@ bool to_surface(SDL_Surface* in, Surface& out, std::string& error) {
     return true;
 }
 
-bool read_file(const std::filesystem::path& file, FileBytes& bytes, std::string& error) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        error = "cannot open " + file.string();
-        return false;
-    }
-    // One read of the whole file where its size is known (pointer files, and pictures
-    // that cannot be mapped).
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(file, ec);
-    if (ec) {
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    } else {
-        bytes.resize(static_cast<std::size_t>(size));
-        in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        bytes.resize(static_cast<std::size_t>(in.gcount()));
-    }
-    if (in.bad()) {
-        error = "cannot read " + file.string();
+// The bytes of a file no mapping could take (empty, not a regular file, unreadable).
+bool read_file(const std::filesystem::path& file, std::string& bytes, std::string& error) {
+    const ReadFault fault = read_whole_file(file, bytes, kMaxPictureFileBytes);
+    if (fault != ReadFault::None) {
+        error = file.string() + ": " + describe(fault);
         return false;
     }
     return true;
+}
+
+std::span<const std::uint8_t> as_bytes(const std::string& s) {
+    return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
 }
 
 bool sealed(std::span<const std::uint8_t> b) { return b.size() >= 2 && b[0] == 'J' && b[1] == 'F'; }
 
 // Every bitmap the plain decoder leaves, from a copy whose mark is put back to "BM".
 bool decode_general(std::span<const std::uint8_t> bytes, Surface& out, std::string& error) {
-    FileBytes copy(bytes.begin(), bytes.end());
+    std::vector<std::uint8_t> copy(bytes.begin(), bytes.end());
     if (sealed(copy)) {
         copy[0] = 'B';
         copy[1] = 'M';
@@ -142,6 +109,10 @@ bool decode_general(std::span<const std::uint8_t> bytes, Surface& out, std::stri
 
 // A sealed picture differs from a bitmap only in its first two bytes.
 bool decode_any(std::span<const std::uint8_t> bytes, Surface& out, std::string& error) {
+    if (bytes.size() > kMaxPictureFileBytes) {
+        error = "file too large for a picture";
+        return false;
+    }
     if (sealed(bytes) ? decode_plain_dib(bytes, out) : decode_plain_bmp(bytes, out)) return true;
     return decode_general(bytes, out, error);
 }
@@ -159,9 +130,9 @@ bool load_picture(const std::filesystem::path& file, Surface& out, std::string& 
     if (mapped.ok()) {
         ok = decode_any(mapped.bytes(), out, error);
     } else {
-        FileBytes bytes;
+        std::string bytes;
         if (!read_file(file, bytes, error)) return false;
-        ok = decode_any(bytes, out, error);
+        ok = decode_any(as_bytes(bytes), out, error);
     }
     if (!ok) error = file.string() + ": " + error;
     return ok;
@@ -223,9 +194,9 @@ bool decode_cursor(std::span<const std::uint8_t> bytes, Cursor& out, std::string
 }
 
 bool load_cursor(const std::filesystem::path& file, Cursor& out, std::string& error) {
-    FileBytes bytes;
+    std::string bytes;
     if (!read_file(file, bytes, error)) return false;
-    if (!decode_cursor(bytes, out, error)) {
+    if (!decode_cursor(as_bytes(bytes), out, error)) {
         error = file.string() + ": " + error;
         return false;
     }

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "platform/sdl/drawn_message_box.h"
-#include "platform/sdl/form_signature.h"
 #include "platform/sdl/menu_bar.h"
 #include "platform/sdl/sdl_input.h"
 #include "platform/sdl/sdl_window.h"
@@ -15,9 +14,6 @@ namespace {
 
 // Our Pixel is 0x00RRGGBB in a 32-bit word: SDL's XRGB layout.
 constexpr Uint32 kTextureFormat = SDL_PIXELFORMAT_RGB888;
-
-// How long a caption or visibility set without a refresh may wait to be shown.
-constexpr std::uint32_t kSignatureMs = 30;
 
 int menu_height(const Form& form) { return form.menu.empty() ? 0 : kMenuBarHeight; }
 
@@ -132,6 +128,7 @@ void SdlBackend::sync(Window& w) {
         w.menu_h = menu_h;
         w.texture.reset();
         w.have_picture = false;
+        w.form->invalidate();
         if (!w.fullscreen) SDL_SetWindowSize(w.window.get(), tex_w * scale_, tex_h * scale_);
     }
     int out_w = 0, out_h = 0;
@@ -144,53 +141,41 @@ void SdlBackend::sync(Window& w) {
     }
 }
 
-// Composes the client area and the menu bar and uploads them into the window's texture.
-void SdlBackend::compose_window(Window& w) {
-    const Form& form = *w.form;
-    if (!w.texture) {
-        w.texture.reset(SDL_CreateTexture(w.renderer.get(), kTextureFormat,
-                                          SDL_TEXTUREACCESS_STREAMING, w.tex_w, w.tex_h));
-        if (!w.texture) return;
-        SDL_SetTextureBlendMode(w.texture.get(), SDL_BLENDMODE_NONE);
-    }
-    // Only what changed is composed and uploaded again: a blinking mark is its own
-    // few pixels, not the whole window.
-    ClientRect area = w.damage.update(form);
-    const bool whole = !w.have_picture || w.client.width() != form.client_width ||
-                       w.client.height() != form.client_height;
-    if (whole) {
-        w.client = Surface(form.client_width, form.client_height);
-        area = {0, 0, form.client_width, form.client_height};
-    }
-    platform::compose(form, w.client, area);
-    // The menu bar, when what it shows changed.
-    const std::uint64_t strip_look =
-        menu_signature(form) ^ (static_cast<std::uint64_t>(w.pressed_menu + 1) << 56);
-    if (w.menu_h > 0 && (whole || w.strip.width() != w.tex_w || strip_look != w.strip_look)) {
-        if (w.strip.width() != w.tex_w) w.strip = Surface(w.tex_w, w.menu_h);
-        w.slots = layout_menu(form.menu);
-        draw_menu_bar(w.strip, 0, w.tex_w, form.menu, w.slots, w.pressed_menu);
-        const SDL_Rect strip_rect{0, 0, w.tex_w, w.menu_h};
-        SDL_UpdateTexture(w.texture.get(), &strip_rect, w.strip.data(), w.tex_w * 4);
-        w.strip_look = strip_look;
-        w.damaged = bounding(w.damaged, {0, 0, w.tex_w, w.menu_h});
-    }
-    // The client area in texture coordinates, within the texture.
-    const int x0 = std::max(area.x, 0), y0 = std::max(area.y, 0);
-    const int x1 = std::min({area.x + area.w, w.client.width(), w.tex_w});
-    const int y1 = std::min({area.y + area.h, w.client.height(), w.tex_h - w.menu_h});
-    if (x1 > x0 && y1 > y0) {
-        const SDL_Rect rect{x0, w.menu_h + y0, x1 - x0, y1 - y0};
-        SDL_UpdateTexture(w.texture.get(), &rect, w.client.row(y0) + x0, w.client.width() * 4);
-        w.damaged = bounding(w.damaged, {rect.x, rect.y, rect.w, rect.h});
-    }
-    if (whole) w.dirty = true;
-    w.have_picture = true;
+bool SdlBackend::make_texture(Window& w) {
+    if (w.texture) return true;
+    w.texture.reset(SDL_CreateTexture(w.renderer.get(), kTextureFormat, SDL_TEXTUREACCESS_STREAMING,
+                                      w.tex_w, w.tex_h));
+    if (!w.texture) return false;
+    SDL_SetTextureBlendMode(w.texture.get(), SDL_BLENDMODE_NONE);
+    w.have_picture = false;
+    w.menu_dirty = true;
+    w.dirty = true;
+    return true;
 }
 
-// The whole window when it is dirty, else only the damaged part of the picture: the
-// software renderer keeps what it drew before.
-void SdlBackend::render(Window& w) {
+Rect SdlBackend::draw_menu(Window& w) {
+    if (w.form->take_menu_change()) w.menu_dirty = true;
+    if (w.menu_h == 0 || !w.menu_dirty) return {};
+    w.menu_dirty = false;
+    if (w.strip.width() != w.tex_w || w.strip.height() != w.menu_h) w.strip = Surface(w.tex_w, w.menu_h);
+    w.slots = layout_menu(w.form->menu);
+    draw_menu_bar(w.strip, 0, w.tex_w, w.form->menu, w.slots, w.pressed_menu);
+    const SDL_Rect strip_rect{0, 0, w.tex_w, w.menu_h};
+    SDL_UpdateTexture(w.texture.get(), &strip_rect, w.strip.data(), w.tex_w * 4);
+    return {0, 0, w.tex_w, w.menu_h};
+}
+
+// `area` of the client picture into the texture, below the menu bar.
+void SdlBackend::upload(Window& w, const Surface& picture, const Rect& area) {
+    const Rect r = intersect(area, {0, 0, std::min(picture.width(), w.tex_w),
+                                    std::min(picture.height(), w.tex_h - w.menu_h)});
+    if (r.empty()) return;
+    const SDL_Rect rect{r.x, w.menu_h + r.y, r.w, r.h};
+    SDL_UpdateTexture(w.texture.get(), &rect, picture.row(r.y) + r.x, picture.width() * 4);
+}
+
+// The software renderer keeps what it drew before: a clean window gets only `area`.
+void SdlBackend::render(Window& w, const Rect& area) {
     SDL_Renderer* r = w.renderer.get();
     const int f = w.viewport.factor;
     if (w.dirty || !w.texture || !w.have_picture) {
@@ -200,52 +185,57 @@ void SdlBackend::render(Window& w) {
             const SDL_Rect dst{w.viewport.x, w.viewport.y, w.tex_w * f, w.tex_h * f};
             SDL_RenderCopy(r, w.texture.get(), nullptr, &dst);
         }
-    } else if (!w.damaged.empty()) {
-        const ClientRect& d = w.damaged;
-        const SDL_Rect src{d.x, d.y, d.w, d.h};
-        const SDL_Rect dst{w.viewport.x + d.x * f, w.viewport.y + d.y * f, d.w * f, d.h * f};
+        w.dirty = false;
+    } else if (!area.empty()) {
+        const SDL_Rect src{area.x, area.y, area.w, area.h};
+        const SDL_Rect dst{w.viewport.x + area.x * f, w.viewport.y + area.y * f, area.w * f, area.h * f};
         SDL_RenderCopy(r, w.texture.get(), &src, &dst);
     }
-    w.dirty = false;
-    w.damaged = {};
+    SDL_RenderPresent(r);
+    ++frames_;
 }
 
-// The counters catch every refresh at each call; a caption or visibility set without
-// one is caught by the full signature, read at most every kSignatureMs while idle.
-bool SdlBackend::needs_compose(Window& w) {
-    // The pressed menu caption is part of what the window shows.
-    const std::uint64_t pressed = static_cast<std::uint64_t>(w.pressed_menu + 1) << 56;
-    const std::uint64_t counters = form_counters(*w.form) ^ pressed;
-    const std::uint32_t now = SDL_GetTicks();
-    if (w.have_picture && counters == w.counters && now - w.signed_at < kSignatureMs) return false;
-    w.counters = counters;
-    w.signed_at = now;
-    const std::uint64_t signature = form_signature(*w.form) ^ pressed;
-    if (w.have_picture && signature == w.signature) return false;
-    w.signature = signature;
-    return true;
+void SdlBackend::show(Form& form, const Surface& picture, const Damage& changed) {
+    Window* w = find(form);
+    if (w == nullptr) w = create(form);
+    if (w == nullptr) return;
+    sync(*w);
+    if (!make_texture(*w)) return;
+    Rect area = draw_menu(*w);
+    if (!w->have_picture) {
+        upload(*w, picture, {0, 0, picture.width(), picture.height()});
+        w->have_picture = true;
+        w->dirty = true;
+    } else {
+        for (const Rect& r : changed) {
+            upload(*w, picture, r);
+            area = bounding(area, r.translated(0, w->menu_h));
+        }
+    }
+    render(*w, area);
+    // What lies under a still mouse may have changed its pointer.
+    update_cursor();
 }
 
-void SdlBackend::present(const std::vector<Form*>& forms) {
-    bool changed = false;
+void SdlBackend::update_windows(const std::vector<Form*>& forms) {
     for (Form* form : forms) {
         Window* w = find(*form);
-        if (w == nullptr) w = create(*form);
-        if (w == nullptr) continue;
+        if (w == nullptr || !w->have_picture) continue;
         sync(*w);
-        if (needs_compose(*w)) {
-            compose_window(*w);
-            changed = true;
+        if (!make_texture(*w)) continue;
+        const Rect menu = draw_menu(*w);
+        if (!w->have_picture) {
+            // A new texture: the client area comes with the form's next present.
+            form->invalidate();
+            continue;
         }
-        if (!w->dirty && w->damaged.empty()) continue;
-        render(*w);
-        SDL_RenderPresent(w->renderer.get());
-        ++frames_;
+        if (w->dirty || !menu.empty()) render(*w, menu);
     }
-    // What lies under a still mouse may have changed its pointer.
-    if (changed) update_cursor();
 }
-MsgAnswer SdlBackend::message_box(std::string_view text, MsgButtons buttons) {
+
+MsgAnswer SdlBackend::message_box(std::string_view text, MsgButtons buttons, std::optional<MsgAnswer> given) {
+    // The automation answered: the player sees no box.
+    if (given) return *given;
     const std::string message(text);
     const bool ask = buttons == MsgButtons::YesNo;
     const char* kYes = "はい";
@@ -305,7 +295,7 @@ std::uint32_t SdlBackend::window_id(const Form& form) const {
 bool SdlBackend::read_client(const Form& form, Surface& out) {
     Window* w = find(form);
     if (w == nullptr || !w->have_picture) return false;
-    render(*w);
+    render(*w, {});
     const int f = w->viewport.factor;
     const int cw = w->tex_w;
     const int ch = w->tex_h - w->menu_h;

@@ -24,12 +24,12 @@ public:
     SdlBackend(const SdlBackend&) = delete;
     SdlBackend& operator=(const SdlBackend&) = delete;
 
-    bool headless() const override { return false; }
     void pump(std::vector<InputEvent>& out) override;
-    void present(const std::vector<Form*>& forms) override;
+    void show(Form& form, const Surface& picture, const Damage& changed) override;
+    void update_windows(const std::vector<Form*>& forms) override;
     void form_shown(Form& form) override;
     void form_hidden(Form& form) override;
-    MsgAnswer message_box(std::string_view text, MsgButtons buttons) override;
+    MsgAnswer message_box(std::string_view text, MsgButtons buttons, std::optional<MsgAnswer> given) override;
     void set_ime_open(bool open) override;
     void open_url(std::string_view url) override;
     // `busy` shows the system's wait pointer; else the pointer of the control under
@@ -53,9 +53,12 @@ private:
     Window* find(std::uint32_t window_id) const;
     Window* create(Form& form);
     void sync(Window& w);
-    bool needs_compose(Window& w);
-    void compose_window(Window& w);
-    void render(Window& w);
+    bool make_texture(Window& w);
+    // Draws the menu bar into the texture when it changed; returns the part drawn.
+    Rect draw_menu(Window& w);
+    void upload(Window& w, const Surface& picture, const Rect& area);
+    // The whole texture, or only `area` of it (texture coordinates), to the window.
+    void render(Window& w, const Rect& area);
     void handle_mouse(Window& w, int wx, int wy, int button, bool down, bool up,
                       std::vector<InputEvent>& out);
     void update_cursor();

@@ -35,18 +35,20 @@ void SdlBackend::handle_mouse(Window& w, int wx, int wy, int button, bool down, 
         if (up) {
             const int item = p.inside && cy < 0 ? menu_item_at(w.slots, p.x) : -1;
             if (item == w.pressed_menu && item < static_cast<int>(form.menu.size()) &&
-                form.menu[item].enabled) {
+                form.menu[item].enabled()) {
                 out.push_back(MenuCommand{form.name, form.menu[item].name});
             }
             w.pressed_menu = -1;
+            w.menu_dirty = true;
         }
         return;
     }
     if (down && p.inside && cy < 0) {
         if (which != MouseButton::Left) return;
         const int item = menu_item_at(w.slots, p.x);
-        if (item >= 0 && item < static_cast<int>(form.menu.size()) && form.menu[item].enabled) {
+        if (item >= 0 && item < static_cast<int>(form.menu.size()) && form.menu[item].enabled()) {
             w.pressed_menu = item;
+            w.menu_dirty = true;
         }
         return;
     }
@@ -152,8 +154,8 @@ void SdlBackend::set_ime_open(bool open) {
     SDL_Window* focus = SDL_GetKeyboardFocus();
     Window* w = focus != nullptr ? find(SDL_GetWindowID(focus)) : nullptr;
     if (w == nullptr && !windows_.empty()) w = windows_.front().get();
-    if (w != nullptr && w->form->focus != nullptr) {
-        const Control& c = *w->form->focus;
+    if (w != nullptr && w->form->focus() != nullptr) {
+        const Control& c = *w->form->focus();
         const int f = w->viewport.factor;
         SDL_Rect rect{w->viewport.x + c.absolute_left() * f,
                       w->viewport.y + (w->menu_h + c.absolute_top()) * f, c.width * f, c.height * f};

@@ -5,6 +5,8 @@
 #include <cstdio>
 
 #include "platform/font.h"
+#include "platform/os/file_save_store.h"
+#include "platform/os/lock_file.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_backend.h"
@@ -69,7 +71,7 @@ public:
             return false;
         }
         platform_ = std::make_unique<Platform>(
-            Platform{clock_, *host_, trace_, *music_, *wave_, *master_});
+            Platform{clock_, *host_, trace_, *music_, *wave_, *master_, saves_, instance_});
         return true;
     }
 
@@ -86,6 +88,8 @@ private:
     std::unique_ptr<MusicDevice> music_;
     std::unique_ptr<WavePlayer> wave_;
     std::unique_ptr<MasterLevel> master_;
+    FileSaveStore saves_;
+    LockFile instance_;
     std::unique_ptr<Platform> platform_;
 };
 

@@ -13,8 +13,6 @@
 #include "platform/sdl/sdl_input.h"
 #include "platform/sdl/sdl_resources.h"
 
-#include "platform/sdl/form_signature.h"
-
 namespace dalvo::platform {
 
 struct SdlBackend::CachedCursor {
@@ -34,18 +32,12 @@ struct SdlBackend::Window {
     int left = 0, top = 0;         // the form's position as last applied
     bool topmost = false;
     bool fullscreen = false;
-    bool have_picture = false;     // the texture holds a composed picture
-    std::uint64_t signature = 0;
-    std::uint64_t counters = 0;    // form_counters() when the signature was taken
-    std::uint32_t signed_at = 0;   // SDL ticks then
+    bool have_picture = false;     // the texture holds the form's whole picture
     bool dirty = true;             // the window needs the whole texture drawn again
-    ClientRect damaged;            // else the part of the texture changed since the last present
-    FormDamage damage;             // what changed in the form since the last compose
-    std::uint64_t strip_look = 0;  // the menu bar as last drawn (captions and pressed one)
+    bool menu_dirty = true;        // the menu bar needs drawing again
     int pressed_menu = -1;
     int client_buttons = 0;        // MouseButton bits pressed down on the client area
     std::vector<MenuSlot> slots;
-    Surface client;
     Surface strip;
     Viewport viewport;
 };

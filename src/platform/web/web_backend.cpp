@@ -15,26 +15,29 @@ namespace dalvo::platform {
 namespace {
 
 constexpr int kCaptionHeight = 18;  // the caption bar over a dialog's client area
-constexpr Color kCaptionColor = 0x000080;
-constexpr Color kFrameColor = 0x404040;
+constexpr Color kCaptionColor{0x000080};
+constexpr Color kFrameColor{0x404040};
 
 int menu_height(const Form& form) { return form.menu.empty() ? 0 : kMenuBarHeight; }
 
-// Copies `src` into `dst` at (x, y), clipped to `dst`.
-void blit(Surface& dst, const Surface& src, int x, int y) {
-    const int x0 = std::max(0, x), y0 = std::max(0, y);
-    const int x1 = std::min(dst.width(), x + src.width()), y1 = std::min(dst.height(), y + src.height());
-    for (int row = y0; row < y1; ++row) {
-        std::copy_n(src.row(row - y) + (x0 - x), std::max(0, x1 - x0), dst.row(row) + x0);
+// Copies `part` of `src` into `dst` with src's origin at (x, y), clipped to both.
+void blit(Surface& dst, const Surface& src, int x, int y, const Rect& part) {
+    const Rect r = intersect(intersect(part, {0, 0, src.width(), src.height()}),
+                             {-x, -y, dst.width(), dst.height()});
+    for (int row = r.y; row < r.bottom(); ++row) {
+        std::copy_n(src.row(row) + r.x, r.w, dst.row(row + y) + r.x + x);
     }
 }
+
+// Copies `src` into `dst` at (x, y), clipped to `dst`.
+void blit(Surface& dst, const Surface& src, int x, int y) { blit(dst, src, x, y, {0, 0, src.width(), src.height()}); }
 
 void draw_caption(Surface& dst, int x, int y, int w, const std::string& caption) {
     dst.fill_rect(x - 1, y - kCaptionHeight - 1, w + 2, kCaptionHeight + 1, kCaptionColor);
     dst.draw_rect(x - 1, y - kCaptionHeight - 1, w + 2, kCaptionHeight + 2 + 0, kFrameColor);
     FontSpec font = menu_font();
     font.bold = true;
-    draw_text(dst, x + 4, y - kCaptionHeight + 1, caption, font, 0xFFFFFF);
+    draw_text(dst, x + 4, y - kCaptionHeight + 1, caption, font, Color{0xFFFFFF});
 }
 
 }  // namespace
@@ -67,17 +70,20 @@ void WebBackend::ensure_window(const Form& main) {
         menu_h_ = mh;
         screen_ = Surface(w, h);
         screen_dirty_ = true;
-        menu_look_ = 0;
     }
 }
 
-void WebBackend::form_shown(Form& form) {
-    if (find(form) != nullptr) return;
+WebBackend::Place& WebBackend::add(Form& form) {
+    if (Place* p = find(form)) return *p;
     places_.push_back(Place{});
     places_.back().form = &form;
+    places_.back().caption = form.caption;
     if (places_.size() == 1) ensure_window(form);
     screen_dirty_ = true;
+    return places_.back();
 }
+
+void WebBackend::form_shown(Form& form) { add(form); }
 
 void WebBackend::form_hidden(Form& form) {
     std::erase_if(places_, [&](const Place& p) { return p.form == &form; });
@@ -106,39 +112,54 @@ void WebBackend::place(Place& p) {
                      std::max(kCaptionHeight + 1, height_ - f.client_height - 1));
 }
 
-void WebBackend::present(const std::vector<Form*>& forms) {
-    for (Form* f : forms) {
-        if (find(*f) == nullptr) form_shown(*f);
-    }
+void WebBackend::arrange() {
     if (places_.empty()) return;
     ensure_window(*main_place()->form);
     for (Place& p : places_) {
         const int old_x = p.x, old_y = p.y;
         place(p);
         if (p.x != old_x || p.y != old_y) screen_dirty_ = true;
-        const Form& f = *p.form;
-        ClientRect area = p.damage.update(f);
-        if (!p.composed || p.client.width() != f.client_width || p.client.height() != f.client_height) {
-            p.client = Surface(std::max(1, f.client_width), std::max(1, f.client_height));
-            area = {0, 0, f.client_width, f.client_height};
-            p.composed = true;
+        if (p.caption != p.form->caption) {
+            p.caption = p.form->caption;
+            if (&p != main_place()) screen_dirty_ = true;
         }
-        if (area.empty()) continue;
-        compose(f, p.client, area);
-        screen_dirty_ = true;
     }
-    const Form& main = *main_place()->form;
-    const std::uint64_t look = menu_signature(main) ^ (static_cast<std::uint64_t>(pressed_menu_ + 1) << 56);
-    if (look != menu_look_) {
-        menu_look_ = look;
+    if (main_place()->form->take_menu_change()) screen_dirty_ = true;
+}
+
+void WebBackend::show(Form& form, const Surface& picture, const Damage& changed) {
+    Place& p = add(form);
+    arrange();
+    if (p.client.width() != picture.width() || p.client.height() != picture.height()) {
+        p.client = picture;
         screen_dirty_ = true;
+    } else {
+        for (const Rect& r : changed) blit(p.client, picture, 0, 0, r);
     }
+    if (screen_dirty_) {
+        draw_screen();
+    } else if (&p == &places_.back()) {
+        draw_changed(p, changed);
+    } else {
+        draw_screen();  // a form under a dialog: the dialog goes over it again
+    }
+    upload();
+}
+
+void WebBackend::update_windows(const std::vector<Form*>& forms) {
+    for (Form* f : forms) add(*f);
+    arrange();
     if (!screen_dirty_) return;
     draw_screen();
     upload();
 }
 
+void WebBackend::draw_changed(const Place& p, const Damage& changed) {
+    for (const Rect& r : changed) blit(screen_, p.client, p.x, p.y, r);
+}
+
 void WebBackend::draw_screen() {
+    if (places_.empty()) return;
     const Form& main = *main_place()->form;
     if (menu_h_ > 0) {
         slots_ = layout_menu(main.menu);
@@ -194,18 +215,20 @@ void WebBackend::handle_button(int x, int y, int button, bool down, std::vector<
     if (pressed_menu_ >= 0) {
         if (!down) {
             const int item = y < menu_h_ ? menu_item_at(slots_, x) : -1;
-            if (item == pressed_menu_ && item < static_cast<int>(main.menu.size()) && main.menu[item].enabled) {
+            if (item == pressed_menu_ && item < static_cast<int>(main.menu.size()) && main.menu[item].enabled()) {
                 out.push_back(MenuCommand{main.name, main.menu[item].name});
             }
             pressed_menu_ = -1;
+            screen_dirty_ = true;
         }
         return;
     }
     if (down && y < menu_h_ && places_.size() == 1) {
         const int item = menu_item_at(slots_, x);
         if (which == MouseButton::Left && item >= 0 && item < static_cast<int>(main.menu.size()) &&
-            main.menu[item].enabled) {
+            main.menu[item].enabled()) {
             pressed_menu_ = item;
+            screen_dirty_ = true;
         }
         return;
     }
@@ -266,7 +289,9 @@ void WebBackend::pump(std::vector<InputEvent>& out) {
     }
 }
 
-MsgAnswer WebBackend::message_box(std::string_view text, MsgButtons buttons) {
+MsgAnswer WebBackend::message_box(std::string_view text, MsgButtons buttons, std::optional<MsgAnswer> given) {
+    // The automation answered: the player sees no box.
+    if (given) return *given;
     const bool ask = buttons == MsgButtons::YesNo;
     const std::vector<std::string> captions = ask ? std::vector<std::string>{"はい", "いいえ"}
                                                   : std::vector<std::string>{"OK"};
@@ -321,9 +346,9 @@ void WebBackend::set_ime_open(bool open) {
     // events are not used.
     SDL_StartTextInput();
     const Place& p = places_.back();
-    const Control* c = p.form->focus;
+    const Control* c = p.form->focus();
     if (c == nullptr) return;
-    page::show_text_box(p.x + c->absolute_left(), p.y + c->absolute_top(), c->width, c->height);
+    page::show_text_box(p.x + c->absolute_left(), p.y + c->absolute_top(), c->width.get(), c->height.get());
 }
 
 void WebBackend::open_url(std::string_view url) { page::open_url(std::string(url)); }

@@ -6,11 +6,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/host.h"
-#include "platform/sdl/form_signature.h"
 #include "platform/sdl/menu_bar.h"
 #include "platform/surface.h"
 
@@ -25,12 +26,12 @@ public:
     WebBackend(const WebBackend&) = delete;
     WebBackend& operator=(const WebBackend&) = delete;
 
-    bool headless() const override { return false; }
     void pump(std::vector<InputEvent>& out) override;
-    void present(const std::vector<Form*>& forms) override;
+    void show(Form& form, const Surface& picture, const Damage& changed) override;
+    void update_windows(const std::vector<Form*>& forms) override;
     void form_shown(Form& form) override;
     void form_hidden(Form& form) override;
-    MsgAnswer message_box(std::string_view text, MsgButtons buttons) override;
+    MsgAnswer message_box(std::string_view text, MsgButtons buttons, std::optional<MsgAnswer> given) override;
     void set_ime_open(bool open) override;
     void open_url(std::string_view url) override;
     void set_cursor(const Cursor* cursor, bool busy) override;
@@ -42,17 +43,21 @@ public:
 private:
     struct Place {
         Form* form = nullptr;
-        Surface client;
-        FormDamage damage;
-        bool composed = false;
+        Surface client;  // the client area as last shown
+        std::string caption;
         int x = 0, y = 0;  // the client area's top-left corner in the canvas
     };
 
     Place* find(const Form& form);
     Place* main_place() { return places_.empty() ? nullptr : &places_.front(); }
+    Place& add(Form& form);
+    // Places every form again and notes what moved or changed outside the pixels.
+    void arrange();
     void place(Place& p);
     void ensure_window(const Form& main);
     void draw_screen();
+    // Only `changed` of the topmost form, when nothing else on the canvas moved.
+    void draw_changed(const Place& p, const Damage& changed);
     void upload();
     // The form under a canvas point (client coordinates set), else nullptr.
     Place* hit(int x, int y, int& cx, int& cy);
@@ -66,7 +71,6 @@ private:
     bool screen_dirty_ = true;
     std::vector<MenuSlot> slots_;
     int pressed_menu_ = -1;
-    std::uint64_t menu_look_ = 0;
     std::string buttons_form_;  // the form a client button went down on
     int buttons_ = 0;
     bool ime_ = false;

@@ -98,37 +98,29 @@ EM_ASYNC_JS(void, dalvo_restore, (const char* dir_name), {
         console.warn('dalvo: saves are not kept across reloads:', e);
         return;
     }
-    // Every file the game writes or renames into the folder is copied to the store,
-    // and the store written through to the browser's database at once.
-    let pending = false;
-    const keep = (path) => {
-        if (typeof path !== 'string' || !path.startsWith(dir + '/')) return;
-        const name = path.slice(dir.length + 1);
-        if (name.includes('/')) return;
-        try {
-            FS.writeFile(store + '/' + name, FS.readFile(path));
-        } catch (e) {
-            return;
+    Module.dalvoStore = { dir: dir, store: store };
+});
+
+// Copies a file of the restored folder into the store (or removes it there) and waits
+// until the browser's database has it; a message when that failed.
+EM_ASYNC_JS(char*, dalvo_store_file, (const char* path_name, int removed), {
+    const kept = Module.dalvoStore;
+    if (!kept) return 0;  // no store: the saves last as long as the page
+    const path = UTF8ToString(path_name);
+    if (!path.startsWith(kept.dir + '/')) return 0;
+    const name = path.slice(kept.dir.length + 1);
+    if (name.includes('/')) return 0;
+    try {
+        if (removed) {
+            try { FS.unlink(kept.store + '/' + name); } catch (e) {}
+        } else {
+            FS.writeFile(kept.store + '/' + name, FS.readFile(path));
         }
-        if (pending) return;
-        pending = true;
-        setTimeout(() => {
-            pending = false;
-            FS.syncfs(false, (err) => { if (err) console.warn('dalvo: storing saves:', err); });
-        }, 0);
-    };
-    const close = FS.close;
-    FS.close = (stream) => {
-        const path = stream.path;
-        const written = (stream.flags & 3) !== 0;  // opened for writing
-        close(stream);
-        if (written) keep(path);
-    };
-    const rename = FS.rename;
-    FS.rename = (from, to) => {
-        rename(from, to);
-        keep(to);
-    };
+    } catch (e) {
+        return allocateUTF8('the browser could not keep ' + name + ': ' + e);
+    }
+    const err = await new Promise((done) => FS.syncfs(false, (e) => done(e)));
+    return err ? allocateUTF8('the browser could not store ' + name + ': ' + err) : 0;
 });
 // clang-format on
 
@@ -165,5 +157,7 @@ void show_text_box(int x, int y, int width, int height) { dalvo_show_text_box(x,
 void hide_text_box() { dalvo_hide_text_box(); }
 std::string take_text() { return take(dalvo_take_text()); }
 void restore(const std::string& dir) { dalvo_restore(dir.c_str()); }
+std::string store_file(const std::string& path) { return take(dalvo_store_file(path.c_str(), 0)); }
+std::string unstore_file(const std::string& path) { return take(dalvo_store_file(path.c_str(), 1)); }
 
 }  // namespace dalvo::platform::page

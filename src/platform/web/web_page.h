@@ -35,7 +35,10 @@ std::string take_text();
 
 // Saves: the folder `dir` keeps what the game writes into it across reloads.
 // restore() brings back what was stored (waits for the browser's store);
-// after it, every file written or renamed there is stored again.
+// store_file() and unstore_file() carry a change of one file of that folder over to
+// the browser's store and wait for it: an empty string, or what went wrong.
 void restore(const std::string& dir);
+std::string store_file(const std::string& path);
+std::string unstore_file(const std::string& path);
 
 }  // namespace dalvo::platform::page

@@ -5,6 +5,7 @@
 #include "platform/font.h"
 #include "platform/web/web_audio.h"
 #include "platform/web/web_clock.h"
+#include "platform/web/web_save_store.h"
 
 // web/library_dalvo.js: brings in the page-side functions SDL's audio calls.
 extern "C" void dalvo_js_deps();
@@ -29,7 +30,8 @@ public:
         music_ = make_web_music_device(clock_, trace_, music_dir);
         wave_ = make_web_wave_player(clock_);
         master_ = make_web_master_level(trace_);
-        platform_ = std::make_unique<Platform>(Platform{clock_, *host_, trace_, *music_, *wave_, *master_});
+        platform_ = std::make_unique<Platform>(
+            Platform{clock_, *host_, trace_, *music_, *wave_, *master_, saves_, instance_});
         return true;
     }
     ~WebSet() override {
@@ -54,6 +56,8 @@ private:
     std::unique_ptr<MusicDevice> music_;
     std::unique_ptr<WavePlayer> wave_;
     std::unique_ptr<MasterLevel> master_;
+    WebSaveStore saves_;
+    NoInstanceLock instance_;  // a tab is alone with its storage
     std::unique_ptr<Platform> platform_;
 };
 

@@ -1,6 +1,6 @@
 // Read-only file mappings.
 
-#include "platform/mapped_file.h"
+#include "platform/os/mapped_file.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>

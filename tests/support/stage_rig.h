@@ -28,7 +28,9 @@ std::vector<std::uint8_t> encode_bmp(int w, int h, const std::function<platform:
 
 class StageRig {
 public:
+    // Headless; or with `make_platform`, on another platform (the real window).
     StageRig();
+    explicit StageRig(const std::function<std::unique_ptr<platform::PlatformSet>()>& make_platform);
 
     Game& game() { return *game_; }
     MainForm& ui() { return game_->ui; }
@@ -43,8 +45,11 @@ public:
     // Called with every trace line as it is written.
     std::function<void(const std::string&)> on_trace;
 
-    // The game window's client area as the player sees it.
+    // The game window's client area as the player sees it: as last presented.
     platform::Surface screen();
+    // The clock (trace "t") of each present of the game window during the last run of
+    // the effect `code`, between its start and end events.
+    std::vector<std::uint32_t> presents_during(const std::string& code) const;
 
     // Shows (digit != 0) or hides slot number `slot` (1-based) with `text`.
     void doll(int slot, int digit, const std::string& text);

@@ -1,10 +1,11 @@
-#include "stage/stage_rig.h"
+#include "support/stage_rig.h"
 
 #include <array>
 #include <gtest/gtest.h>
 
 #include "mkdata/bmp.h"
 #include "stage/stage.h"
+#include "support/trace_field.h"
 
 namespace dalvo::test {
 
@@ -36,7 +37,9 @@ std::vector<std::uint8_t> encode_bmp(int w, int h, const std::function<Color(int
     return mkdata::encode_bmp(canvas);
 }
 
-StageRig::StageRig() {
+StageRig::StageRig() : StageRig([] { return platform::make_headless_platform({}); }) {}
+
+StageRig::StageRig(const std::function<std::unique_ptr<platform::PlatformSet>()>& make_platform) {
     folder_.write_bytes("wall.bmp", encode_bmp(64, 64, wall_pixel));
     folder_.write_bytes("waku.bmp", encode_bmp(48, 48, waku_pixel));
     for (int n = 0; n <= 2; ++n) {
@@ -56,7 +59,7 @@ StageRig::StageRig() {
                             }));
     }
 
-    set_ = platform::make_headless_platform({});
+    set_ = make_platform();
     set_->platform().trace.add_observer([this](const std::string& line) {
         trace_.push_back(line);
         if (on_trace) on_trace(line);
@@ -67,6 +70,8 @@ StageRig::StageRig() {
     options.autostart = false;
     game_ = std::make_unique<Game>(set_->platform(), options);
     game_->g_DataPath = folder_.path();
+    // Shown, so that every refresh reaches the (headless) screen as in the game.
+    set_->platform().host.show_form(game_->ui.form);
     const int code = until_end([this] {
         Stage_init(*game_);
         Waku_draw(*game_);
@@ -94,9 +99,28 @@ std::vector<std::string> StageRig::events(const std::string& ev) const {
 }
 
 platform::Surface StageRig::screen() {
-    platform::Surface out(640, 480);
-    platform::compose(game_->ui.form, out);
-    return out;
+    game_->p.host.present();
+    const platform::Surface* shown = game_->p.host.screen(game_->ui.form);
+    return shown ? *shown : platform::Surface(640, 480);
+}
+
+std::vector<std::uint32_t> StageRig::presents_during(const std::string& code) const {
+    std::vector<std::uint32_t> times;
+    bool inside = false;
+    for (const std::string& line : trace_) {
+        const std::string ev = field(line, "ev");
+        if (ev == "effect" && field(line, "code") == code) {
+            if (field(line, "phase") == "start") {
+                times.clear();
+                inside = true;
+            } else {
+                inside = false;
+            }
+        } else if (inside && ev == "present" && field(line, "form") == "Main_Form") {
+            times.push_back(static_cast<std::uint32_t>(std::stoul(field(line, "t"))));
+        }
+    }
+    return times;
 }
 
 void StageRig::doll(int slot, int digit, const std::string& text) {

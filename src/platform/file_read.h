@@ -1,0 +1,21 @@
+#pragma once
+// Whole files of the data folder read in one call that never throws: whatever stands
+// in the way (no file, a folder in its place, an error of the device, a size past the
+// caller's limit, no memory) is a false answer the caller turns into its own message.
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+
+namespace dalvo::platform {
+
+enum class ReadFault { None, Missing, NotAFile, TooLarge, Unreadable };
+
+// Replaces `out` with the bytes of `file`. On failure `out` is empty.
+ReadFault read_whole_file(const std::filesystem::path& file, std::string& out,
+                          std::size_t limit = std::size_t{1} << 30);
+
+// A few words for a message: "no such file", "not a file", ...
+const char* describe(ReadFault fault);
+
+}  // namespace dalvo::platform

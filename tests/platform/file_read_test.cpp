@@ -1,0 +1,47 @@
+// Whole-file reads: every way a data file can fail to be one is an answer, never an exception.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "platform/file_read.h"
+
+namespace dalvo::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(FileRead, GivesTheBytesOrSaysWhyNot) {
+    const fs::path dir = fs::temp_directory_path() / "dalvo_file_read_test";
+    fs::remove_all(dir);
+    fs::create_directories(dir / "folder");
+    std::ofstream(dir / "ten", std::ios::binary) << "0123456789";
+    std::ofstream(dir / "empty", std::ios::binary).close();
+    struct Case {
+        fs::path file;
+        std::size_t limit;
+        ReadFault fault;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {dir / "ten", 100, ReadFault::None, "0123456789"},
+        {dir / "ten", 10, ReadFault::None, "0123456789"},
+        {dir / "ten", 9, ReadFault::TooLarge, ""},
+        {dir / "empty", 100, ReadFault::None, ""},
+        {dir / "folder", 100, ReadFault::NotAFile, ""},
+        {dir / "missing", 100, ReadFault::Missing, ""},
+        {dir / "ten" / "below", 100, ReadFault::Missing, ""},
+        {"/dev/null", 100, ReadFault::NotAFile, ""},
+    };
+    for (const Case& c : cases) {
+        std::string out = "left over";
+        EXPECT_EQ(read_whole_file(c.file, out, c.limit), c.fault) << c.file << " " << describe(c.fault);
+        EXPECT_EQ(out, c.bytes) << c.file;
+    }
+    fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace dalvo::platform

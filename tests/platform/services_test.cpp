@@ -1,0 +1,60 @@
+// The desktop's platform services: the save store and the instance lock.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "platform/os/file_save_store.h"
+#include "platform/os/lock_file.h"
+#include "support/fixture.h"
+
+namespace dalvo::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(FileSaveStore, ReplacesWholeFilesListsAndRemovesThem) {
+    const fs::path dir = fs::path(testing::TempDir()) / "save_store_test";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    FileSaveStore store;
+    EXPECT_EQ(store.write(dir / "41.dat", "new"), "");
+    EXPECT_EQ(store.write(dir / "40.dat", "first"), "");
+    EXPECT_EQ(store.write(dir / "40.dat", "second"), "");
+    EXPECT_EQ(test::read_file(dir / "40.dat"), "second");
+    fs::create_directory(dir / "42.dat.d");  // not a file: never listed
+    EXPECT_EQ(store.list(dir, "4"), (std::vector<fs::path>{dir / "40.dat", dir / "41.dat"}));
+    EXPECT_TRUE(store.list(dir / "none", "4").empty());
+
+    // Stopped between the new content and the rename: the file keeps its old content.
+    struct Stop {};
+    EXPECT_THROW(store.write(dir / "40.dat", "third", [](const fs::path&) { throw Stop{}; }), Stop);
+    EXPECT_EQ(test::read_file(dir / "40.dat"), "second");
+    // A folder where the new content cannot go: why, and nothing changed.
+    fs::remove(dir / "40.dat.tmp");
+    fs::create_directory(dir / "40.dat.tmp");
+    EXPECT_NE(store.write(dir / "40.dat", "fourth"), "");
+    EXPECT_EQ(test::read_file(dir / "40.dat"), "second");
+
+    EXPECT_EQ(store.remove(dir / "41.dat"), "");
+    EXPECT_EQ(store.remove(dir / "41.dat"), "") << "already gone";
+    EXPECT_NE(store.remove(dir / "42.dat.d" / "."), "");
+    EXPECT_FALSE(fs::exists(dir / "41.dat"));
+}
+
+TEST(LockFile, OneHolderPerDataFolderUntilItEnds) {
+    const fs::path folder = fs::path(testing::TempDir()) / "instance_test_data";
+    fs::create_directories(folder);
+    auto first = std::make_unique<LockFile>();
+    ASSERT_TRUE(first->acquire(folder));
+    EXPECT_TRUE(first->acquire(folder)) << "the holder may ask again";
+    LockFile second, elsewhere;
+    EXPECT_FALSE(second.acquire(folder / "."));  // the same folder, spelt otherwise
+    EXPECT_TRUE(elsewhere.acquire(folder.parent_path()));
+    first.reset();  // the lock ends with its holder
+    EXPECT_TRUE(second.acquire(folder));
+}
+
+}  // namespace
+}  // namespace dalvo::platform

@@ -1,0 +1,83 @@
+// The stage's effects in a real window (run under Xvfb by the window smoke test): every
+// frame reaches the window as it does the headless screen, and the window shows the
+// same pixels as the headless backend's screen.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+
+#include "platform/platform.h"
+#include "platform/sdl/sdl_backend.h"
+#include "stage/stage.h"
+#include "support/stage_rig.h"
+
+namespace dalvo::test {
+namespace {
+
+std::unique_ptr<platform::PlatformSet> real_window() {
+    std::string error;
+    auto set = platform::make_sdl_platform({}, error);
+    EXPECT_TRUE(set) << error;
+    return set;
+}
+
+void load_stage(StageRig& rig, int n) {
+    platform::Surface& load = rig.ui().Place_Load->image;
+    platform::Surface& back = rig.ui().Pic_Back->image;
+    load.resize(640, 320);
+    for (int y = 0; y < 320; ++y) {
+        for (int x = 0; x < 640; ++x) load.set(x, y, background_pixel(n, x, y));
+    }
+    for (int y = 0; y < back.height(); ++y) {
+        for (int x = 0; x < 640; ++x) back.set(x, y, background_pixel(n + 1, x, y) ^ platform::kWhite);
+    }
+}
+
+TEST(WindowInner, EffectsPresentEveryFrameAndTheWindowShowsTheScreen) {
+    if (std::getenv("DALVO_WINDOW_INNER") == nullptr) GTEST_SKIP() << "runs inside Xvfb only";
+    StageRig rig(real_window);
+    auto* backend = dynamic_cast<platform::SdlBackend*>(&rig.game().p.host.backend());
+    ASSERT_NE(backend, nullptr);
+    const platform::Form& form = rig.ui().form;
+    // The same least counts as the headless tests of the transitions and the filters.
+    const std::pair<const char*, std::size_t> cases[] = {{"DI", 50}, {"VB", 150}, {"HB", 90},
+                                                         {"MI", 8},  {"SO", 6},   {"MO", 7}};
+    int n = 0;
+    for (const auto& [code, least] : cases) {
+        load_stage(rig, n++ % 2);
+        rig.st().g_Effect = code;
+        const auto start = std::chrono::steady_clock::now();
+        PlaceEffect(rig.game());
+        const auto ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        // A figure for the README, never checked.
+        std::printf("%s: %zu presents in %.0f ms\n", code, rig.presents_during(code).size(), ms);
+        EXPECT_GE(rig.presents_during(code).size(), least) << code;
+        platform::Surface shown;
+        ASSERT_TRUE(backend->read_client(form, shown));
+        const platform::Surface* screen = rig.game().p.host.screen(form);
+        ASSERT_NE(screen, nullptr);
+        EXPECT_TRUE(shown == *screen) << code;
+    }
+
+    // One small damaged rectangle (the blinking mark) presented, as a figure.
+    platform::Control& mark = *rig.ui().Blinker;
+    rig.ui().TxtFrame1[0]->visible = true;
+    rig.ui().TxtFrame1[1]->visible = true;
+    mark.filled = true;
+    mark.fill_color = platform::kWhite;
+    rig.game().p.host.present();
+    const std::size_t presents = rig.events("present").size();
+    const int rounds = 200;
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < rounds; ++i) {
+        mark.visible = !mark.visible;
+        mark.refresh();
+    }
+    const auto us = std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(rig.events("present").size() - presents, static_cast<std::size_t>(rounds));
+    std::printf("one damaged-rectangle present: %.0f us\n", us / rounds);
+}
+
+}  // namespace
+}  // namespace dalvo::test
