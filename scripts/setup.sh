@@ -28,3 +28,5 @@ if [ "${#missing[@]}" -gt 0 ]; then
   $SUDO apt-get update -qq
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+# The browser build's compiler, music tools and test browser.
+"$(dirname "$0")/setup-web.sh"

@@ -1,6 +1,8 @@
 #include "platform/json.h"
 
 #include <charconv>
+#include <cstdio>
+#include <cstdlib>
 #include <cmath>
 
 namespace dalvo::platform {
@@ -126,8 +128,18 @@ JsonWriter& JsonWriter::value(double v) {
     if (!std::isfinite(v)) return null();  // JSON has no infinities
     separate();
     char buf[32];
+#ifdef __EMSCRIPTEN__
+    // The browser's C++ library has no floating-point to_chars: the shortest
+    // precision that reads back the same value gives the same text.
+    for (int precision = 1; precision <= 17; ++precision) {
+        std::snprintf(buf, sizeof buf, "%.*g", precision, v);
+        if (std::strtod(buf, nullptr) == v) break;
+    }
+    out_ += buf;
+#else
     const auto res = std::to_chars(buf, buf + sizeof buf, v);
     out_.append(buf, res.ptr);
+#endif
     return *this;
 }
 

@@ -1,0 +1,163 @@
+#include "platform/web/web_page.h"
+
+#include <emscripten.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+// clang-format off
+EM_JS(char*, dalvo_query, (const char* name), {
+    const v = new URLSearchParams(location.search).get(UTF8ToString(name));
+    return v === null ? 0 : allocateUTF8(v);
+});
+
+EM_ASYNC_JS(char*, dalvo_fetch, (const char* url), {
+    try {
+        const r = await fetch(UTF8ToString(url), {cache: 'no-store'});
+        if (!r.ok) return 0;
+        return allocateUTF8(await r.text());
+    } catch (e) {
+        return 0;
+    }
+});
+
+EM_JS(void, dalvo_show_shot, (const char* name, const unsigned char* pixels, int w, int h), {
+    const canvas = document.createElement('canvas');
+    canvas.width = w;
+    canvas.height = h;
+    const ctx = canvas.getContext('2d');
+    const image = ctx.createImageData(w, h);
+    const src = HEAPU8.subarray(pixels, pixels + w * h * 4);
+    const dst = image.data;
+    for (let i = 0; i < w * h * 4; i += 4) {  // 0x00RRGGBB little-endian: B G R 0
+        dst[i] = src[i + 2];
+        dst[i + 1] = src[i + 1];
+        dst[i + 2] = src[i];
+        dst[i + 3] = 255;
+    }
+    ctx.putImageData(image, 0, 0);
+    const id = 'shot-' + UTF8ToString(name);
+    let img = document.getElementById(id);
+    if (!img) {
+        img = document.createElement('img');
+        img.id = id;
+        document.getElementById('automation').appendChild(img);
+    }
+    img.src = canvas.toDataURL('image/png');
+});
+
+EM_JS(void, dalvo_show_dump, (const char* name, const char* json), {
+    const id = 'dump-' + UTF8ToString(name);
+    let pre = document.getElementById(id);
+    if (!pre) {
+        pre = document.createElement('pre');
+        pre.id = id;
+        document.getElementById('automation').appendChild(pre);
+    }
+    pre.textContent = UTF8ToString(json);
+});
+
+EM_JS(void, dalvo_trace_line, (const char* line), {
+    if (window.dalvoPage) window.dalvoPage.trace(UTF8ToString(line));
+});
+
+EM_JS(void, dalvo_mark, (const char* name), {
+    document.body.dataset[UTF8ToString(name)] = performance.now().toFixed(0);
+});
+
+EM_JS(void, dalvo_set_title, (const char* title), { document.title = UTF8ToString(title); });
+
+EM_JS(void, dalvo_open_url, (const char* url), { window.open(UTF8ToString(url), '_blank', 'noopener'); });
+
+EM_JS(void, dalvo_show_text_box, (int x, int y, int w, int h), {
+    if (window.dalvoPage) window.dalvoPage.showTextBox(x, y, w, h);
+});
+EM_JS(void, dalvo_hide_text_box, (), {
+    if (window.dalvoPage) window.dalvoPage.hideTextBox();
+});
+EM_JS(char*, dalvo_take_text, (), {
+    const t = window.dalvoPage ? window.dalvoPage.takeText() : "";
+    return t ? allocateUTF8(t) : 0;
+});
+
+EM_ASYNC_JS(void, dalvo_restore, (const char* dir_name), {
+    const dir = UTF8ToString(dir_name);
+    const store = '/stored';
+    try {
+        FS.mkdir(store);
+        FS.mount(IDBFS, {}, store);
+        await new Promise((done) => FS.syncfs(true, (err) => done(err)));
+        FS.mkdirTree(dir);
+        for (const name of FS.readdir(store)) {
+            if (name === '.' || name === '..') continue;
+            FS.writeFile(dir + '/' + name, FS.readFile(store + '/' + name));
+        }
+    } catch (e) {
+        console.warn('dalvo: saves are not kept across reloads:', e);
+        return;
+    }
+    Module.dalvoStore = { dir: dir, store: store };
+});
+
+// Copies a file of the restored folder into the store (or removes it there) and waits
+// until the browser's database has it; a message when that failed.
+EM_ASYNC_JS(char*, dalvo_store_file, (const char* path_name, int removed), {
+    const kept = Module.dalvoStore;
+    if (!kept) return 0;  // no store: the saves last as long as the page
+    const path = UTF8ToString(path_name);
+    if (!path.startsWith(kept.dir + '/')) return 0;
+    const name = path.slice(kept.dir.length + 1);
+    if (name.includes('/')) return 0;
+    try {
+        if (removed) {
+            try { FS.unlink(kept.store + '/' + name); } catch (e) {}
+        } else {
+            FS.writeFile(kept.store + '/' + name, FS.readFile(path));
+        }
+    } catch (e) {
+        return allocateUTF8('the browser could not keep ' + name + ': ' + e);
+    }
+    const err = await new Promise((done) => FS.syncfs(false, (e) => done(e)));
+    return err ? allocateUTF8('the browser could not store ' + name + ': ' + err) : 0;
+});
+// clang-format on
+
+std::string take(char* p) {
+    if (p == nullptr) return {};
+    std::string s(p);
+    std::free(p);
+    return s;
+}
+
+}  // namespace
+
+namespace dalvo::platform::page {
+
+std::string query(std::string_view name) { return take(dalvo_query(std::string(name).c_str())); }
+
+std::optional<std::string> fetch_text(const std::string& url) {
+    char* p = dalvo_fetch(url.c_str());
+    if (p == nullptr) return std::nullopt;
+    return take(p);
+}
+
+void show_shot(const std::string& name, const Surface& picture) {
+    dalvo_show_shot(name.c_str(), reinterpret_cast<const unsigned char*>(picture.data()), picture.width(),
+                    picture.height());
+}
+
+void show_dump(const std::string& name, const std::string& json) { dalvo_show_dump(name.c_str(), json.c_str()); }
+void trace_line(const std::string& line) { dalvo_trace_line(line.c_str()); }
+void mark(const std::string& name) { dalvo_mark(name.c_str()); }
+void set_title(const std::string& title) { dalvo_set_title(title.c_str()); }
+void open_url(const std::string& url) { dalvo_open_url(url.c_str()); }
+void show_text_box(int x, int y, int width, int height) { dalvo_show_text_box(x, y, width, height); }
+void hide_text_box() { dalvo_hide_text_box(); }
+std::string take_text() { return take(dalvo_take_text()); }
+void restore(const std::string& dir) { dalvo_restore(dir.c_str()); }
+std::string store_file(const std::string& path) { return take(dalvo_store_file(path.c_str(), 0)); }
+std::string unstore_file(const std::string& path) { return take(dalvo_store_file(path.c_str(), 1)); }
+
+}  // namespace dalvo::platform::page
