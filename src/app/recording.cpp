@@ -1,10 +1,9 @@
 #include "app/recording.h"
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 #include "app/command_line.h"
+#include "platform/file_read.h"
 #include "platform/fnv1a.h"
 
 namespace dalvo::app {
@@ -13,9 +12,8 @@ namespace {
 
 // FNV-1a over the file's bytes, in hex; "missing" when it cannot be read.
 std::string file_hash(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return "missing";
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string bytes;
+    if (platform::read_whole_file(file, bytes) != platform::ReadFault::None) return "missing";
     char text[17];
     std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(platform::fnv1a(bytes)));
     return text;
@@ -33,12 +31,18 @@ std::string quoted(const std::string& arg) {
 std::string recording_header(const std::vector<std::string>& args, const std::filesystem::path& data_dir,
                              bool from_environment) {
     std::string options;
-    for (const std::string& arg : args) options += (options.empty() ? "" : " ") + quoted(arg);
-    std::string header = "# DALVO! Ver. 1.20, engine build " + std::string(build_version()) + "\n";
-    header += "# data folder " + data_dir.string() + ": 3.dat " + file_hash(data_dir / "3.dat") + ", 39.dat " +
-              file_hash(data_dir / "39.dat") + " (FNV-1a)\n";
-    header += "# options: " + (options.empty() ? std::string("(none)") : options) +
-              (from_environment ? " (recording asked by DALVO_RECORD)" : "") + "\n";
+    for (const std::string& arg : args) {
+        if (!options.empty()) options += ' ';
+        options += quoted(arg);
+    }
+    // Built by appending: GCC 12 at -O3 warns wrongly about "literal" + string here.
+    std::string header = "# DALVO! Ver. 1.20, engine build ";
+    header.append(build_version()).append("\n# data folder ").append(data_dir.string());
+    header.append(": 3.dat ").append(file_hash(data_dir / "3.dat"));
+    header.append(", 39.dat ").append(file_hash(data_dir / "39.dat")).append(" (FNV-1a)\n");
+    header.append("# options: ").append(options.empty() ? std::string("(none)") : options);
+    if (from_environment) header.append(" (recording asked by DALVO_RECORD)");
+    header.append("\n");
     header += "# Replay: dalvo --headless --input THIS_FILE (with the same data folder)\n";
     return header;
 }

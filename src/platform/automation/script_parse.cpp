@@ -172,8 +172,9 @@ std::string key_name(int code) {
     for (const auto& [n, c] : kNamedKeys) {
         if (c == code) return std::string(n);
     }
-    if (code >= key::F1 && code < key::F1 + 12) return "F" + std::to_string(code - key::F1 + 1);
-    if (code >= kNumPad0 && code < kNumPad0 + 10) return "Num" + std::to_string(code - kNumPad0);
+    // Appended rather than written "F" + number: GCC 12 at -O3 warns wrongly about the latter.
+    if (code >= key::F1 && code < key::F1 + 12) return std::string("F").append(std::to_string(code - key::F1 + 1));
+    if (code >= kNumPad0 && code < kNumPad0 + 10) return std::string("Num").append(std::to_string(code - kNumPad0));
     if ((code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z')) return std::string(1, static_cast<char>(code));
     return {};
 }
