@@ -3,12 +3,11 @@
 
 #include <SDL.h>
 
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <vector>
 
 #include "platform/bmp_plain.h"
+#include "platform/file_read.h"
 #include "platform/picture.h"
 #include "platform/web/web_page.h"
 
@@ -17,17 +16,16 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// Through the reader that never throws: a folder where a picture should be is a
+// message, as on the desktop.
 bool read_file(const std::filesystem::path& file, Bytes& bytes, std::string& error) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        error = "cannot open " + file.string();
+    std::string text;
+    const ReadFault fault = read_whole_file(file, text, kMaxPictureFileBytes);
+    if (fault != ReadFault::None) {
+        error = file.string() + ": " + describe(fault);
         return false;
     }
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        error = "cannot read " + file.string();
-        return false;
-    }
+    bytes.assign(text.begin(), text.end());
     return true;
 }
 
