@@ -8,6 +8,7 @@ usage: web_test.py [SCRIPT]   (run from the checkout; builds with scripts/web.sh
 Exit status 0 when both match, 1 when they differ, 77 when the browser build's
 tools are not installed (a skip)."""
 import base64
+import fcntl
 import html.parser
 import json
 import os
@@ -88,14 +89,86 @@ class Server:
         self.process.wait()
 
 
+class Browser:
+    """Headless Chromium driven over its debugging pipe (JSON messages ended by a NUL
+    byte on descriptors 3 and 4)."""
+
+    def __init__(self, profile):
+        to_r, self._to = os.pipe()
+        self._from, from_w = os.pipe()
+
+        def descriptors():
+            high = [fcntl.fcntl(fd, fcntl.F_DUPFD, 10) for fd in (to_r, from_w)]  # out of the way of 3 and 4
+            for fd, wanted in zip(high, (3, 4)):
+                os.dup2(fd, wanted)
+
+        self.process = subprocess.Popen([CHROMIUM, *FLAGS, f"--user-data-dir={profile}", "--remote-debugging-pipe",
+                                         "about:blank"], preexec_fn=descriptors, close_fds=False,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(to_r)
+        os.close(from_w)
+        self._next, self._buffer, self.session = 0, b"", None
+        target = self.call("Target.createTarget", url="about:blank")["targetId"]
+        self.session = self.call("Target.attachToTarget", targetId=target, flatten=True)["sessionId"]
+
+    def call(self, method, **params):
+        self._next += 1
+        message = {"id": self._next, "method": method, "params": params}
+        if self.session and not method.startswith(("Target.", "Browser.")):
+            message["sessionId"] = self.session
+        os.write(self._to, json.dumps(message).encode() + b"\0")
+        while True:
+            while b"\0" not in self._buffer:
+                chunk = os.read(self._from, 1 << 16)
+                if not chunk:
+                    raise RuntimeError(f"chromium closed its pipe during {method}")
+                self._buffer += chunk
+            line, self._buffer = self._buffer.split(b"\0", 1)
+            answer = json.loads(line)
+            if answer.get("id") == self._next:
+                if "error" in answer:
+                    raise RuntimeError(f"{method}: {answer['error']}")
+                return answer.get("result", {})
+
+    def evaluate(self, expression):
+        return self.call("Runtime.evaluate", expression=expression, returnByValue=True)["result"].get("value")
+
+    def wait_for(self, expression, seconds):
+        for _ in range(int(seconds * 10)):
+            if self.evaluate(expression):
+                return True
+            subprocess.run(["sleep", "0.1"])
+        return False
+
+    def close(self):
+        try:
+            self.call("Browser.close")
+        except RuntimeError:
+            pass
+        self.process.wait(timeout=60)
+        os.close(self._to)
+        os.close(self._from)
+
+
 def play_page(server, web, script, profile, tmp):
     """The page of `script` once it has run, as a Page; `profile` is the browser's
-    folder, whose storage a later run with the same profile finds again."""
+    folder, whose storage a later run with the same profile finds again. The page
+    starts on the real clock (the browser's database, which it waits for, does not
+    hold a virtual clock back); from the title on it runs on virtual time, which
+    passes as fast as the page can go."""
     (web / "tests").mkdir(exist_ok=True)
     shutil.copy(script, web / "tests" / script.name)
     url = f"http://127.0.0.1:{server.port}/index.html?input=tests/{script.name}"
-    dom = subprocess.run([CHROMIUM, *FLAGS, f"--user-data-dir={profile}", "--virtual-time-budget=400000",
-                          "--dump-dom", url], capture_output=True, text=True, timeout=900).stdout
+    browser = Browser(profile)
+    try:
+        browser.call("Page.navigate", url=url)
+        started = "document.body && (document.body.dataset.titleMs || document.title === 'dalvo: error')"
+        if browser.wait_for(started, 120):
+            browser.call("Emulation.setVirtualTimePolicy", policy="pauseIfNetworkFetchesPending", budget=400000)
+            browser.wait_for("document.title.startsWith('dalvo: ')", 600)
+        dom = browser.evaluate("document.documentElement.outerHTML")
+    finally:
+        browser.close()
     (tmp / f"{script.stem}.html").write_text(dom)
     page = Page()
     page.feed(dom)
