@@ -10,7 +10,9 @@ that does not halve (a font): unpacking megabytes in the page costs more time th
 download it saves. Files that did not change are left alone, so that the browser's
 cache keeps them.
 
-usage: web-files.py STAGE OUT"""
+usage: web-files.py STAGE OUT [PAGE BUILT_PAGE]
+With PAGE, also writes it to BUILT_PAGE with the manifest in its
+<script id="manifest"> element, so that the page need not fetch it."""
 import gzip
 import json
 import pathlib
@@ -48,6 +50,14 @@ def main() -> int:
     for old in [p for p in out.rglob("*") if p.is_file() and p not in keep]:
         old.unlink()
     (out / "manifest.json").write_text(json.dumps(manifest, indent=0, ensure_ascii=False) + "\n")
+    if len(sys.argv) > 4:
+        empty = '<script id="manifest" type="application/json"></script>'
+        page = pathlib.Path(sys.argv[3]).read_text(encoding="utf-8")
+        if empty not in page:
+            sys.exit(f"web-files: {sys.argv[3]} has no {empty}")
+        listed = json.dumps(manifest, separators=(",", ":"), ensure_ascii=False).replace("</", "<\\/")
+        page = page.replace(empty, empty.replace("></", ">" + listed + "</"))
+        pathlib.Path(sys.argv[4]).write_text(page, encoding="utf-8")
     return 0
 
 
