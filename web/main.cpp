@@ -103,6 +103,7 @@ int run() {
     } catch (const platform::ProgramEnd& end) {
         code = end.code;
     }
+    platform::page::ended();
     // The game has ended: nothing more of the script can run.
     if (runner != nullptr) {
         publish_dumps();

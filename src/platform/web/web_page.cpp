@@ -70,6 +70,10 @@ EM_JS(void, dalvo_mark, (const char* name), {
 
 EM_JS(void, dalvo_set_title, (const char* title), { document.title = UTF8ToString(title); });
 
+EM_JS(void, dalvo_ended, (), {
+    if (window.dalvoPage) window.dalvoPage.ended();
+});
+
 EM_JS(void, dalvo_open_url, (const char* url), { window.open(UTF8ToString(url), '_blank', 'noopener'); });
 
 EM_JS(void, dalvo_show_text_box, (int x, int y, int w, int h), {
@@ -144,6 +148,7 @@ void show_dump(const std::string& name, const std::string& json) { dalvo_show_du
 void trace_line(const std::string& line) { dalvo_trace_line(line.c_str()); }
 void mark(const std::string& name) { dalvo_mark(name.c_str()); }
 void set_title(const std::string& title) { dalvo_set_title(title.c_str()); }
+void ended() { dalvo_ended(); }
 void open_url(const std::string& url) { dalvo_open_url(url.c_str()); }
 void show_text_box(int x, int y, int width, int height) { dalvo_show_text_box(x, y, width, height); }
 void hide_text_box() { dalvo_hide_text_box(); }

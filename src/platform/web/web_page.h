@@ -24,6 +24,8 @@ void show_dump(const std::string& name, const std::string& json);
 // One line more in <pre id="trace">.
 void trace_line(const std::string& line);
 void set_title(const std::string& title);
+// The game has ended: the page says so where the game was.
+void ended();
 // Notes the page's clock at a moment (data-NAME on the page's body), for the figures.
 void mark(const std::string& name);
 void open_url(const std::string& url);
