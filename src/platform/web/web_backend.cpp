@@ -159,7 +159,10 @@ void WebBackend::update_windows(const std::vector<Form*>& forms) {
 }
 
 void WebBackend::draw_changed(const Place& p, const Damage& changed) {
-    for (const Rect& r : changed) blit(screen_, p.client, p.x, p.y, r);
+    for (const Rect& r : changed) {
+        blit(screen_, p.client, p.x, p.y, r);
+        unsent_ = bounding(unsent_, r.translated(p.x, p.y));
+    }
 }
 
 void WebBackend::draw_screen() {
@@ -178,17 +181,15 @@ void WebBackend::draw_screen() {
         }
     }
     screen_dirty_ = false;
+    unsent_ = {0, 0, width_, height_};
 }
 
+// Only the part drawn since the last upload goes to the page's canvas: converting the
+// whole canvas at every present costs the browser more than a paced frame can spare.
 void WebBackend::upload() {
-    SDL_Surface* target = SDL_GetWindowSurface(window_);
-    if (target == nullptr) return;
-    SDL_Surface* view = SDL_CreateRGBSurfaceWithFormatFrom(screen_.data(), width_, height_, 32, width_ * 4,
-                                                           SDL_PIXELFORMAT_RGB888);
-    if (view == nullptr) return;
-    SDL_BlitSurface(view, nullptr, target, nullptr);
-    SDL_FreeSurface(view);
-    SDL_UpdateWindowSurface(window_);
+    const Rect part = intersect(unsent_, {0, 0, width_, height_});
+    unsent_ = Rect{};
+    if (!part.empty()) page::paint(screen_, part);
 }
 
 WebBackend::Place* WebBackend::hit(int x, int y, int& cx, int& cy) {
@@ -325,6 +326,7 @@ MsgAnswer WebBackend::message_box(std::string_view text, MsgButtons buttons, std
         blit(screen_, box, x, y);
         screen_.draw_rect(x - 1, y - kCaptionHeight - 1, layout.width + 2, layout.height + kCaptionHeight + 2,
                           kFrameColor);
+        unsent_ = {0, 0, width_, height_};
         upload();
         emscripten_sleep(10);
         SDL_Event e;
@@ -344,6 +346,7 @@ MsgAnswer WebBackend::message_box(std::string_view text, MsgButtons buttons, std
     }
     screen_ = under;
     screen_dirty_ = true;
+    unsent_ = {0, 0, width_, height_};
     upload();
     if (!ask) return MsgAnswer::Ok;
     return chosen == 0 ? MsgAnswer::Yes : MsgAnswer::No;

@@ -74,6 +74,7 @@ private:
     std::vector<Place> places_;  // in the order shown: the first is the main form
     Surface screen_;
     bool screen_dirty_ = true;
+    Rect unsent_{};  // drawn into screen_ but not yet on the page's canvas
     std::vector<MenuSlot> slots_;
     int pressed_menu_ = -1;
     std::string buttons_form_;  // the form a client button went down on

@@ -48,6 +48,27 @@ EM_JS(void, dalvo_show_shot, (const char* name, const unsigned char* pixels, int
     img.src = canvas.toDataURL('image/png');
 });
 
+// Pixels 0x00RRGGBB into the canvas's RGBA, the part given only.
+EM_JS(void, dalvo_paint, (const unsigned int* pixels, int width, int height, int x, int y, int w, int h), {
+    const canvas = Module.canvas;
+    if (canvas.width !== width || canvas.height !== height) return;
+    const ctx = Module.dalvoContext || (Module.dalvoContext = canvas.getContext('2d'));
+    let image = Module.dalvoImage;
+    if (!image || image.width !== width || image.height !== height) {
+        image = Module.dalvoImage = ctx.createImageData(width, height);
+    }
+    const dst = new Uint32Array(image.data.buffer);
+    const src = HEAPU32;
+    for (let row = y; row < y + h; ++row) {
+        const from = (pixels >> 2) + row * width, to = row * width;
+        for (let i = x; i < x + w; ++i) {
+            const p = src[from + i];
+            dst[to + i] = 0xFF000000 | ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
+        }
+    }
+    ctx.putImageData(image, 0, 0, x, y, w, h);
+});
+
 EM_JS(void, dalvo_show_dump, (const char* name, const char* json), {
     const id = 'dump-' + UTF8ToString(name);
     let pre = document.getElementById(id);
@@ -142,6 +163,11 @@ std::optional<std::string> fetch_text(const std::string& url) {
 void show_shot(const std::string& name, const Surface& picture) {
     dalvo_show_shot(name.c_str(), reinterpret_cast<const unsigned char*>(picture.data()), picture.width(),
                     picture.height());
+}
+
+void paint(const Surface& screen, const Rect& part) {
+    dalvo_paint(reinterpret_cast<const unsigned int*>(screen.data()), screen.width(), screen.height(), part.x, part.y,
+                part.w, part.h);
 }
 
 void show_dump(const std::string& name, const std::string& json) { dalvo_show_dump(name.c_str(), json.c_str()); }

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/gfx/geometry.h"
 #include "platform/surface.h"
 
 namespace dalvo::platform::page {
@@ -16,6 +17,9 @@ namespace dalvo::platform::page {
 std::string query(std::string_view name);
 // Fetches a file relative to the page; nullopt when it cannot be had.
 std::optional<std::string> fetch_text(const std::string& url);
+
+// Puts `part` of the game's picture of the whole canvas onto the page's canvas.
+void paint(const Surface& screen, const Rect& part);
 
 // <img id="shot-NAME" src="data:image/png;base64,...">
 void show_shot(const std::string& name, const Surface& picture);
