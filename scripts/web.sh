@@ -25,9 +25,10 @@ DEPS=$(./scripts/web-deps.sh | tail -1)
 
 # The files the page loads beside the program, under build-web/files/: a fresh data
 # folder (never a played one, with saves in it), the two fonts where the game looks
-# for them, and the music rendered from the data folder's pieces. Each is stored
-# gzip-compressed where that saves space (the pictures shrink fifty-fold) and
-# listed in files/manifest.json; the page unpacks them into the program's files.
+# for them, and the music rendered from the data folder's pieces. The data folder
+# goes as one gzip pack (the pictures shrink fifty-fold), the rest file by file;
+# scripts/web-files.py lists them in files/manifest.json and in the page's
+# index.html, and the page unpacks them into the program's files.
 STAGE=build-web/stage
 mkdir -p "$STAGE"
 rm -rf "$STAGE/data"
