@@ -145,7 +145,11 @@ class Browser:
             self.call("Browser.close")
         except RuntimeError:
             pass
-        self.process.wait(timeout=60)
+        try:
+            self.process.wait(timeout=60)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
         os.close(self._to)
         os.close(self._from)
 
