@@ -3,7 +3,7 @@
 # http://127.0.0.1:8000 (--build-only: only builds).
 #   build/            the desktop build: the data-folder builder
 #   ~/.cache/dalvo-web the WebAssembly libraries, built once (scripts/web-deps.sh)
-#   build-web/        the page: index.html, dalvo.js, dalvo.wasm, dalvo.data
+#   build-web/        the page: index.html (with the list of files), dalvo.js, dalvo.wasm, files/
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
@@ -25,9 +25,10 @@ DEPS=$(./scripts/web-deps.sh | tail -1)
 
 # The files the page loads beside the program, under build-web/files/: a fresh data
 # folder (never a played one, with saves in it), the two fonts where the game looks
-# for them, and the music rendered from the data folder's pieces. Each is stored
-# gzip-compressed where that saves space (the pictures shrink fifty-fold) and
-# listed in files/manifest.json; the page unpacks them into the program's files.
+# for them, and the music rendered from the data folder's pieces. The data folder
+# goes as one gzip pack (the pictures shrink fifty-fold), the rest file by file;
+# scripts/web-files.py lists them in files/manifest.json and in the page's
+# index.html, and the page unpacks them into the program's files.
 STAGE=build-web/stage
 mkdir -p "$STAGE"
 rm -rf "$STAGE/data"
@@ -38,7 +39,7 @@ for font in /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf \
   mkdir -p "$STAGE$(dirname "$font")"
   cp -u "$(readlink -f "$font")" "$STAGE$font"
 done
-python3 scripts/web-files.py "$STAGE" build-web/files
+python3 scripts/web-files.py "$STAGE" build-web/files web/index.html build-web/index.html
 
 if [ ! -f build-web/CMakeCache.txt ]; then
   emcmake cmake -S web -B build-web -DCMAKE_BUILD_TYPE=Release -DDALVO_WEB_DEPS="$DEPS" >/dev/null
@@ -46,7 +47,6 @@ else
   cmake -S web -B build-web -DDALVO_WEB_DEPS="$DEPS" >/dev/null
 fi
 cmake --build build-web -j2
-cp web/index.html build-web/index.html
 echo "web: built $(cd build-web && du -ch index.html dalvo.js dalvo.wasm files | tail -1 | cut -f1) in build-web/"
 
 [ "$BUILD_ONLY" -eq 1 ] && exit 0

@@ -1,5 +1,5 @@
 // The browser build's program: the page's address in place of the command line,
-// the bundled data folder, saves kept in the browser, then the game.
+// the bundled data folder (the page has put it and the stored saves in place), then the game.
 
 #include <cstdio>
 #include <filesystem>
@@ -43,7 +43,6 @@ void fail(const std::string& message) {
 
 int run() {
     platform::page::mark("mainMs");
-    platform::page::restore(kDataDir);
 
     platform::Script script;
     const std::string input = platform::page::query("input");
@@ -104,6 +103,7 @@ int run() {
     } catch (const platform::ProgramEnd& end) {
         code = end.code;
     }
+    platform::page::ended();
     // The game has ended: nothing more of the script can run.
     if (runner != nullptr) {
         publish_dumps();

@@ -1,34 +1,45 @@
-// The browser build's figures: the first title frame cold and warm (the page's own
-// data-title-ms mark), and every file downloaded with its size.
-//   usage: node figures.js http://127.0.0.1:8000
+// The browser build's figures: the first title frame cold (a fresh browser cache each
+// time) and warm (the page opened again), from the page's own marks, with where the
+// time went (wasm: the program compiled; fetched: the files downloaded and unpacked;
+// files: the files and the stored saves in place; title: the first title frame), and
+// every file a first visit downloads, with its size.
+//   usage: node figures.js http://127.0.0.1:8000 [RUNS]
 // Needs playwright-core from npm (in a scratch folder: npm i playwright-core) and
 // Debian's chromium; the page served by scripts/web.sh.
 const { chromium } = require('playwright-core');
+const os = require('os');
 (async () => {
   const base = process.argv[2];
+  const runs = +(process.argv[3] || 5);
   const browser = await chromium.launch({ executablePath: '/usr/bin/chromium',
     args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
            '--disable-component-update', '--disable-sync'] });
-  const context = await browser.newContext();
-  const page = await context.newPage();
-  const files = new Map();
-  page.on('response', async (r) => {
-    try { const b = await r.body(); files.set(new URL(r.url()).pathname, b.length); } catch (e) {}
-  });
-  async function title() {
-    await page.waitForFunction(() => document.body.dataset.titleMs, null, { timeout: 60000, polling: 50 });
-    return +(await page.evaluate(() => document.body.dataset.titleMs));
-  }
-  await page.goto(base + '/index.html');
-  const cold = await title();
-  await page.waitForTimeout(500);
-  const sizes = [...files.entries()].sort((a, b) => b[1] - a[1]);
-  const warm = [];
-  for (let i = 0; i < 3; ++i) {
+  async function open(page) {
     await page.goto(base + '/index.html');
-    warm.push(await title());
+    await page.waitForFunction(() => document.body.dataset.titleMs, null, { timeout: 60000, polling: 20 });
+    const marks = await page.evaluate(() => ({ ...document.body.dataset }));
+    return Object.fromEntries(['wasmMs', 'fetchedMs', 'filesMs', 'titleMs'].map((k) => [k.replace('Ms', ''), +marks[k]]));
   }
-  const marks = await page.evaluate(() => ({...document.body.dataset})); console.log(JSON.stringify(marks)); console.log(JSON.stringify({ cold_ms: cold, warm_ms: warm, total_bytes: sizes.reduce((s, f) => s + f[1], 0),
-                               files: sizes }));
+  const cold = [], warm = [];
+  let files = null;
+  for (let i = 0; i < runs; ++i) {
+    const context = await browser.newContext();
+    const page = await context.newPage();
+    const sizes = new Map();
+    // The sizes from the headers: reading the bodies back would load the browser during the measurement.
+    page.on('response', (r) => sizes.set(new URL(r.url()).pathname, +(r.headers()['content-length'] || 0)));
+    cold.push(await open(page));
+    await page.waitForTimeout(1500);
+    if (!files) files = [...sizes.entries()].sort((a, b) => b[1] - a[1]);
+    warm.push(await open(page));
+    await context.close();
+  }
+  const median = (list, key) => list.map((m) => m[key]).sort((a, b) => a - b)[list.length >> 1];
+  const summary = (list) => Object.fromEntries(Object.keys(list[0]).map((k) => [k, median(list, k)]));
+  console.log(JSON.stringify({
+    load_average: os.loadavg()[0].toFixed(1),
+    cold_title_ms: cold.map((m) => m.title), warm_title_ms: warm.map((m) => m.title),
+    cold_median: summary(cold), warm_median: summary(warm),
+    first_visit_bytes: files.reduce((s, f) => s + f[1], 0), files }));
   await browser.close();
 })();

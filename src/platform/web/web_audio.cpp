@@ -2,7 +2,6 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
-#include <emscripten.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -10,6 +9,7 @@
 #include "platform/audio_formats.h"
 #include "platform/sequencer.h"
 #include "platform/traced_audio.h"
+#include "platform/web/web_page.h"
 
 namespace dalvo::platform {
 namespace {
@@ -51,11 +51,9 @@ protected:
         if (!audio_open()) return mci_error::kCannotLoadDriver;
         const std::string file = rendered_piece(dir_, bytes);
         // The page loads the music after the game has started: a piece asked for
-        // before it has come is waited for a while.
+        // before it has come is fetched first and waited for a while.
         std::error_code ec;
-        for (int waited = 0; waited < kMusicWaitMs && !std::filesystem::exists(file, ec); waited += 20) {
-            emscripten_sleep(20);
-        }
+        if (!std::filesystem::exists(file, ec)) page::want_file(file, kMusicWaitMs);
         music_.reset(Mix_LoadMUS(file.c_str()));
         // A piece the page was built without plays silently: its model still runs.
         if (!music_) std::fprintf(stderr, "dalvo: %s: %s\n", file.c_str(), Mix_GetError());

@@ -8,6 +8,7 @@
 
 #include "platform/font.h"
 #include "platform/sdl/drawn_message_box.h"
+#include "platform/sdl/sdl_cursor.h"
 #include "platform/sdl/sdl_input.h"
 #include "platform/web/web_page.h"
 
@@ -42,7 +43,10 @@ void draw_caption(Surface& dst, int x, int y, int w, const std::string& caption)
 
 }  // namespace
 
-WebBackend::WebBackend() { SDL_StopTextInput(); }
+WebBackend::WebBackend()
+    : arrow_(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW)), wait_(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT)) {
+    SDL_StopTextInput();
+}
 
 WebBackend::~WebBackend() {
     if (window_ != nullptr) SDL_DestroyWindow(window_);
@@ -155,7 +159,10 @@ void WebBackend::update_windows(const std::vector<Form*>& forms) {
 }
 
 void WebBackend::draw_changed(const Place& p, const Damage& changed) {
-    for (const Rect& r : changed) blit(screen_, p.client, p.x, p.y, r);
+    for (const Rect& r : changed) {
+        blit(screen_, p.client, p.x, p.y, r);
+        unsent_ = bounding(unsent_, r.translated(p.x, p.y));
+    }
 }
 
 void WebBackend::draw_screen() {
@@ -174,17 +181,15 @@ void WebBackend::draw_screen() {
         }
     }
     screen_dirty_ = false;
+    unsent_ = {0, 0, width_, height_};
 }
 
+// Only the part drawn since the last upload goes to the page's canvas: converting the
+// whole canvas at every present costs the browser more than a paced frame can spare.
 void WebBackend::upload() {
-    SDL_Surface* target = SDL_GetWindowSurface(window_);
-    if (target == nullptr) return;
-    SDL_Surface* view = SDL_CreateRGBSurfaceWithFormatFrom(screen_.data(), width_, height_, 32, width_ * 4,
-                                                           SDL_PIXELFORMAT_RGB888);
-    if (view == nullptr) return;
-    SDL_BlitSurface(view, nullptr, target, nullptr);
-    SDL_FreeSurface(view);
-    SDL_UpdateWindowSurface(window_);
+    const Rect part = intersect(unsent_, {0, 0, width_, height_});
+    unsent_ = Rect{};
+    if (!part.empty()) page::paint(screen_, part);
 }
 
 WebBackend::Place* WebBackend::hit(int x, int y, int& cx, int& cy) {
@@ -251,11 +256,15 @@ void WebBackend::handle_button(int x, int y, int button, bool down, std::vector<
 
 void WebBackend::pump(std::vector<InputEvent>& out) {
     if (on_pump_) on_pump_();
+    bool moved = false;
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
         switch (e.type) {
             case SDL_MOUSEMOTION: {
                 int cx = 0, cy = 0;
+                mouse_x_ = e.motion.x;
+                mouse_y_ = e.motion.y;
+                moved = true;
                 if (buttons_ != 0) {
                     for (Place& p : places_) {
                         if (p.form->name == buttons_form_) {
@@ -277,15 +286,23 @@ void WebBackend::pump(std::vector<InputEvent>& out) {
                 if (code != 0 && !places_.empty()) out.push_back(KeyDown{places_.back().form->name, code});
                 break;
             }
+            case SDL_WINDOWEVENT:
+                if (e.window.event == SDL_WINDOWEVENT_LEAVE) mouse_x_ = mouse_y_ = -1;
+                break;
             case SDL_QUIT:
                 if (!places_.empty()) out.push_back(CloseRequest{places_.front().form->name});
                 break;
             default: break;
         }
     }
+    if (moved) update_cursor();
     if (ime_ && !places_.empty()) {
-        const std::string text = page::take_text();
-        if (!text.empty()) out.push_back(TextInput{places_.back().form->name, text});
+        place_text_box();
+        const std::string& form = places_.back().form->name;
+        for (page::Typed& t : page::take_typing()) {
+            if (t.composing) out.push_back(TextEditing{form, std::move(t.text)});
+            else out.push_back(TextInput{form, std::move(t.text)});
+        }
     }
 }
 
@@ -309,6 +326,7 @@ MsgAnswer WebBackend::message_box(std::string_view text, MsgButtons buttons, std
         blit(screen_, box, x, y);
         screen_.draw_rect(x - 1, y - kCaptionHeight - 1, layout.width + 2, layout.height + kCaptionHeight + 2,
                           kFrameColor);
+        unsent_ = {0, 0, width_, height_};
         upload();
         emscripten_sleep(10);
         SDL_Event e;
@@ -328,6 +346,7 @@ MsgAnswer WebBackend::message_box(std::string_view text, MsgButtons buttons, std
     }
     screen_ = under;
     screen_dirty_ = true;
+    unsent_ = {0, 0, width_, height_};
     upload();
     if (!ask) return MsgAnswer::Ok;
     return chosen == 0 ? MsgAnswer::Yes : MsgAnswer::No;
@@ -336,6 +355,7 @@ MsgAnswer WebBackend::message_box(std::string_view text, MsgButtons buttons, std
 // The page's own text box over the focused one takes the input method's text.
 void WebBackend::set_ime_open(bool open) {
     ime_ = open;
+    text_box_ = Rect{};
     if (!open || places_.empty()) {
         SDL_StopTextInput();
         page::hide_text_box();
@@ -345,18 +365,55 @@ void WebBackend::set_ime_open(bool open) {
     // Backspace, Tab and Enter itself, which reach the game as keys); its own text
     // events are not used.
     SDL_StartTextInput();
+    place_text_box();
+}
+
+void WebBackend::place_text_box() {
     const Place& p = places_.back();
     const Control* c = p.form->focus();
-    if (c == nullptr) return;
-    page::show_text_box(p.x + c->absolute_left(), p.y + c->absolute_top(), c->width.get(), c->height.get());
+    if (c == nullptr || c->kind != ControlKind::TextBox) return;
+    const Rect r{p.x + c->absolute_left(), p.y + c->absolute_top(), c->width.get(), c->height.get()};
+    if (r.x == text_box_.x && r.y == text_box_.y && r.w == text_box_.w && r.h == text_box_.h) return;
+    text_box_ = r;
+    page::show_text_box(r.x, r.y, r.w, r.h);
 }
 
 void WebBackend::open_url(std::string_view url) { page::open_url(std::string(url)); }
 
-void WebBackend::set_cursor(const Cursor* /*cursor*/, bool busy) {
-    static SDL_Cursor* wait = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT);
-    static SDL_Cursor* arrow = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
-    SDL_SetCursor(busy ? wait : arrow);
+void WebBackend::set_cursor(const Cursor* cursor, bool busy) {
+    busy_ = busy;
+    if (cursor != explicit_source_) {
+        explicit_source_ = cursor;
+        explicit_cursor_ = cursor != nullptr ? sdl::make_color_cursor(*cursor) : nullptr;
+    }
+    update_cursor();
+}
+
+void WebBackend::update_cursor() {
+    SDL_Cursor* chosen = nullptr;
+    int cx = 0, cy = 0;
+    if (busy_) {
+        chosen = wait_.get();
+    } else if (Place* p = mouse_x_ >= 0 ? hit(mouse_x_, mouse_y_, cx, cy) : nullptr) {
+        const Control* c = p->form->hit_test(cx, cy);
+        const std::shared_ptr<const Cursor>& wanted = c != nullptr && c->cursor ? c->cursor : p->form->cursor;
+        if (wanted) chosen = cached_cursor(wanted);
+    }
+    if (chosen == nullptr && !busy_) chosen = explicit_cursor_.get();
+    if (chosen == nullptr) chosen = arrow_.get();
+    if (chosen == nullptr || chosen == current_cursor_) return;
+    current_cursor_ = chosen;
+    SDL_SetCursor(chosen);
+}
+
+SDL_Cursor* WebBackend::cached_cursor(const std::shared_ptr<const Cursor>& wanted) {
+    auto it = cursors_.find(wanted.get());
+    if (it == cursors_.end() || it->second.source.lock() != wanted) {
+        // A pointer freed by the game may come back at the same address: forget the gone ones.
+        std::erase_if(cursors_, [](const auto& kv) { return kv.second.source.expired(); });
+        it = cursors_.insert_or_assign(wanted.get(), CachedCursor{wanted, sdl::make_color_cursor(*wanted)}).first;
+    }
+    return it->second.cursor.get();
 }
 
 }  // namespace dalvo::platform

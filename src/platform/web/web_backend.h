@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -13,9 +14,8 @@
 
 #include "platform/host.h"
 #include "platform/sdl/menu_bar.h"
+#include "platform/sdl/sdl_resources.h"
 #include "platform/surface.h"
-
-struct SDL_Window;
 
 namespace dalvo::platform {
 
@@ -62,6 +62,11 @@ private:
     // The form under a canvas point (client coordinates set), else nullptr.
     Place* hit(int x, int y, int& cx, int& cy);
     void handle_button(int x, int y, int button, bool down, std::vector<InputEvent>& out);
+    // The page's text box follows the focused text box of the form shown last.
+    void place_text_box();
+    // The pointer of what lies under the mouse, as the desktop's window would show it.
+    void update_cursor();
+    SDL_Cursor* cached_cursor(const std::shared_ptr<const Cursor>& wanted);
 
     SDL_Window* window_ = nullptr;
     int width_ = 0, height_ = 0;  // the canvas in game pixels: main client plus menu bar
@@ -69,11 +74,25 @@ private:
     std::vector<Place> places_;  // in the order shown: the first is the main form
     Surface screen_;
     bool screen_dirty_ = true;
+    Rect unsent_{};  // drawn into screen_ but not yet on the page's canvas
     std::vector<MenuSlot> slots_;
     int pressed_menu_ = -1;
     std::string buttons_form_;  // the form a client button went down on
     int buttons_ = 0;
     bool ime_ = false;
+    Rect text_box_{};  // where the page's text box was put, in canvas pixels
+
+    struct CachedCursor {
+        std::weak_ptr<const Cursor> source;
+        sdl::CursorPtr cursor;
+    };
+    std::map<const Cursor*, CachedCursor> cursors_;
+    const Cursor* explicit_source_ = nullptr;
+    sdl::CursorPtr explicit_cursor_;
+    sdl::CursorPtr arrow_, wait_;
+    SDL_Cursor* current_cursor_ = nullptr;
+    bool busy_ = false;
+    int mouse_x_ = -1, mouse_y_ = -1;  // in the canvas; -1 while the mouse is outside
     std::function<void()> on_pump_;
 };
 

@@ -48,6 +48,27 @@ EM_JS(void, dalvo_show_shot, (const char* name, const unsigned char* pixels, int
     img.src = canvas.toDataURL('image/png');
 });
 
+// Pixels 0x00RRGGBB into the canvas's RGBA, the part given only.
+EM_JS(void, dalvo_paint, (const unsigned int* pixels, int width, int height, int x, int y, int w, int h), {
+    const canvas = Module.canvas;
+    if (canvas.width !== width || canvas.height !== height) return;
+    const ctx = Module.dalvoContext || (Module.dalvoContext = canvas.getContext('2d'));
+    let image = Module.dalvoImage;
+    if (!image || image.width !== width || image.height !== height) {
+        image = Module.dalvoImage = ctx.createImageData(width, height);
+    }
+    const dst = new Uint32Array(image.data.buffer);
+    const src = HEAPU32;
+    for (let row = y; row < y + h; ++row) {
+        const from = (pixels >> 2) + row * width, to = row * width;
+        for (let i = x; i < x + w; ++i) {
+            const p = src[from + i];
+            dst[to + i] = 0xFF000000 | ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
+        }
+    }
+    ctx.putImageData(image, 0, 0, x, y, w, h);
+});
+
 EM_JS(void, dalvo_show_dump, (const char* name, const char* json), {
     const id = 'dump-' + UTF8ToString(name);
     let pre = document.getElementById(id);
@@ -65,9 +86,14 @@ EM_JS(void, dalvo_trace_line, (const char* line), {
 
 EM_JS(void, dalvo_mark, (const char* name), {
     document.body.dataset[UTF8ToString(name)] = performance.now().toFixed(0);
+    if (window.dalvoPage && window.dalvoPage.marked) window.dalvoPage.marked(UTF8ToString(name));
 });
 
 EM_JS(void, dalvo_set_title, (const char* title), { document.title = UTF8ToString(title); });
+
+EM_JS(void, dalvo_ended, (), {
+    if (window.dalvoPage) window.dalvoPage.ended();
+});
 
 EM_JS(void, dalvo_open_url, (const char* url), { window.open(UTF8ToString(url), '_blank', 'noopener'); });
 
@@ -77,28 +103,19 @@ EM_JS(void, dalvo_show_text_box, (int x, int y, int w, int h), {
 EM_JS(void, dalvo_hide_text_box, (), {
     if (window.dalvoPage) window.dalvoPage.hideTextBox();
 });
-EM_JS(char*, dalvo_take_text, (), {
-    const t = window.dalvoPage ? window.dalvoPage.takeText() : "";
-    return t ? allocateUTF8(t) : 0;
+// Each item: 'e' (composing) or 'c' (committed), its text, then a record separator.
+EM_JS(char*, dalvo_take_typing, (), {
+    const t = window.dalvoPage ? window.dalvoPage.takeTyping() : [];
+    return t.length ? allocateUTF8(t.map((item) => item[0] + item[1] + String.fromCharCode(30)).join("")) : 0;
 });
 
-EM_ASYNC_JS(void, dalvo_restore, (const char* dir_name), {
-    const dir = UTF8ToString(dir_name);
-    const store = '/stored';
-    try {
-        FS.mkdir(store);
-        FS.mount(IDBFS, {}, store);
-        await new Promise((done) => FS.syncfs(true, (err) => done(err)));
-        FS.mkdirTree(dir);
-        for (const name of FS.readdir(store)) {
-            if (name === '.' || name === '..') continue;
-            FS.writeFile(dir + '/' + name, FS.readFile(store + '/' + name));
-        }
-    } catch (e) {
-        console.warn('dalvo: saves are not kept across reloads:', e);
-        return;
-    }
-    Module.dalvoStore = { dir: dir, store: store };
+// Waits until the page has put a file of its manifest in place (at most `wait_ms`);
+// false when it has not.
+EM_ASYNC_JS(int, dalvo_want_file, (const char* path_name, int wait_ms), {
+    const path = UTF8ToString(path_name).slice(1);  /* the manifest's paths have no leading slash */
+    if (!window.dalvoPage || !window.dalvoPage.loadMusic) return 0;
+    const late = new Promise((done) => setTimeout(() => done(false), wait_ms));
+    return (await Promise.race([window.dalvoPage.loadMusic(path).then(() => true, () => false), late])) ? 1 : 0;
 });
 
 // Copies a file of the restored folder into the store (or removes it there) and waits
@@ -148,15 +165,32 @@ void show_shot(const std::string& name, const Surface& picture) {
                     picture.height());
 }
 
+void paint(const Surface& screen, const Rect& part) {
+    dalvo_paint(reinterpret_cast<const unsigned int*>(screen.data()), screen.width(), screen.height(), part.x, part.y,
+                part.w, part.h);
+}
+
 void show_dump(const std::string& name, const std::string& json) { dalvo_show_dump(name.c_str(), json.c_str()); }
 void trace_line(const std::string& line) { dalvo_trace_line(line.c_str()); }
 void mark(const std::string& name) { dalvo_mark(name.c_str()); }
 void set_title(const std::string& title) { dalvo_set_title(title.c_str()); }
+void ended() { dalvo_ended(); }
 void open_url(const std::string& url) { dalvo_open_url(url.c_str()); }
 void show_text_box(int x, int y, int width, int height) { dalvo_show_text_box(x, y, width, height); }
 void hide_text_box() { dalvo_hide_text_box(); }
-std::string take_text() { return take(dalvo_take_text()); }
-void restore(const std::string& dir) { dalvo_restore(dir.c_str()); }
+std::vector<Typed> take_typing() {
+    const std::string all = take(dalvo_take_typing());
+    std::vector<Typed> out;
+    std::size_t at = 0;
+    while (at < all.size()) {
+        std::size_t end = all.find('\x1e', at);
+        if (end == std::string::npos) end = all.size();
+        out.push_back(Typed{all[at] == 'e', all.substr(at + 1, end - at - 1)});
+        at = end + 1;
+    }
+    return out;
+}
+bool want_file(const std::string& path, int wait_ms) { return dalvo_want_file(path.c_str(), wait_ms) != 0; }
 std::string store_file(const std::string& path) { return take(dalvo_store_file(path.c_str(), 0)); }
 std::string unstore_file(const std::string& path) { return take(dalvo_store_file(path.c_str(), 1)); }
 

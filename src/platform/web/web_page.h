@@ -6,7 +6,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "platform/gfx/geometry.h"
 #include "platform/surface.h"
 
 namespace dalvo::platform::page {
@@ -16,6 +18,9 @@ std::string query(std::string_view name);
 // Fetches a file relative to the page; nullopt when it cannot be had.
 std::optional<std::string> fetch_text(const std::string& url);
 
+// Puts `part` of the game's picture of the whole canvas onto the page's canvas.
+void paint(const Surface& screen, const Rect& part);
+
 // <img id="shot-NAME" src="data:image/png;base64,...">
 void show_shot(const std::string& name, const Surface& picture);
 // <pre id="dump-NAME">JSON</pre>
@@ -23,21 +28,31 @@ void show_dump(const std::string& name, const std::string& json);
 // One line more in <pre id="trace">.
 void trace_line(const std::string& line);
 void set_title(const std::string& title);
+// The game has ended: the page says so where the game was.
+void ended();
 // Notes the page's clock at a moment (data-NAME on the page's body), for the figures.
 void mark(const std::string& name);
 void open_url(const std::string& url);
 
 // The page's own text box over the game's focused one, so that the browser's input
-// method can compose into it; its committed text comes back through take_text().
+// method can compose into it; what it typed since the last call comes back through
+// take_typing(), in order: the composition as it changes, then the committed text.
 void show_text_box(int x, int y, int width, int height);
 void hide_text_box();
-std::string take_text();
+struct Typed {
+    bool composing = false;
+    std::string text;
+};
+std::vector<Typed> take_typing();
 
-// Saves: the folder `dir` keeps what the game writes into it across reloads.
-// restore() brings back what was stored (waits for the browser's store);
-// store_file() and unstore_file() carry a change of one file of that folder over to
-// the browser's store and wait for it: an empty string, or what went wrong.
-void restore(const std::string& dir);
+// A file the page loads after the game has started (a piece of music): asks for it
+// first and waits until it is in place, at most `wait_ms`; false when it is not.
+bool want_file(const std::string& path, int wait_ms);
+
+// Saves: the page brings back what the browser stored of the data folder before the
+// game starts; store_file() and unstore_file() carry a change of one file of that
+// folder over to the browser's store and wait for it: an empty string, or what went
+// wrong.
 std::string store_file(const std::string& path);
 std::string unstore_file(const std::string& path);
 
