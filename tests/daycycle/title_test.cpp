@@ -4,7 +4,7 @@
 
 #include "daycycle/title.h"
 #include "engine/dump.h"
-#include "engine/engine_run.h"
+#include "support/game_rig.h"
 #include "support/picture_check.h"
 
 namespace dalvo::test {
@@ -36,7 +36,7 @@ public:
     platform::Host& host() { return game().p.host; }
     std::uint32_t now() { return game().p.clock.ticks(); }
     std::string waiting() { return waiting_for(game()); }
-    std::vector<std::string> events(std::string_view ev) const { return run_.events(ev); }
+    std::vector<Json> events(std::string_view ev) const { return run_.events(ev); }
 
     // Each returns the exit code when the program ended, kAtClickWait when the script
     // reached its first click wait, else -1.
@@ -59,15 +59,10 @@ public:
     int press(const std::string& control) { return serve(platform::PressControl{"Main_Form", control}); }
     int key(int code) { return serve(platform::KeyDown{"Main_Form", code}); }
     int type(const std::string& text) { return serve(platform::TextInput{"Main_Form", text}); }
-    platform::Surface screen() {
-        platform::Surface out;
-        platform::compose(ui().form, out);
-        return out;
-    }
+    platform::Surface screen() { return GameRig::composed(ui().form); }
 
 private:
-    FixtureFolder data_;
-    EngineRun run_{data_.path()};
+    GameRig run_;
 };
 
 constexpr int kAtClickWait = 0x100;
@@ -97,7 +92,7 @@ TEST(Title, HoverHighlightsAndContinueCancelledKeepsTheTitle) {
     game.g.g_SeOn = kTrue;
     ASSERT_EQ(rig.press("Label2"), -1);
     ASSERT_FALSE(rig.events("wave").empty());
-    EXPECT_NE(rig.events("wave")[0].find("\"n\":2"), std::string::npos);
+    EXPECT_EQ(rig.events("wave")[0]["n"].num(), 2);
 }
 
 TEST(Title, ShowsItsPictureThenNewGameOpensTheNameEntryAndStartsTheScript) {

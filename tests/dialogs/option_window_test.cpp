@@ -147,7 +147,7 @@ TEST(OptionWindow, FadeBoxOpensTheMixerOnceAndClearingItLeavesTheLevel) {
     rig.press(kForm, "Command1");
     EXPECT_EQ(rig.g().g_MixerOk, kFalse);
     ASSERT_EQ(rig.events("mixer").size(), 2u);
-    EXPECT_EQ(field(rig.events("mixer")[1], "op"), "close");
+    EXPECT_EQ(rig.events("mixer")[1]["op"].str(), "close");
     EXPECT_EQ(rig.events("level").size(), levels);
     std::uint32_t level = 0;
     ASSERT_TRUE(game.p.master.get(level));

@@ -5,11 +5,10 @@
 
 #include <functional>
 
-#include "engine/engine_run.h"
+#include "support/game_rig.h"
 #include "engine/field_reader.h"
 #include "engine/scenario_loader.h"
 #include "engine/startup.h"
-#include "support/fixture.h"
 
 namespace dalvo::test {
 namespace {
@@ -92,7 +91,7 @@ TEST(Startup, EachBrokenFileEndsTheLoadWithItsOwnMessageAndThePicturesSealed) {
     for (const BrokenCase& c : cases) {
         FixtureFolder data;
         c.damage(data);
-        EngineRun run(data.path());
+        GameRig run({.data_dir = data.path()});
         EXPECT_EQ(run.load(), 1) << c.name;
         std::string expect = c.expect;
         if (auto at = expect.find("{}"); at != std::string::npos) expect.replace(at, 2, folder(data.path()));
@@ -118,7 +117,7 @@ TEST(Startup, DataBesideTheProgramWinsOverTheProgramFolder) {
     options.data_dir = "/somewhere/else";
     EXPECT_EQ(find_data_path(options), "/somewhere/else");
 
-    EngineRun run(beside, program.path());
+    GameRig run({.data_dir = beside, .program_dir = program.path()});
     run.game().options.data_dir.clear();
     ASSERT_EQ(run.load(), -1);
     EXPECT_EQ(run.game().g_DataPath, beside);

@@ -14,9 +14,7 @@ namespace {
 // so that a wait that never came cannot pass unseen.
 void shoot_at(MessageRig& rig, std::uint32_t ms, std::uint64_t hash, const std::string& name, int& shots) {
     rig.at(ms, [&rig, hash, name, &shots] {
-        platform::Surface s(rig.ui().form.client_width, rig.ui().form.client_height);
-        platform::compose(rig.ui().form, s);
-        expect_picture(s, hash, name, PictureCheck("message"));
+        expect_picture(GameRig::composed(rig.ui().form), hash, name, PictureCheck("message"));
         ++shots;
     });
 }

@@ -14,75 +14,45 @@
 #include "platform/text_codec.h"
 #include "saveload/file_window.h"
 #include "saveload/saveload.h"
-#include "support/fixture.h"
-#include "support/trace_field.h"
+#include "support/game_rig.h"
 
 namespace dalvo::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-class SaveRig {
+class SaveRig : public GameRig {
 public:
-    SaveRig() : set_(platform::make_headless_platform({})) {
-        platform::Platform& p = set_->platform();
-        p.trace.add_observer([this](const std::string& line) {
-            if (line.find("\"ev\":\"wave\"") != std::string::npos) waves.push_back(line[line.find("\"n\":") + 4] - '0');
-            if (line.find("\"ev\":\"msgbox\"") != std::string::npos) messages.push_back(line);
-        });
-        game_ = std::make_unique<Game>(p, GameOptions{data.path(), data.path(), false});
-        game_->g_DataPath = data.path();
+    SaveRig() {
         g().g_SeOn = kTrue;
         g().g_ScriptLast = 100;
         for (int n = 1; n <= 9; ++n) g().g_MusicFile[n] = "bgm0" + std::to_string(n) + ".mid";
-        p.host.show_form(game_->ui.form);
-        // Scheduled actions run inside the yields of the dialog's own waits.
-        p.host.add_timer("rig", 1, [this] {
-            if (now() > 600000) throw std::runtime_error("the dialog stayed open past the time limit");
-            for (std::size_t i = 0; i < due_.size();) {
-                if (now() < due_[i].first) {
-                    ++i;
-                    continue;
-                }
-                auto action = std::move(due_[i].second);
-                due_.erase(due_.begin() + static_cast<std::ptrdiff_t>(i));
-                action();
-            }
-            if (sample && game_->saveload.window) sample();
-        }).set_enabled(true, now());
+        host().show_form(ui().form);
     }
 
-    Game& game() { return *game_; }
-    EngineState& g() { return game_->g; }
-    FileWindow& win() { return *game_->saveload.window; }
-    std::uint32_t now() { return game_->p.clock.ticks(); }
-    void at(std::uint32_t ms, std::function<void()> action) { due_.emplace_back(now() + ms, std::move(action)); }
+    FileWindow& win() { return *game().saveload.window; }
     // Operates the named controls of the dialog, one every `step` ms.
     void press(std::uint32_t ms, std::initializer_list<const char*> controls, std::uint32_t step = 400) {
         for (const char* c : controls) {
-            at(ms, [this, c] { game_->p.host.post(platform::PressControl{"File_Window", c}); });
+            post_at(ms, platform::PressControl{"File_Window", c});
             ms += step;
         }
     }
     void open(int mode) {
         g().g_FileMode = static_cast<std::int16_t>(mode);
-        File_Window_open(*game_);
+        File_Window_open(game());
+    }
+    // The sound effect of each "wave" event.
+    std::vector<std::int64_t> waves() const {
+        std::vector<std::int64_t> out;
+        for (const Json& e : events("wave")) out.push_back(e["n"].num());
+        return out;
     }
 
-    fs::path slot_file(int s) { return data.file("4" + std::to_string(s) + ".dat"); }
+    fs::path slot_file(int s) { return folder().file("4" + std::to_string(s) + ".dat"); }
     std::string slot(int s) { return read_file(slot_file(s)); }
     bool has_slot(int s) { return fs::exists(slot_file(s)); }
-    void put_slot(int s, const std::string& bytes) { data.write_bytes(slot_file(s).filename().string(), bytes); }
-
-    FixtureFolder data;
-    std::vector<int> waves;
-    std::vector<std::string> messages;
-    std::function<void()> sample;  // runs in every yield in which time has passed
-
-private:
-    std::unique_ptr<platform::PlatformSet> set_;
-    std::unique_ptr<Game> game_;
-    std::vector<std::pair<std::uint32_t, std::function<void()>>> due_;
+    void put_slot(int s, const std::string& bytes) { folder().write_bytes(slot_file(s).filename().string(), bytes); }
 };
 
 // A day-start record as the day routine writes it, for half-day `day` begun at record `pos`.
@@ -140,7 +110,9 @@ TEST(SlotDialog, SaveWritesTheDayStartRecordAndListsItsFullWidthDate) {
     rig.at(50, [&] {
         for (auto* button : rig.win().Picture2) offered.push_back(button->visible);
     });
-    rig.sample = [&] { waiting.insert(waiting_for(rig.game())); };
+    rig.sample = [&] {
+        if (rig.game().saveload.window) waiting.insert(waiting_for(rig.game()));
+    };
     rig.press(100, {"Label1(1)"});
     rig.at(350, [&] { EXPECT_EQ(rig.win().Picture1[1]->back_color, platform::Color{0x8080FF}); });
     rig.press(400, {"Picture2(0)"});
@@ -161,8 +133,8 @@ TEST(SlotDialog, SaveWritesTheDayStartRecordAndListsItsFullWidthDate) {
         " 1\r\n 2\r\n 3\r\n 4\r\n 5\r\n 6\r\n 7\r\n 2\r\n 5\r\n 4\r\n\\\r\n";
     EXPECT_EQ(rig.slot(1), *platform::utf8_to_sjis(expected));
     EXPECT_FALSE(rig.has_slot(0));
-    EXPECT_FALSE(fs::exists(rig.data.file("41.dat.tmp")));
-    EXPECT_EQ(rig.waves, (std::vector<int>{2, 2, 2}));  // the slot, "Save", "Close"
+    EXPECT_FALSE(fs::exists(rig.folder().file("41.dat.tmp")));
+    EXPECT_EQ(rig.waves(), (std::vector<std::int64_t>{2, 2, 2}));  // the slot, "Save", "Close"
 }
 
 TEST(SlotDialog, OverwriteAndDelAskFirstAndNoChangesNothing) {
@@ -196,9 +168,9 @@ TEST(SlotDialog, OverwriteAndDelAskFirstAndNoChangesNothing) {
     rig.press(6500, {"Picture2(1)"});
     rig.open(1);
 
-    EXPECT_EQ(read_slot(rig.data.file("40.dat"), 100).flags[6], "60");
+    EXPECT_EQ(read_slot(rig.folder().file("40.dat"), 100).flags[6], "60");
     // With effects off only the warnings before the three questions sound.
-    EXPECT_EQ(rig.waves, (std::vector<int>{0, 0, 0, 0}));
+    EXPECT_EQ(rig.waves(), (std::vector<std::int64_t>{0, 0, 0, 0}));
 }
 
 TEST(SlotDialog, DamagedFilesNeverLoadAndCanBeDeleted) {
@@ -214,15 +186,15 @@ TEST(SlotDialog, DamagedFilesNeverLoadAndCanBeDeleted) {
                                      save_bytes_with(20, " 5"),   // its music file is gone
                                      save_bytes_with(20, " 12")}) {
         SaveRig rig;
-        rig.data.remove("bgm05.mid");
+        rig.folder().remove("bgm05.mid");
         rig.put_slot(1, bytes);
         rig.at(50, [&] { EXPECT_EQ(rig.win().Label1[1]->caption, "データが壊れています"); });
         rig.press(100, {"Picture1(1)", "Picture2(3)", "Picture2(1)"}, 1000);
         rig.open(2);
         EXPECT_EQ(rig.g().g_FileMode, 0);
         EXPECT_EQ(rig.g().g_Flags[0], "");
-        ASSERT_EQ(rig.messages.size(), 1u);
-        EXPECT_NE(rig.messages[0].find("ロードできません"), std::string::npos);
+        ASSERT_EQ(rig.messages().size(), 1u);
+        EXPECT_NE(rig.messages()[0].find("ロードできません"), std::string::npos);
 
         rig.press(100, {"Picture1(1)", "Picture2(2)", "Command1", "Picture2(1)"}, 500);
         rig.open(1);
@@ -245,21 +217,21 @@ TEST(SlotDialog, ASaveCutShortOrRefusedLeavesTheOldSlot) {
 
     // A folder that takes no file: a message, the slot as it was, the dialog still open.
     rig.game().saveload.after_temp_written = nullptr;
-    fs::remove(rig.data.file("40.dat.tmp"));
-    fs::create_directory(rig.data.file("40.dat.tmp"));
+    fs::remove(rig.folder().file("40.dat.tmp"));
+    fs::create_directory(rig.folder().file("40.dat.tmp"));
     rig.press(100, {"Picture1(0)", "Picture2(0)", "Command1"});
     rig.at(1500, [&] { EXPECT_EQ(rig.g().g_FileMode, 1); });
     rig.press(1600, {"Picture2(1)"});
     rig.open(1);
     EXPECT_EQ(rig.slot(0), old_bytes);
-    ASSERT_EQ(rig.messages.size(), 1u);
-    EXPECT_NE(rig.messages[0].find("セーブできませんでした"), std::string::npos);
+    ASSERT_EQ(rig.messages().size(), 1u);
+    EXPECT_NE(rig.messages()[0].find("セーブできませんでした"), std::string::npos);
 
     // Once the folder takes files again the save goes through.
-    fs::remove(rig.data.file("40.dat.tmp"));
+    fs::remove(rig.folder().file("40.dat.tmp"));
     rig.press(100, {"Picture1(0)", "Picture2(0)", "Command1", "Picture2(1)"}, 500);
     rig.open(1);
-    EXPECT_EQ(read_slot(rig.data.file("40.dat"), 100).flags[6], "30");
+    EXPECT_EQ(read_slot(rig.folder().file("40.dat"), 100).flags[6], "30");
 }
 
 constexpr const char* kScript =
@@ -305,25 +277,16 @@ TEST(SavePlay, ALoadReturnsToTheStartOfTheSavedHalfDayFromTheMenuAndFromTheTitle
         "press File_Window.Label3(3)\n" + after_load + "dump continued\n");
     ASSERT_EQ(fresh.exit_code, 0) << fresh.err;
 
-    const std::string start = read_file(out / "start.json");
-    const std::string changed = read_file(out / "changed.json");
-    ASSERT_EQ(field(start, "g_ScriptPos"), "6");
-    ASSERT_EQ(field(start, "g_Day"), "2");
-    EXPECT_NE(field(changed, "g_kok"), field(start, "g_kok"));
+    const Json start = read_json(out / "start.json");
+    ASSERT_TRUE(matches(start, R"({"g_ScriptPos":6,"g_Day":2})")) << start;
+    EXPECT_NE(read_json(out / "changed.json")["g_kok"], start["g_kok"]);
     for (const char* name : {"loaded.json", "continued.json"}) {
-        const std::string resumed = read_file(out / name);
+        const Json resumed = read_json(out / name);
         for (const char* key : {"waiting", "g_ScriptPos", "g_Text", "g_Day", "g_DateText", "g_kok", "g_eig",
                                 "g_suu", "g_BgmOn", "g_SeOn", "g_MsgSpeed", "Place_no"}) {
-            EXPECT_EQ(field(resumed, key), field(start, key)) << name << " " << key;
+            EXPECT_EQ(resumed[key], start[key]) << name << " " << key;
         }
     }
-}
-
-// A value of a state dump, arrays whole.
-std::string value_of(const std::string& dump, const std::string& key) {
-    const std::size_t at = dump.find("\"" + key + "\":[");
-    if (at == std::string::npos) return field(dump, key);
-    return dump.substr(at, dump.find(']', at) - at);
 }
 
 // As a player meets them: names a save could not hold are refused, a save made in the
@@ -363,25 +326,23 @@ TEST(SavePlay, NoSaveThePlayerMakesOrFindsBreaksTheGame) {
     ASSERT_EQ(fresh.exit_code, 0) << fresh.err;
 
     for (const char* name : {"comma.json", "quote.json"}) {
-        const std::string refused = read_file(out / name);
-        EXPECT_EQ(field(refused, "waiting"), "name") << name;
-        EXPECT_EQ(field(refused, "g_Running"), "0") << name;
+        EXPECT_TRUE(matches(read_json(out / name), R"({"waiting":"name","g_Running":0})")) << name;
     }
-    const std::string prologue = read_file(out / "prologue.json");
-    const std::string day1 = read_file(out / "day1.json");
-    ASSERT_EQ(field(day1, "g_Day"), "1");
+    const Json prologue = read_json(out / "prologue.json");
+    const Json day1 = read_json(out / "day1.json");
+    ASSERT_EQ(day1["g_Day"].num(), 1);
     // The broken slot changed nothing: the game still waits where it waited.
     for (const char* key : {"waiting", "g_ScriptPos", "g_Day", "g_Flags", "Place_no"}) {
-        EXPECT_EQ(value_of(read_file(out / "refused.json"), key), value_of(day1, key)) << key;
+        EXPECT_EQ(read_json(out / "refused.json")[key], day1[key]) << key;
     }
     for (const char* name : {"loaded.json", "continued.json"}) {
-        const std::string resumed = read_file(out / name);
+        const Json resumed = read_json(out / name);
         for (const char* key : {"waiting", "g_ScriptPos", "g_Text", "g_Day", "g_Names", "g_kok", "g_BgmOn",
                                 "g_MsgSpeed"}) {
-            EXPECT_EQ(value_of(resumed, key), value_of(prologue, key)) << name << " " << key;
+            EXPECT_EQ(resumed[key], prologue[key]) << name << " " << key;
         }
     }
-    EXPECT_NE(value_of(prologue, "g_Names").find("\"ab\""), std::string::npos);
+    EXPECT_EQ(prologue["g_Names"][1].str(), "ab") << prologue["g_Names"];
 }
 
 }  // namespace

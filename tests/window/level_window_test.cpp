@@ -6,9 +6,8 @@
 #include "daycycle/day_rig.h"
 #include "platform/sdl/sdl_backend.h"
 
-// The day-cycle rig and the engine runner it stands on, built into this program once.
-#include "daycycle/day_rig.cpp"     // NOLINT(bugprone-suspicious-include)
-#include "engine/engine_run.cpp"    // NOLINT(bugprone-suspicious-include)
+// The day-cycle rig, built into this program once.
+#include "daycycle/day_rig.cpp"  // NOLINT(bugprone-suspicious-include)
 
 namespace dalvo::test {
 namespace {
@@ -38,8 +37,8 @@ TEST(WindowInner, LevelWindowShowsTheOldBarsThenTheNewOnes) {
         if (!backend->read_client(game.level.form, now)) return;
         if (looks.empty() || !(looks.back() == now)) looks.push_back(now);
     });
-    run.run().run();
-    run.stop_watching();
+    run.run();
+    run.watch({});
     ASSERT_EQ(looks.size(), 2u);
     EXPECT_TRUE(looks[0] == board_with_bars({40, 20, 32}));
     EXPECT_TRUE(looks[1] == board_with_bars({80, 20, 32}));
