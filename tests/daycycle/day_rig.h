@@ -3,8 +3,6 @@
 // to run without click waits, for the day-cycle tests.
 
 #include <array>
-#include <functional>
-#include <memory>
 #include <vector>
 
 #include "platform/surface.h"
@@ -14,9 +12,7 @@ namespace dalvo::test {
 
 class DayRun : public GameRig {
 public:
-    explicit DayRun(const std::vector<Rec>& records,
-                    std::function<std::unique_ptr<platform::PlatformSet>()> make_platform = {})
-        : GameRig({.make_platform = std::move(make_platform)}) {
+    explicit DayRun(const std::vector<Rec>& records, bool window = false) : GameRig({.window = window}) {
         folder().write_text("3.dat", script_text(records));
         folder().write_text("39.dat", first_scene_choice(records));
         EXPECT_EQ(load(), -1) << "the window load ended the program";

@@ -10,14 +10,13 @@
 namespace dalvo::test {
 namespace {
 
-namespace fs = std::filesystem;
 using platform::InputEvent;
 
 // Thrown from a timer to leave the game once it waits for the first click.
 struct ReachedClickWait {};
 
 // One headless game on a fixture folder, fed input one event at a time.
-class TitleRig {
+class TitleRig : public GameRig {
 public:
     TitleRig() {
         install_automation(game());
@@ -31,27 +30,17 @@ public:
         }).set_enabled(true, now());
     }
 
-    Game& game() { return run_.game(); }
-    MainForm& ui() { return game().ui; }
-    platform::Host& host() { return game().p.host; }
-    std::uint32_t now() { return game().p.clock.ticks(); }
     std::string waiting() { return waiting_for(game()); }
-    std::vector<Json> events(std::string_view ev) const { return run_.events(ev); }
-
     // Each returns the exit code when the program ended, kAtClickWait when the script
     // reached its first click wait, else -1.
     int load() {
-        const int code = run_.load();
+        const int code = GameRig::load();
         game().title.loaded = true;
         return code;
     }
     int serve(InputEvent event) {
-        host().post(std::move(event));
         try {
-            host().yield();
-            return -1;
-        } catch (const platform::ProgramEnd& end) {
-            return end.code;
+            return until_end([&] { send(std::move(event)); });
         } catch (const ReachedClickWait&) {
             return 0x100;
         }
@@ -59,10 +48,7 @@ public:
     int press(const std::string& control) { return serve(platform::PressControl{"Main_Form", control}); }
     int key(int code) { return serve(platform::KeyDown{"Main_Form", code}); }
     int type(const std::string& text) { return serve(platform::TextInput{"Main_Form", text}); }
-    platform::Surface screen() { return GameRig::composed(ui().form); }
-
-private:
-    GameRig run_;
+    platform::Surface screen() { return composed(ui().form); }
 };
 
 constexpr int kAtClickWait = 0x100;

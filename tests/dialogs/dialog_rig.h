@@ -13,7 +13,8 @@ namespace dalvo::test {
 
 class DialogRig : public GameRig {
 public:
-    explicit DialogRig(bool mixer_fails = false) : GameRig({.mixer_fails = mixer_fails}) {
+    explicit DialogRig(bool mixer_fails = false, bool window = false)
+        : GameRig({.mixer_fails = mixer_fails, .window = window}) {
         // The about box takes its pointer from "data" beside the program.
         std::filesystem::create_directories(folder().path() / "data");
         folder().write_bytes("data/select.cur", folder().read_bytes("select.cur"));

@@ -249,18 +249,25 @@ constexpr const char* kScript =
     "1001,q,,,,,,,,,,,\n"
     "1001,,,,,,,,,,,,\n";
 
-TEST(SavePlay, ALoadReturnsToTheStartOfTheSavedHalfDayFromTheMenuAndFromTheTitle) {
-    FixtureFolder data;
-    data.write_text("3.dat", kScript);
-    data.write_text("39.dat", "1001,a,1001\n");
-    const fs::path out = data.path() / "out";
-    const auto play = [&](const std::string& input) {
+// The real program on kScript, headless, its dumps in `out`.
+class SavePlay : public ::testing::Test {
+protected:
+    SavePlay() {
+        data.write_text("3.dat", kScript);
+        data.write_text("39.dat", "1001,a,1001\n");
+    }
+    RunResult play(const std::string& input) {
         data.write_bytes("input.txt", input);
         return run_dalvo({"--headless", "--data", data.path().string(), "--input", data.file("input.txt").string(),
                           "--out", out.string()});
-    };
+    }
+    FixtureFolder data;
+    const fs::path out = data.path() / "out";
     // Continue_game's card and level display take a few seconds after the dialog closes.
     const std::string after_load = "idle\nwait 8000\nidle\n";
+};
+
+TEST_F(SavePlay, ALoadReturnsToTheStartOfTheSavedHalfDayFromTheMenuAndFromTheTitle) {
     const RunResult saved = play(
         "idle\npress Main_Form.Label1\nidle\npress Main_Form.Name_ent_btn\nidle\n"
         "click 300 200\nidle\nclick 300 200\nidle\n"
@@ -292,21 +299,11 @@ TEST(SavePlay, ALoadReturnsToTheStartOfTheSavedHalfDayFromTheMenuAndFromTheTitle
 // As a player meets them: names a save could not hold are refused, a save made in the
 // prologue loads back into the prologue from the menu and from the title, and a slot
 // naming a background the folder lacks is refused without touching the running game.
-TEST(SavePlay, NoSaveThePlayerMakesOrFindsBreaksTheGame) {
-    FixtureFolder data;
-    data.write_text("3.dat", kScript);
-    data.write_text("39.dat", "1001,a,1001\n");
+TEST_F(SavePlay, NoSaveThePlayerMakesOrFindsBreaksTheGame) {
     data.write_bytes("42.dat", save_bytes_with(18, " 40"));
-    const fs::path out = data.path() / "out";
-    const auto play = [&](const std::string& input) {
-        data.write_bytes("input.txt", input);
-        return run_dalvo({"--headless", "--data", data.path().string(), "--input", data.file("input.txt").string(),
-                          "--out", out.string()});
-    };
     // The button took the focus: back to the first name, and empty it.
     std::string retype = "press Main_Form.Text1\n";
     for (int i = 0; i < 12; ++i) retype += "key Backspace\n";
-    const std::string after_load = "idle\nwait 8000\nidle\n";
     const RunResult saved = play(
         "idle\npress Main_Form.Label1\nidle\n" + retype + "type a,b\npress Main_Form.Name_ent_btn\nidle\ndump comma\n" +
         retype + "type \"ab\npress Main_Form.Name_ent_btn\nidle\ndump quote\n" +

@@ -26,13 +26,12 @@ public:
 
 GameRig::GameRig(RigOptions options) {
     if (options.data_dir.empty()) options.data_dir = folder_.emplace().path();
-    if (options.make_platform) {
-        set_ = options.make_platform();
-    } else {
-        platform::PlatformOptions platform_options;
-        platform_options.master_level = options.master_level;
-        set_ = platform::make_headless_platform(platform_options);
-    }
+    platform::PlatformOptions platform_options;
+    platform_options.master_level = options.master_level;
+    std::string error;
+    set_ = options.window ? platform::make_sdl_platform(platform_options, error)
+                          : platform::make_headless_platform(platform_options);
+    if (!set_) throw std::runtime_error("no window: " + error);
     platform::Platform& base = set_->platform();
     if (options.mixer_fails) failing_ = std::make_unique<FailingLevel>();
     base.trace.add_observer([this](const std::string& line) {
@@ -94,8 +93,6 @@ std::vector<std::string> GameRig::messages() const {
     for (const Json& e : events("msgbox")) out.push_back(e["text"].str());
     return out;
 }
-
-platform::Surface GameRig::screen() { return screen_of(game_->ui.form); }
 
 platform::Surface GameRig::screen_of(const platform::Form& form) {
     // Watchers look from inside a yield, before its own present: present first.

@@ -3,6 +3,8 @@
 // read back as JSON, the screen as the player saw it, the state dump, and input
 // scheduled on the virtual clock. The rigs of the test folders add only their subject.
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -11,8 +13,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "engine/game.h"
 #include "platform/platform.h"
@@ -27,8 +27,7 @@ struct RigOptions {
     std::filesystem::path program_dir = {};  // empty: the data folder
     std::uint32_t master_level = 65535;      // what the master level reads until the game sets it
     bool mixer_fails = false;                // the master-level service cannot be opened
-    // Another platform than the headless one (the real window).
-    std::function<std::unique_ptr<platform::PlatformSet>()> make_platform = {};
+    bool window = false;                     // in a real window instead of headless
 };
 
 class GameRig {
@@ -52,45 +51,38 @@ public:
     int run();     // the script from its current record
     int unload();  // the window closed
 
-    // The trace events of kind `ev` (every event when empty) since the last clear, and
-    // of those the ones that match `pattern` (see matches()).
+    // The trace events of kind `ev` (any when empty) that match `pattern` (see matches()).
     std::vector<Json> events(std::string_view ev = {}, std::string_view pattern = "{}") const;
     // The first event matching `pattern`; null, failing the test, when there is none.
     Json first(std::string_view pattern) const;
-    // The clock ("t") of each of events(ev, pattern).
+    // The "t" of each of events(ev, pattern).
     std::vector<std::uint32_t> times(std::string_view ev, std::string_view pattern = "{}") const;
-    // The texts of the message boxes shown so far.
-    std::vector<std::string> messages() const;
+    std::vector<std::string> messages() const;  // the texts of the message boxes so far
     void clear_trace() { trace_.clear(); }
-    // Called with every trace event as it is written.
-    std::function<void(const Json&)> on_trace;
+    std::function<void(const Json&)> on_trace;  // called with every event as it is written
 
-    // The form (the game window when none) as the player sees it: as last presented,
-    // after the present of this turn; empty before the form's first present.
-    platform::Surface screen();
+    // The form as the player sees it: as last presented, after this turn's present; empty
+    // before its first present. composed(): the form composed now.
+    platform::Surface screen() { return screen_of(ui().form); }
     platform::Surface screen_of(const platform::Form& form);
-    // The form composed now, presented or not.
     static platform::Surface composed(const platform::Form& form);
     Json dump() const;
 
-    // Runs `action` inside the first yield at least `ms` from now: the game's own waits
-    // yield. From then on (or from schedule()), a wait that nothing ends fails the test
+    // Runs `action` inside the first yield at least `ms` from now (the game's own waits
+    // yield). From then on, or from schedule(), a wait that nothing ends fails the test
     // after ten virtual minutes instead of hanging it.
-    void schedule();
     void at(std::uint32_t ms, std::function<void()> action);
+    void schedule();
     void post_at(std::uint32_t ms, platform::InputEvent event);
     void click_at(std::uint32_t ms, int x, int y, platform::MouseButton b = platform::MouseButton::Left);
-    // Called in every yield once time has passed, beside the scheduled actions.
-    std::function<void()> sample;
-    // Calls `look` at every yield of the game, even one in which no time passed, until
-    // watch({}).
+    std::function<void()> sample;  // called beside the scheduled actions, in every yield once time passed
+    // Calls `look` at every yield, even one in which no time passed, until watch({}).
     void watch(std::function<void()> look);
     // Posts `event` and yields once, so that its handlers have run on return.
     void send(platform::InputEvent event);
     void press(const std::string& form, const std::string& control) { send(platform::PressControl{form, control}); }
     void key(int code) { send(platform::KeyDown{host().active_form()->name, code}); }  // to the active form
-    // Lets `ms` of virtual time pass with the window served every 10 ms.
-    void idle(std::uint32_t ms);
+    void idle(std::uint32_t ms);  // `ms` of virtual time with the window served every 10 ms
 
 private:
     class FailingLevel;
@@ -107,7 +99,6 @@ private:
     std::function<void()> look_;
 };
 
-// The "t" of an event.
 inline std::uint32_t time_of(const Json& event) { return static_cast<std::uint32_t>(event["t"].num()); }
 
 // One line of "3.dat": the twelve fields a record uses (the thirteenth stays empty).
@@ -115,16 +106,15 @@ struct Rec {
     std::string scene = {}, cmd = {}, target = {}, place = {}, doll = {}, face = {}, spare = {},
                 speaker = {}, text = {}, arg1 = {}, arg2 = {}, arg3 = {};
 };
-// The lines of "3.dat" for `records`, with a heading line first.
+// The lines of "3.dat" for `records`, with a heading line first; "39.dat" with one
+// choice that leads from the first scene of `records` back to it.
 std::string script_text(const std::vector<Rec>& records);
-// "39.dat" with one choice that leads from the first scene of `records` back to it.
 std::string first_scene_choice(const std::vector<Rec>& records);
 
 // A test on one fixture folder with a script of its own.
 class ScriptTest : public ::testing::Test {
 protected:
-    // Writes "3.dat" and "39.dat" and loads a new game on them; returns the exit code,
-    // -1 when the load returned.
+    // Writes "3.dat" and "39.dat" and loads a new game on them: the exit code, or -1.
     int load(const std::string& script, const std::string& choices) {
         data_.write_text("3.dat", script);
         data_.write_text("39.dat", choices);

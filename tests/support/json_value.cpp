@@ -27,36 +27,29 @@ private:
         ok_ = false;
         i_ = s_.size();
     }
-    void skip() {
-        while (i_ < s_.size() && std::string_view(" \n\r\t").find(s_[i_]) != std::string_view::npos) ++i_;
-    }
+    void skip() { i_ = std::min(s_.size(), s_.find_first_not_of(" \n\r\t", i_)); }
     bool take(std::string_view w) {
         skip();
         if (s_.substr(i_, w.size()) != w) return false;
         i_ += w.size();
         return true;
     }
-    void expect(char c) {
-        if (!take(std::string_view(&c, 1))) fail("punctuation expected");
-    }
 
     Json value() {
         Json j;
-        skip();
         if (take("{")) {
             j.kind_ = Json::Kind::Object;
             while (ok_ && !take("}")) {
-                if (!j.fields_.empty()) expect(',');
-                skip();
-                std::string key = string();
-                expect(':');
+                if (!j.fields_.empty() && !take(",")) fail("',' expected");
+                std::string key = (skip(), string());
+                if (!take(":")) fail("':' expected");
                 j.fields_.emplace_back(std::move(key), value());
             }
             std::sort(j.fields_.begin(), j.fields_.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
         } else if (take("[")) {
             j.kind_ = Json::Kind::Array;
             while (ok_ && !take("]")) {
-                if (!j.items_.empty()) expect(',');
+                if (!j.items_.empty() && !take(",")) fail("',' expected");
                 j.items_.push_back(value());
             }
         } else if (i_ < s_.size() && s_[i_] == '"') {
@@ -64,7 +57,7 @@ private:
             j.str_ = string();
         } else if (take("true") || take("false")) {
             j.kind_ = Json::Kind::Bool;
-            j.bool_ = s_[i_ - 1] == 'e' && s_[i_ - 2] == 'u';  // "true", not "false"
+            j.bool_ = s_[i_ - 2] == 'u';  // "true", not "false"
         } else if (!take("null")) {
             const std::string rest(s_.substr(i_, 40));
             char* end = nullptr;
@@ -76,30 +69,24 @@ private:
         return j;
     }
 
-    // The trace writes text as UTF-8 and escapes only control characters and stray bytes.
+    // The trace writes text as UTF-8 and escapes only control characters and stray
+    // bytes, so a \u escape never needs a surrogate pair.
     std::string string() {
         std::string out;
         if (i_ >= s_.size() || s_[i_] != '"') fail("a string expected");
         for (++i_; i_ < s_.size() && s_[i_] != '"'; ++i_) {
-            if (s_[i_] != '\\' || ++i_ >= s_.size()) {
-                out += s_[i_];
-                continue;
-            }
             const char c = s_[i_];
-            const std::string_view plain = "\"\\/bfnrt", meant = "\"\\/\b\f\n\r\t";
-            if (plain.find(c) != std::string_view::npos) {
-                out += meant[plain.find(c)];
-            } else if (c == 'u' && i_ + 4 < s_.size()) {
-                const auto cp = static_cast<unsigned>(std::strtoul(std::string(s_.substr(i_ + 1, 4)).c_str(), nullptr, 16));
+            if (c != '\\' || ++i_ >= s_.size()) {
+                out += c;
+            } else if (const auto at = std::string_view("\"\\/bfnrt").find(s_[i_]); at != std::string_view::npos) {
+                out += "\"\\/\b\f\n\r\t"[at];
+            } else if (s_[i_] == 'u' && i_ + 4 < s_.size()) {
+                const auto cp = std::strtoul(std::string(s_.substr(i_ + 1, 4)).c_str(), nullptr, 16);
                 i_ += 4;
-                if (cp < 0x80) {
-                    out += static_cast<char>(cp);
-                } else if (cp < 0x800) {
-                    out += {static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F))};
-                } else {
-                    out += {static_cast<char>(0xE0 | (cp >> 12)), static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
-                            static_cast<char>(0x80 | (cp & 0x3F))};
-                }
+                if (cp < 0x80) out += static_cast<char>(cp);
+                else if (cp < 0x800) out += {static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F))};
+                else out += {static_cast<char>(0xE0 | (cp >> 12)), static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
+                             static_cast<char>(0x80 | (cp & 0x3F))};
             } else {
                 fail("bad escape");
             }
@@ -121,15 +108,9 @@ const Json& Json::null() {
     return kNull;
 }
 
-bool Json::has(std::string_view key) const {
-    return std::any_of(fields_.begin(), fields_.end(), [&](const auto& f) { return f.first == key; });
-}
-
 const Json& Json::operator[](std::string_view key) const {
-    for (const auto& [k, v] : fields_) {
-        if (k == key) return v;
-    }
-    return null();
+    const auto it = std::find_if(fields_.begin(), fields_.end(), [&](const auto& f) { return f.first == key; });
+    return it == fields_.end() ? null() : it->second;
 }
 
 std::string Json::text() const {

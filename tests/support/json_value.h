@@ -21,7 +21,6 @@ public:
 
     Kind kind() const { return kind_; }
     bool is_null() const { return kind_ == Kind::Null; }
-    bool has(std::string_view key) const;
     // A missing key or index reads as null, so that a chain of lookups never throws.
     const Json& operator[](std::string_view key) const;
     const Json& operator[](std::size_t index) const { return index < items_.size() ? items_[index] : null(); }

@@ -36,8 +36,7 @@ std::vector<std::uint8_t> encode_bmp(int w, int h, const std::function<Color(int
     return mkdata::encode_bmp(canvas);
 }
 
-StageRig::StageRig(std::function<std::unique_ptr<platform::PlatformSet>()> make_platform)
-    : GameRig({.make_platform = std::move(make_platform)}) {
+StageRig::StageRig(bool window) : GameRig({.window = window}) {
     FixtureFolder& data = folder();
     data.write_bytes("wall.bmp", encode_bmp(64, 64, wall_pixel));
     data.write_bytes("waku.bmp", encode_bmp(48, 48, waku_pixel));

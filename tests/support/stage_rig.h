@@ -26,8 +26,7 @@ std::vector<std::uint8_t> encode_bmp(int w, int h, const std::function<platform:
 
 class StageRig : public GameRig {
 public:
-    // Headless; or with `make_platform`, on another platform (the real window).
-    explicit StageRig(std::function<std::unique_ptr<platform::PlatformSet>()> make_platform = {});
+    explicit StageRig(bool window = false);
 
     StageState& st() { return game().stage; }
 

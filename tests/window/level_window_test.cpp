@@ -14,18 +14,10 @@ namespace {
 
 TEST(WindowInner, LevelWindowShowsTheOldBarsThenTheNewOnes) {
     if (std::getenv("DALVO_WINDOW_INNER") == nullptr) GTEST_SKIP() << "runs inside Xvfb only";
-    DayRun run(
-        {
-            {.scene = "1001", .cmd = "p2", .text = "kok", .arg1 = "20"},  // 40: a bar of 80, red
-            {.scene = "1001", .cmd = "g9"},
-            {.scene = "1002", .cmd = "r"},
-        },
-        [] {
-            std::string error;
-            auto set = platform::make_sdl_platform({}, error);
-            EXPECT_TRUE(set) << error;
-            return set;
-        });
+    DayRun run({{.scene = "1001", .cmd = "p2", .text = "kok", .arg1 = "20"},  // 40: a bar of 80, red
+                {.scene = "1001", .cmd = "g9"},
+                {.scene = "1002", .cmd = "r"}},
+               /*window=*/true);
     Game& game = run.game();
     auto* backend = dynamic_cast<platform::SdlBackend*>(&game.p.host.backend());
     ASSERT_NE(backend, nullptr);
