@@ -53,10 +53,6 @@ public:
 
 constexpr int kAtClickWait = 0x100;
 
-void expect_picture(const platform::Surface& actual, std::uint64_t expected, const std::string& name) {
-    test::expect_picture(actual, expected, name, PictureCheck("title"));
-}
-
 TEST(Title, HoverHighlightsAndContinueCancelledKeepsTheTitle) {
     TitleRig rig;
     ASSERT_EQ(rig.load(), -1);

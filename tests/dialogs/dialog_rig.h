@@ -2,9 +2,7 @@
 // A headless game after its window load (the title showing) on a fixture data folder,
 // for driving the dialogs through the host as a player would.
 
-#include <cstdint>
 #include <filesystem>
-#include <string>
 
 #include "engine/startup.h"
 #include "support/game_rig.h"
@@ -21,10 +19,5 @@ public:
         Window_load(game());
     }
 };
-
-// Composes `form` and checks it against `hash`, the references in tests/pictures.
-inline void expect_form_picture(const platform::Form& form, std::uint64_t hash, const std::string& name) {
-    expect_picture(GameRig::composed(form), hash, name, PictureCheck("dialogs"));
-}
 
 }  // namespace dalvo::test

@@ -39,13 +39,4 @@ private:
     std::map<std::string, platform::Surface> shots_;
 };
 
-inline void expect_picture_hash(const platform::Surface& actual, std::uint64_t expected, const std::string& name) {
-    expect_picture(actual, expected, name, PictureCheck("ending"));
-}
-
-inline void expect_same_picture(const platform::Surface& expected, const platform::Surface& actual,
-                                const std::string& name) {
-    expect_picture(actual, picture_hash(expected), name, PictureCheck("ending").with_expected(expected));
-}
-
 }  // namespace dalvo::test

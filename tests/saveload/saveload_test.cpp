@@ -267,79 +267,62 @@ protected:
     const std::string after_load = "idle\nwait 8000\nidle\n";
 };
 
-TEST_F(SavePlay, ALoadReturnsToTheStartOfTheSavedHalfDayFromTheMenuAndFromTheTitle) {
-    const RunResult saved = play(
-        "idle\npress Main_Form.Label1\nidle\npress Main_Form.Name_ent_btn\nidle\n"
-        "click 300 200\nidle\nclick 300 200\nidle\n"
-        "dump start\n"
-        "menu prog_save\nidle\npress File_Window.Picture1(1)\nidle\n"
-        "press File_Window.Label3(0)\nidle\npress File_Window.Label3(1)\nidle\n"
-        "click 300 200\nidle\ndump changed\n"
-        "menu prog_load\nidle\npress File_Window.Label1(1)\nidle\npress File_Window.Label3(3)\n" +
-        after_load + "dump loaded\n");
-    ASSERT_EQ(saved.exit_code, 0) << saved.err;
-    EXPECT_TRUE(fs::exists(data.file("41.dat")));
-    const RunResult fresh = play(
-        "idle\npress Main_Form.Label2\nidle\npress File_Window.Label1(1)\nidle\n"
-        "press File_Window.Label3(3)\n" + after_load + "dump continued\n");
-    ASSERT_EQ(fresh.exit_code, 0) << fresh.err;
-
-    const Json start = read_json(out / "start.json");
-    ASSERT_TRUE(matches(start, R"({"g_ScriptPos":6,"g_Day":2})")) << start;
-    EXPECT_NE(read_json(out / "changed.json")["g_kok"], start["g_kok"]);
-    for (const char* name : {"loaded.json", "continued.json"}) {
-        const Json resumed = read_json(out / name);
-        for (const char* key : {"waiting", "g_ScriptPos", "g_Text", "g_Day", "g_DateText", "g_kok", "g_eig",
-                                "g_suu", "g_BgmOn", "g_SeOn", "g_MsgSpeed", "Place_no"}) {
-            EXPECT_EQ(resumed[key], start[key]) << name << " " << key;
-        }
-    }
-}
-
-// As a player meets them: names a save could not hold are refused, a save made in the
-// prologue loads back into the prologue from the menu and from the title, and a slot
-// naming a background the folder lacks is refused without touching the running game.
-TEST_F(SavePlay, NoSaveThePlayerMakesOrFindsBreaksTheGame) {
+// As a player meets them: names a save could not hold are refused; a save made in the
+// prologue and one made at the start of the second half-day each load back to where they
+// were made, from the menu and from the title of a fresh run; a slot naming a background
+// the folder lacks is refused without touching the running game.
+TEST_F(SavePlay, EverySaveLoadsBackToItsHalfDayAndNoneBreaksTheGame) {
     data.write_bytes("42.dat", save_bytes_with(18, " 40"));
     // The button took the focus: back to the first name, and empty it.
     std::string retype = "press Main_Form.Text1\n";
     for (int i = 0; i < 12; ++i) retype += "key Backspace\n";
+    const auto save_in = [](char slot) {
+        return std::string("menu prog_save\nidle\npress File_Window.Picture1(").append(1, slot).append(
+            ")\nidle\npress File_Window.Label3(0)\nidle\npress File_Window.Label3(1)\nidle\n");
+    };
+    // The load dialog's slot picked and loaded, from the menu or from the title.
+    const auto pick = [](char slot) {
+        return std::string("idle\npress File_Window.Label1(").append(1, slot).append(")\nidle\npress File_Window.Label3(3)\n");
+    };
+    const auto load_from = [&](char slot) { return "menu prog_load\n" + pick(slot); };
     const RunResult saved = play(
         "idle\npress Main_Form.Label1\nidle\n" + retype + "type a,b\npress Main_Form.Name_ent_btn\nidle\ndump comma\n" +
-        retype + "type \"ab\npress Main_Form.Name_ent_btn\nidle\ndump quote\n" +
-        retype + "type ab\npress Main_Form.Name_ent_btn\nidle\ndump prologue\n"
-        "menu prog_save\nidle\npress File_Window.Picture1(0)\nidle\n"
-        "press File_Window.Label3(0)\nidle\npress File_Window.Label3(1)\nidle\n"
-        "click 300 200\nidle\ndump day1\n"
-        "menu prog_load\nidle\npress File_Window.Label1(2)\nidle\npress File_Window.Label3(3)\nidle\n"
-        "press File_Window.Label3(1)\nidle\ndump refused\n"
-        "menu prog_load\nidle\npress File_Window.Label1(0)\nidle\npress File_Window.Label3(3)\n" +
-        after_load + "dump loaded\n");
+        retype + "type \"ab\npress Main_Form.Name_ent_btn\nidle\ndump quote\n" + retype +
+        "type ab\npress Main_Form.Name_ent_btn\nidle\ndump prologue\n" + save_in('0') + "click 300 200\nidle\ndump day1\n" +
+        load_from('2') + "idle\npress File_Window.Label3(1)\nidle\ndump refused\n" +
+        "click 300 200\nidle\ndump start\n" + save_in('1') + "click 300 200\nidle\ndump changed\n" +
+        load_from('1') + after_load + "dump loaded_start\n" + load_from('0') + after_load + "dump loaded_prologue\n");
     ASSERT_EQ(saved.exit_code, 0) << saved.err;
     EXPECT_NE(saved.err.find("データが壊れているため"), std::string::npos) << saved.err;
-    const RunResult fresh = play(
-        "idle\npress Main_Form.Label2\nidle\npress File_Window.Label1(0)\nidle\n"
-        "press File_Window.Label3(3)\n" + after_load + "dump continued\n");
-    ASSERT_EQ(fresh.exit_code, 0) << fresh.err;
+    for (const char slot : {'1', '0'}) {
+        const RunResult fresh = play("idle\npress Main_Form.Label2\n" + pick(slot) + after_load +
+                                     "dump continued_" + (slot == '1' ? "start" : "prologue") + "\n");
+        ASSERT_EQ(fresh.exit_code, 0) << fresh.err;
+    }
 
     for (const char* name : {"comma.json", "quote.json"}) {
         EXPECT_TRUE(matches(read_json(out / name), R"({"waiting":"name","g_Running":0})")) << name;
     }
-    const Json prologue = read_json(out / "prologue.json");
-    const Json day1 = read_json(out / "day1.json");
+    const Json day1 = read_json(out / "day1.json"), start = read_json(out / "start.json");
     ASSERT_EQ(day1["g_Day"].num(), 1);
+    ASSERT_TRUE(matches(start, R"({"g_ScriptPos":6,"g_Day":2})")) << start;
+    EXPECT_NE(read_json(out / "changed.json")["g_kok"], start["g_kok"]);
     // The broken slot changed nothing: the game still waits where it waited.
     for (const char* key : {"waiting", "g_ScriptPos", "g_Day", "g_Flags", "Place_no"}) {
         EXPECT_EQ(read_json(out / "refused.json")[key], day1[key]) << key;
     }
-    for (const char* name : {"loaded.json", "continued.json"}) {
-        const Json resumed = read_json(out / name);
-        for (const char* key : {"waiting", "g_ScriptPos", "g_Text", "g_Day", "g_Names", "g_kok", "g_BgmOn",
-                                "g_MsgSpeed"}) {
-            EXPECT_EQ(resumed[key], prologue[key]) << name << " " << key;
+    const std::vector<const char*> day_keys = {"waiting", "g_ScriptPos", "g_Text", "g_Day", "g_DateText", "g_kok",
+                                               "g_eig", "g_suu", "g_BgmOn", "g_SeOn", "g_MsgSpeed", "Place_no"};
+    const std::vector<const char*> prologue_keys = {"waiting", "g_ScriptPos", "g_Text", "g_Day", "g_Names", "g_kok",
+                                                    "g_BgmOn", "g_MsgSpeed"};
+    for (const auto& [made, keys] : {std::pair{"start", day_keys}, {"prologue", prologue_keys}}) {
+        const Json at_save = read_json(out / (std::string(made) + ".json"));
+        for (const char* how : {"loaded_", "continued_"}) {
+            const Json resumed = read_json(out / (std::string(how) + made + ".json"));
+            for (const char* key : keys) EXPECT_EQ(resumed[key], at_save[key]) << how << made << " " << key;
         }
     }
-    EXPECT_EQ(prologue["g_Names"][1].str(), "ab") << prologue["g_Names"];
+    EXPECT_EQ(read_json(out / "prologue.json")["g_Names"][1].str(), "ab");
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <stdexcept>
 
 #include "engine/dump.h"
@@ -10,10 +12,6 @@
 #include "platform/json.h"
 
 namespace dalvo::test {
-
-namespace {
-constexpr std::uint32_t kVirtualLimitMs = 600000;
-}  // namespace
 
 // A sound card without a mixer for its master level.
 class GameRig::FailingLevel final : public platform::MasterLevel {
@@ -39,12 +37,9 @@ GameRig::GameRig(RigOptions options) {
         if (on_trace) on_trace(trace_.back());
     });
     platform_.emplace(platform::Platform{base.clock, base.host, base.trace, base.music, base.wave,
-                                         failing_ ? *failing_ : base.master, base.saves,
-                                         base.instance});
-    GameOptions game_options;
-    game_options.data_dir = options.data_dir;
-    game_options.program_dir = options.program_dir.empty() ? options.data_dir : options.program_dir;
-    game_ = std::make_unique<Game>(*platform_, game_options);
+                                         failing_ ? *failing_ : base.master, base.saves, base.instance});
+    const auto program_dir = options.program_dir.empty() ? options.data_dir : options.program_dir;
+    game_ = std::make_unique<Game>(*platform_, GameOptions{options.data_dir, program_dir, false});
     game_->g_DataPath = options.data_dir;
 }
 
@@ -67,10 +62,10 @@ int GameRig::run() { return until_end([this] { Run_script(*game_); }); }
 int GameRig::unload() { return until_end([this] { Window_unload(*game_, 0); }); }
 
 std::vector<Json> GameRig::events(std::string_view ev, std::string_view pattern) const {
+    const Json want = Json::parse(pattern);
     std::vector<Json> out;
-    for (const Json& e : trace_) {
-        if ((ev.empty() || e["ev"].str() == ev) && matches(e, pattern)) out.push_back(e);
-    }
+    std::copy_if(trace_.begin(), trace_.end(), std::back_inserter(out),
+                 [&](const Json& e) { return (ev.empty() || e["ev"].str() == ev) && matches(e, want); });
     return out;
 }
 
@@ -125,7 +120,7 @@ void GameRig::schedule() {
     scheduling_ = true;
     const std::uint32_t start = now();
     host().add_timer("rig", 1, [this, start] {
-        if (now() - start > kVirtualLimitMs) throw std::runtime_error("waited past the time limit");
+        if (now() - start > 600000) throw std::runtime_error("waited ten virtual minutes");
         auto due = std::move(due_);
         due_.clear();
         for (auto& [when, action] : due) {

@@ -134,9 +134,8 @@ std::string Json::text() const {
 
 std::ostream& operator<<(std::ostream& os, const Json& j) { return os << j.text(); }
 
-bool matches(const Json& event, std::string_view pattern) {
-    const Json want = Json::parse(pattern);
-    return std::all_of(want.fields().begin(), want.fields().end(),
+bool matches(const Json& event, const Json& pattern) {
+    return std::all_of(pattern.fields().begin(), pattern.fields().end(),
                        [&](const auto& f) { return event[f.first] == f.second; });
 }
 

@@ -54,7 +54,8 @@ std::ostream& operator<<(std::ostream& os, const Json& j);
 
 // Whether every key of the object `pattern` has the same value in `event`, e.g.
 // matches(e, R"({"code":"HC","phase":"start"})").
-bool matches(const Json& event, std::string_view pattern);
+bool matches(const Json& event, const Json& pattern);
+inline bool matches(const Json& event, std::string_view pattern) { return matches(event, Json::parse(pattern)); }
 
 // A state dump written by `dump`, and the events of a `--trace` file.
 Json read_json(const std::filesystem::path& file);

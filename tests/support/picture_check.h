@@ -11,8 +11,6 @@
 
 namespace dalvo::test {
 
-inline constexpr std::uint64_t kFnvOffsetBasis = 14695981039346656037ull;
-
 // FNV-1a 64 over the width, the height and the pixels (4 bytes each, little end first,
 // pixels as 0x00RRGGBB): the one hash every pinned picture is pinned by.
 std::uint64_t picture_hash(const platform::Surface& s);
@@ -40,6 +38,12 @@ public:
 // is written as its reference.
 void expect_picture(const platform::Surface& actual, std::uint64_t expected_hash, const std::string& name,
                     const PictureCheck& check = PictureCheck());
+
+// Expects `actual` to equal `expected` pixel for pixel (named as above on a mismatch).
+inline void expect_same_picture(const platform::Surface& expected, const platform::Surface& actual,
+                                const std::string& name) {
+    expect_picture(actual, picture_hash(expected), name, PictureCheck().with_expected(expected));
+}
 
 // Where the pictures of failed checks go for `folder` (created).
 std::filesystem::path picture_output(const std::string& folder);
