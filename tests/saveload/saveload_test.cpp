@@ -26,7 +26,7 @@ public:
     SaveRig() {
         g().g_SeOn = kTrue;
         g().g_ScriptLast = 100;
-        for (int n = 1; n <= 9; ++n) g().g_MusicFile[n] = "bgm0" + std::to_string(n) + ".mid";
+        for (int n = 1; n <= 9; ++n) g().g_MusicFile[n] = std::string("bgm0").append(std::to_string(n)).append(".mid");
         host().show_form(ui().form);
     }
 
@@ -49,7 +49,7 @@ public:
         return out;
     }
 
-    fs::path slot_file(int s) { return folder().file("4" + std::to_string(s) + ".dat"); }
+    fs::path slot_file(int s) { return folder().file(std::string("4").append(std::to_string(s)).append(".dat")); }
     std::string slot(int s) { return read_file(slot_file(s)); }
     bool has_slot(int s) { return fs::exists(slot_file(s)); }
     void put_slot(int s, const std::string& bytes) { folder().write_bytes(slot_file(s).filename().string(), bytes); }
@@ -57,7 +57,7 @@ public:
 
 // A day-start record as the day routine writes it, for half-day `day` begun at record `pos`.
 DayStartRecord day_record(int day, int pos) {
-    auto number = [](int v) { return v < 0 ? std::to_string(v) : " " + std::to_string(v); };
+    auto number = [](int v) { return v < 0 ? std::to_string(v) : std::string(" ").append(std::to_string(v)); };
     DayStartRecord f{number(day), "友人", "太郎", "True", "False", number(3), number(pos)};
     for (int i = 7; i <= 17; ++i) f[i] = number(i - 10);  // -3 .. 7
     f[18] = number(2);
@@ -181,7 +181,7 @@ TEST(SlotDialog, DamagedFilesNeverLoadAndCanBeDeleted) {
     letters.replace(letters.find(" 20\r\n"), 3, " 2x");
     for (const std::string& bytes : {good.substr(0, good.size() / 2), letters, random,
                                      save_bytes(4, 100),  // past the last record
-                                     "yesterday" + good.substr(good.find('\r')),
+                                     std::string("yesterday").append(good.substr(good.find('\r'))),
                                      save_bytes_with(18, " 40"),  // background 40: no picture 110.dat
                                      save_bytes_with(20, " 5"),   // its music file is gone
                                      save_bytes_with(20, " 12")}) {
@@ -284,9 +284,9 @@ TEST_F(SavePlay, EverySaveLoadsBackToItsHalfDayAndNoneBreaksTheGame) {
     const auto pick = [](char slot) {
         return std::string("idle\npress File_Window.Label1(").append(1, slot).append(")\nidle\npress File_Window.Label3(3)\n");
     };
-    const auto load_from = [&](char slot) { return "menu prog_load\n" + pick(slot); };
+    const auto load_from = [&](char slot) { return std::string("menu prog_load\n").append(pick(slot)); };
     const RunResult saved = play(
-        "idle\npress Main_Form.Label1\nidle\n" + retype + "type a,b\npress Main_Form.Name_ent_btn\nidle\ndump comma\n" +
+        std::string("idle\npress Main_Form.Label1\nidle\n") + retype + "type a,b\npress Main_Form.Name_ent_btn\nidle\ndump comma\n" +
         retype + "type \"ab\npress Main_Form.Name_ent_btn\nidle\ndump quote\n" + retype +
         "type ab\npress Main_Form.Name_ent_btn\nidle\ndump prologue\n" + save_in('0') + "click 300 200\nidle\ndump day1\n" +
         load_from('2') + "idle\npress File_Window.Label3(1)\nidle\ndump refused\n" +
@@ -295,7 +295,7 @@ TEST_F(SavePlay, EverySaveLoadsBackToItsHalfDayAndNoneBreaksTheGame) {
     ASSERT_EQ(saved.exit_code, 0) << saved.err;
     EXPECT_NE(saved.err.find("データが壊れているため"), std::string::npos) << saved.err;
     for (const char slot : {'1', '0'}) {
-        const RunResult fresh = play("idle\npress Main_Form.Label2\n" + pick(slot) + after_load +
+        const RunResult fresh = play(std::string("idle\npress Main_Form.Label2\n").append(pick(slot)) + after_load +
                                      "dump continued_" + (slot == '1' ? "start" : "prologue") + "\n");
         ASSERT_EQ(fresh.exit_code, 0) << fresh.err;
     }
