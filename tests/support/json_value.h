@@ -19,7 +19,6 @@ public:
     // One JSON text; a malformed one gives null and fails the running test.
     static Json parse(std::string_view text);
 
-    Kind kind() const { return kind_; }
     bool is_null() const { return kind_ == Kind::Null; }
     // A missing key or index reads as null, so that a chain of lookups never throws.
     const Json& operator[](std::string_view key) const;
@@ -29,7 +28,6 @@ public:
     // The value as that type; another type gives the empty value.
     const std::string& str() const { return str_; }
     std::int64_t num() const { return static_cast<std::int64_t>(num_); }
-    bool boolean() const { return bool_; }
     const std::vector<Json>& items() const { return items_; }
     const std::vector<std::pair<std::string, Json>>& fields() const { return fields_; }
 
