@@ -23,7 +23,7 @@ TEST(AboutBox, ShowsItsTextsAndItsLinksOpenExactlyWhatTheyShow) {
     ASSERT_NE(d.Label3->cursor, nullptr);
     // Not modal: the game window still takes the player's input.
     EXPECT_TRUE(rig.game().ui.form.enabled);
-    expect_picture(GameRig::composed(d.form), 0x7fcd91dc496cd890ull, "about_box");
+    expect_picture(composed(d.form), 0x7fcd91dc496cd890ull, "about_box");
 
     // The link captions reach the desktop exactly as shown.
     rig.press(kForm, "Label3");

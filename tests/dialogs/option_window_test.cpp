@@ -21,7 +21,7 @@ OptionWindow& dialog(DialogRig& rig) { return *rig.game().dialogs.option; }
 TEST(OptionWindow, LoadsFromTheEngineStateOverTheDisabledGameWindow) {
     DialogRig rig;
     Option_open(rig.game());
-    expect_picture(GameRig::composed(dialog(rig).form), 0xfe8e6f0dabbe10b4ull, "option_window");
+    expect_picture(composed(dialog(rig).form), 0xfe8e6f0dabbe10b4ull, "option_window");
     rig.press(kForm, "Command2");
     rig.g().g_MsgSpeed = 2;
     rig.g().g_BgmOn = kTrue;

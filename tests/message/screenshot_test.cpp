@@ -14,7 +14,7 @@ namespace {
 // so that a wait that never came cannot pass unseen.
 void shoot_at(MessageRig& rig, std::uint32_t ms, std::uint64_t hash, const std::string& name, int& shots) {
     rig.at(ms, [&rig, hash, name, &shots] {
-        expect_picture(GameRig::composed(rig.ui().form), hash, name, PictureCheck("message"));
+        expect_picture(composed(rig.ui().form), hash, name, PictureCheck("message"));
         ++shots;
     });
 }

@@ -11,15 +11,12 @@
 #include "platform/gfx/damage.h"
 #include "platform/platform.h"
 #include "support/json_value.h"
+#include "support/picture_check.h"
 
 namespace dalvo::platform {
 namespace {
 
-Surface composed(const Form& form) {
-    Surface out;
-    compose(form, out);
-    return out;
-}
+using test::composed;
 
 bool covered(const Damage& d, int x, int y) {
     for (const Rect& r : d) {

@@ -60,7 +60,7 @@ TEST(Transition, EveryEffectShowsEachFrameAndEndsWithTheNewPictureInItsOwnTime) 
     for (const Case& c : cases) {
         const EffectRun run = run_effect(rig, c.code);
         EXPECT_GE(run.presents.size(), c.presents) << c.code;
-        EXPECT_TRUE(rig.screen() == GameRig::composed(rig.ui().form)) << c.code;
+        EXPECT_TRUE(rig.screen() == composed(rig.ui().form)) << c.code;
         EXPECT_EQ(run.ms, c.ms) << c.code;
         EXPECT_EQ(run.probes, c.yields) << c.code;
         EXPECT_TRUE(rig.ui().Pic_Main->image == rig.ui().Pic_Back->image) << c.code;

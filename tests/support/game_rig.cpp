@@ -96,12 +96,6 @@ platform::Surface GameRig::screen_of(const platform::Form& form) {
     return shown ? *shown : platform::Surface();
 }
 
-platform::Surface GameRig::composed(const platform::Form& form) {
-    platform::Surface out(form.client_width, form.client_height);
-    platform::compose(form, out);
-    return out;
-}
-
 Json GameRig::dump() const {
     platform::JsonWriter out;
     out.begin_object();

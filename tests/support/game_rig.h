@@ -62,10 +62,9 @@ public:
     std::function<void(const Json&)> on_trace;  // called with every event as it is written
 
     // The form as the player sees it: as last presented, after this turn's present; empty
-    // before its first present. composed(): the form composed now.
+    // before its first present (composed() gives it as composed now).
     platform::Surface screen() { return screen_of(ui().form); }
     platform::Surface screen_of(const platform::Form& form);
-    static platform::Surface composed(const platform::Form& form);
     Json dump() const;
 
     // Runs `action` inside the first yield at least `ms` from now (the game's own waits

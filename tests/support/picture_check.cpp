@@ -35,6 +35,12 @@ std::uint64_t picture_hash(const platform::Surface& s) {
     return platform::fnv1a(bytes);
 }
 
+platform::Surface composed(const platform::Form& form) {
+    platform::Surface out(form.client_width, form.client_height);
+    platform::compose(form, out);
+    return out;
+}
+
 fs::path picture_output(const std::string& folder) {
     const fs::path dir = fs::path(DALVO_BINARY_DIR) / "test_output" / folder;
     std::error_code ec;

@@ -7,9 +7,13 @@
 #include <string>
 #include <utility>
 
+#include "platform/form.h"
 #include "platform/surface.h"
 
 namespace dalvo::test {
+
+// `form` composed now, whether presented or not.
+platform::Surface composed(const platform::Form& form);
 
 // FNV-1a 64 over the width, the height and the pixels (4 bytes each, little end first,
 // pixels as 0x00RRGGBB): the one hash every pinned picture is pinned by.

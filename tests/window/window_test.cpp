@@ -18,7 +18,7 @@
 #include "platform/sdl/menu_bar.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_input.h"
-#include "support/game_rig.h"
+#include "support/picture_check.h"
 #include "window/sdl_click.h"
 #include "window/x11_poke.h"
 
@@ -159,7 +159,7 @@ TEST(WindowSmoke, ShotAndTheRealWindowShowTheSamePixels) {
     EXPECT_EQ(differing, "0") << "pixels differing between the shot and the window; see " << work;
 }
 
-Surface composed(const Form& form) { return test::GameRig::composed(form); }
+using test::composed;
 
 void settle(Platform& p) {
     for (int i = 0; i < 10; ++i) {
