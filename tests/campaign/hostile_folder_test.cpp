@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "support/fixture.h"
-#include "support/trace_field.h"
+#include "support/json_value.h"
 
 namespace dalvo::test {
 namespace {
@@ -86,11 +86,11 @@ TEST(HostileFolder, EndsWithTheGamesMessageAndLeavesPicturesSealedAndSlotsAlone)
                                          (out / "trace.jsonl").string()});
         EXPECT_EQ(run.exit_code, c.exit_code) << run.err;
         std::vector<std::string> boxes;
-        for (const std::string& line : read_lines(out / "trace.jsonl"))
-            if (field(line, "ev") == "msgbox") boxes.push_back(field(line, "text"));
+        for (const Json& e : read_json_lines(out / "trace.jsonl"))
+            if (e["ev"].str() == "msgbox") boxes.push_back(e["text"].str());
         if (*c.message == '\0') {
             EXPECT_TRUE(boxes.empty()) << boxes.front();
-            EXPECT_EQ(field(read_file(out / "choice.json"), "waiting"), "choice");
+            EXPECT_EQ(read_json(out / "choice.json")["waiting"].str(), "choice");
         } else {
             ASSERT_EQ(boxes.size(), 1u);
             EXPECT_NE(boxes[0].find(c.message), std::string::npos) << boxes[0];

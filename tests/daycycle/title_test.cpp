@@ -4,20 +4,19 @@
 
 #include "daycycle/title.h"
 #include "engine/dump.h"
-#include "engine/engine_run.h"
+#include "support/game_rig.h"
 #include "support/picture_check.h"
 
 namespace dalvo::test {
 namespace {
 
-namespace fs = std::filesystem;
 using platform::InputEvent;
 
 // Thrown from a timer to leave the game once it waits for the first click.
 struct ReachedClickWait {};
 
 // One headless game on a fixture folder, fed input one event at a time.
-class TitleRig {
+class TitleRig : public GameRig {
 public:
     TitleRig() {
         install_automation(game());
@@ -31,27 +30,17 @@ public:
         }).set_enabled(true, now());
     }
 
-    Game& game() { return run_.game(); }
-    MainForm& ui() { return game().ui; }
-    platform::Host& host() { return game().p.host; }
-    std::uint32_t now() { return game().p.clock.ticks(); }
     std::string waiting() { return waiting_for(game()); }
-    std::vector<std::string> events(std::string_view ev) const { return run_.events(ev); }
-
     // Each returns the exit code when the program ended, kAtClickWait when the script
     // reached its first click wait, else -1.
     int load() {
-        const int code = run_.load();
+        const int code = GameRig::load();
         game().title.loaded = true;
         return code;
     }
     int serve(InputEvent event) {
-        host().post(std::move(event));
         try {
-            host().yield();
-            return -1;
-        } catch (const platform::ProgramEnd& end) {
-            return end.code;
+            return until_end([&] { send(std::move(event)); });
         } catch (const ReachedClickWait&) {
             return 0x100;
         }
@@ -59,22 +48,10 @@ public:
     int press(const std::string& control) { return serve(platform::PressControl{"Main_Form", control}); }
     int key(int code) { return serve(platform::KeyDown{"Main_Form", code}); }
     int type(const std::string& text) { return serve(platform::TextInput{"Main_Form", text}); }
-    platform::Surface screen() {
-        platform::Surface out;
-        platform::compose(ui().form, out);
-        return out;
-    }
-
-private:
-    FixtureFolder data_;
-    EngineRun run_{data_.path()};
+    platform::Surface screen() { return composed(ui().form); }
 };
 
 constexpr int kAtClickWait = 0x100;
-
-void expect_picture(const platform::Surface& actual, std::uint64_t expected, const std::string& name) {
-    test::expect_picture(actual, expected, name, PictureCheck("title"));
-}
 
 TEST(Title, HoverHighlightsAndContinueCancelledKeepsTheTitle) {
     TitleRig rig;
@@ -97,7 +74,7 @@ TEST(Title, HoverHighlightsAndContinueCancelledKeepsTheTitle) {
     game.g.g_SeOn = kTrue;
     ASSERT_EQ(rig.press("Label2"), -1);
     ASSERT_FALSE(rig.events("wave").empty());
-    EXPECT_NE(rig.events("wave")[0].find("\"n\":2"), std::string::npos);
+    EXPECT_EQ(rig.events("wave")[0]["n"].num(), 2);
 }
 
 TEST(Title, ShowsItsPictureThenNewGameOpensTheNameEntryAndStartsTheScript) {

@@ -23,16 +23,16 @@ TEST(AboutBox, ShowsItsTextsAndItsLinksOpenExactlyWhatTheyShow) {
     ASSERT_NE(d.Label3->cursor, nullptr);
     // Not modal: the game window still takes the player's input.
     EXPECT_TRUE(rig.game().ui.form.enabled);
-    expect_form_picture(d.form, 0x7fcd91dc496cd890ull, "about_box");
+    expect_picture(composed(d.form), 0x7fcd91dc496cd890ull, "about_box");
 
     // The link captions reach the desktop exactly as shown.
     rig.press(kForm, "Label3");
     rig.press(kForm, "Label4");
     const auto shell = rig.events("shell");
     ASSERT_EQ(shell.size(), 2u);
-    EXPECT_EQ(field(shell[0], "url"), d.Label3->caption);
-    EXPECT_EQ(field(shell[0], "url").rfind("mailto:", 0), 0u);
-    EXPECT_EQ(field(shell[1], "url"), d.Label4->caption);
+    EXPECT_EQ(shell[0]["url"].str(), d.Label3->caption);
+    EXPECT_TRUE(shell[0]["url"].str().starts_with("mailto:"));
+    EXPECT_EQ(shell[1]["url"].str(), d.Label4->caption);
     // Labels that are not links open nothing.
     rig.press(kForm, "Label1");
     EXPECT_EQ(rig.events("shell").size(), 2u);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <tuple>
+
 #include "dialogs/dialog_rig.h"
 #include "dialogs/dialogs.h"
 #include "dialogs/option_window.h"
@@ -18,7 +21,7 @@ OptionWindow& dialog(DialogRig& rig) { return *rig.game().dialogs.option; }
 TEST(OptionWindow, LoadsFromTheEngineStateOverTheDisabledGameWindow) {
     DialogRig rig;
     Option_open(rig.game());
-    expect_form_picture(dialog(rig).form, 0xfe8e6f0dabbe10b4ull, "option_window");
+    expect_picture(composed(dialog(rig).form), 0xfe8e6f0dabbe10b4ull, "option_window");
     rig.press(kForm, "Command2");
     rig.g().g_MsgSpeed = 2;
     rig.g().g_BgmOn = kTrue;
@@ -26,9 +29,7 @@ TEST(OptionWindow, LoadsFromTheEngineStateOverTheDisabledGameWindow) {
     rig.g().g_MixerOk = kFalse;
     Option_open(rig.game());
     OptionWindow& d = dialog(rig);
-    EXPECT_EQ(d.Option3->value, 1);
-    EXPECT_EQ(d.Check1->value, 1);
-    EXPECT_EQ(d.Check2->value, 0);
+    EXPECT_EQ((std::array<int, 3>{d.Option3->value, d.Check1->value, d.Check2->value}), (std::array{1, 1, 0}));
     EXPECT_FALSE(rig.game().ui.form.enabled);
 
     // The disabled game window ignores the player; the dialog's close box is a Cancel.
@@ -51,11 +52,9 @@ TEST(OptionWindow, OkSwitchesMusicAndEffectsOnFirstThenOffForEachClearedBox) {
     Option_open(rig.game());
     rig.press(kForm, "Check2");
     rig.press(kForm, "Command1");
-    EXPECT_EQ(rig.g().g_BgmOn, kFalse);
-    EXPECT_EQ(rig.g().g_SeOn, kTrue);
+    EXPECT_EQ((std::tuple{rig.g().g_BgmOn, rig.g().g_SeOn, rig.g().g_Flags[3], rig.g().g_Flags[4]}),
+              (std::tuple{kFalse, kTrue, "False", "True"}));
     EXPECT_NE(rig.game().p.music.peek().mode, "playing");  // clearing music stops it
-    EXPECT_EQ(rig.g().g_Flags[3], "False");
-    EXPECT_EQ(rig.g().g_Flags[4], "True");
 
     // Both ticked: an error that switched them off meanwhile does not stick.
     rig.g().g_BgmOn = kTrue;
@@ -63,9 +62,7 @@ TEST(OptionWindow, OkSwitchesMusicAndEffectsOnFirstThenOffForEachClearedBox) {
     rig.g().g_BgmOn = kFalse;
     rig.g().g_SeOn = kFalse;
     rig.press(kForm, "Command1");
-    EXPECT_EQ(rig.g().g_BgmOn, kTrue);
-    EXPECT_EQ(rig.g().g_SeOn, kTrue);
-    EXPECT_EQ(rig.g().g_Flags[3], "True");
+    EXPECT_EQ((std::tuple{rig.g().g_BgmOn, rig.g().g_SeOn, rig.g().g_Flags[3]}), (std::tuple{kTrue, kTrue, "True"}));
 }
 
 TEST(OptionWindow, EachModeSetsTheSpeedTheClickWaitAndTheSkipCaption) {
@@ -87,9 +84,8 @@ TEST(OptionWindow, EachModeSetsTheSpeedTheClickWaitAndTheSkipCaption) {
         Option_open(rig.game());
         rig.press(kForm, c.option);
         rig.press(kForm, "Command1");
-        EXPECT_EQ(rig.g().g_MsgSpeed, c.speed);
-        EXPECT_EQ(rig.g().g_WaitClick, c.wait_click);
-        EXPECT_EQ(rig.g().g_Flags[5], c.flag);
+        EXPECT_EQ((std::tuple{rig.g().g_MsgSpeed, rig.g().g_WaitClick, rig.g().g_Flags[5]}),
+                  (std::tuple{c.speed, c.wait_click, std::string(c.flag)}));
         EXPECT_EQ(rig.game().ui.menu("speedup").caption(), c.caption);
     }
 
@@ -147,7 +143,7 @@ TEST(OptionWindow, FadeBoxOpensTheMixerOnceAndClearingItLeavesTheLevel) {
     rig.press(kForm, "Command1");
     EXPECT_EQ(rig.g().g_MixerOk, kFalse);
     ASSERT_EQ(rig.events("mixer").size(), 2u);
-    EXPECT_EQ(field(rig.events("mixer")[1], "op"), "close");
+    EXPECT_EQ(rig.events("mixer")[1]["op"].str(), "close");
     EXPECT_EQ(rig.events("level").size(), levels);
     std::uint32_t level = 0;
     ASSERT_TRUE(game.p.master.get(level));
@@ -161,11 +157,8 @@ TEST(OptionWindow, MixerFailureLeavesTheFadesOffAndSavesMusicAndEffectsOff) {
     rig.press(kForm, "Check3");
     rig.press(kForm, "Command1");
     EXPECT_EQ(rig.messages(), (std::vector<std::string>{"Mixer open error.", "mixer open error."}));
-    EXPECT_EQ(rig.g().g_MixerOk, kFalse);
-    EXPECT_EQ(rig.g().g_BgmOn, kFalse);
-    EXPECT_EQ(rig.g().g_SeOn, kFalse);
-    EXPECT_EQ(rig.g().g_Flags[3], "False");
-    EXPECT_EQ(rig.g().g_Flags[4], "False");
+    EXPECT_EQ((std::tuple{rig.g().g_MixerOk, rig.g().g_BgmOn, rig.g().g_SeOn, rig.g().g_Flags[3], rig.g().g_Flags[4]}),
+              (std::tuple{kFalse, kFalse, kFalse, "False", "False"}));
 }
 
 }  // namespace

@@ -41,49 +41,48 @@ TEST(Ending, PlainEndingShowsFinAndEndsTheProgramWithoutTouchingMusicOrPictures)
     EndingRig rig;
     // The plain ending reads no picture: without them it still runs as it should.
     for (const char* name : {"71.dat", "73.dat", "76.dat", "77.dat", "90.dat"}) rig.folder().remove(name);
-    rig.shoot_at("\"page\":1", "page");
-    rig.shoot_at("\"fin\":\"end\"", "fin");
+    rig.shoot_at(R"({"page":1})", "page");
+    rig.shoot_at(R"({"fin":"end"})", "fin");
 
     EXPECT_EQ(rig.play(), 0);
 
-    const std::uint32_t start = rig.time_of("\"start\":0");
-    const std::uint32_t end = rig.time_of("\"close\":\"end\"");
-    for (const std::string& line : rig.events("mci")) {
-        EXPECT_FALSE(time_of_line(line) >= start && time_of_line(line) <= end) << line;
-    }
+    const std::uint32_t start = rig.time_of(R"({"start":0})");
+    const std::uint32_t end = rig.time_of(R"({"close":"end"})");
+    for (const Json& e : rig.events("mci")) EXPECT_FALSE(time_of(e) >= start && time_of(e) <= end) << e;
     // Five seconds of hold, two more, and the one-second dissolve of the last page.
-    EXPECT_EQ(rig.time_of("\"fin\":\"start\"") - rig.time_of("\"page\":2"), 8000u);
+    EXPECT_EQ(rig.time_of(R"({"fin":"start"})") - rig.time_of(R"({"page":2})"), 8000u);
     EXPECT_TRUE(sealed(rig.folder(), "70.dat"));
-    expect_picture_hash(rig.shot("page"), kPageHash, "plain_page");
-    expect_picture_hash(rig.shot("fin"), kFinHash, "plain_fin");
+    expect_picture(rig.shot("page"), kPageHash, "plain_page");
+    expect_picture(rig.shot("fin"), kFinHash, "plain_fin");
 }
 
 TEST(Ending, FullEndingFollowsTheMusicTimeline) {
     EndingRig rig({.hap = 2});
-    rig.shoot_at("\"code\":\"Staff_disp\",\"card\":1,\"phase\":\"end\"", "card");
-    rig.shoot_at("\"close\":\"start\"", "final");
+    rig.shoot_at(R"({"code":"Staff_disp","card":1,"phase":"end"})", "card");
+    rig.shoot_at(R"({"close":"start"})", "final");
 
     EXPECT_EQ(rig.play(), 0);
     EXPECT_EQ(rig.game().g.g_hap, 2);
 
-    const std::uint32_t start = rig.time_of("\"start\":2");
-    const std::uint32_t t0 = rig.time_of("\"music\":9");
+    const std::uint32_t start = rig.time_of(R"({"start":2})");
+    const std::uint32_t t0 = rig.time_of(R"({"music":9})");
     // The wait to 6800 ms, five grey steps of 330 ms and one second.
-    EXPECT_EQ(rig.time_of("\"card\":1,\"phase\":\"start\"") - t0, 6800u + 5u * 330u + 1000u);
-    EXPECT_GE(rig.time_of("\"picture\":\"73.dat\"") - t0, 24000u);
+    EXPECT_EQ(rig.time_of(R"({"card":1,"phase":"start"})") - t0, 6800u + 5u * 330u + 1000u);
+    EXPECT_GE(rig.time_of(R"({"picture":"73.dat"})") - t0, 24000u);
     // The piece plays once: opened after the ending began, never restarted.
     const std::string piece = rig.game().g.g_MusicFile[9];
     int opens = 0, plays = 0;
-    for (const std::string& line : rig.events("mci")) {
-        if (line.find("open") != std::string::npos && line.find(piece) != std::string::npos) ++opens;
-        if (line.find("play midifile") != std::string::npos && time_of_line(line) >= start) ++plays;
+    for (const Json& e : rig.events("mci")) {
+        const std::string& cmd = e["cmd"].str();
+        if (cmd.find("open") != std::string::npos && cmd.find(piece) != std::string::npos) ++opens;
+        if (cmd.find("play midifile") != std::string::npos && time_of(e) >= start) ++plays;
     }
     EXPECT_EQ(opens, 1);
     EXPECT_EQ(plays, 1);
 
     EXPECT_TRUE(sealed(rig.folder(), "92.dat"));
-    expect_picture_hash(rig.shot("card"), kCardHash, "full_card1");
-    expect_picture_hash(rig.shot("final"), kFinalPictureHash, "full_final2");
+    expect_picture(rig.shot("card"), kCardHash, "full_card1");
+    expect_picture(rig.shot("final"), kFinalPictureHash, "full_final2");
 }
 
 TEST(Ending, PicturesThatCannotBeReadAreSkippedAndTheProgramStillEnds) {
@@ -92,16 +91,16 @@ TEST(Ending, PicturesThatCannotBeReadAreSkippedAndTheProgramStillEnds) {
     rig.folder().write_bytes("91.dat", std::string("JFnot a picture"));
 
     EXPECT_EQ(rig.play(), 0);
-    EXPECT_NE(rig.line_with("\"skip\":\"73.dat\""), "");
-    EXPECT_NE(rig.line_with("\"skip\":\"91.dat\""), "");
+    EXPECT_FALSE(rig.first(R"({"skip":"73.dat"})").is_null());
+    EXPECT_FALSE(rig.first(R"({"skip":"91.dat"})").is_null());
     // The second final picture that could not be read leaves the stage black.
     EXPECT_EQ(rig.ui().Pic_Main->image.get(320, 160), platform::kBlack);
 }
 
 TEST(Ending, PageLinesAreCentredAtTwentyPixelsACharacter) {
     EndingRig rig({.hap = 3, .lines = {"あいうえおかきくけこ", "", "ＡＢ", "x"}});
-    rig.shoot_at("\"page\":1", "page1");
-    rig.shoot_at("\"page\":2", "page2");
+    rig.shoot_at(R"({"page":1})", "page1");
+    rig.shoot_at(R"({"page":2})", "page2");
     ASSERT_EQ(rig.play(), 0);
 
     // Each page as drawn by hand: the line's x is (450 - 20 c) / 2.

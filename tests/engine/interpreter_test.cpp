@@ -3,12 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
 
 #include "engine/conditions.h"
-#include "engine/engine_run.h"
+#include "support/game_rig.h"
 #include "engine/interpreter.h"
-#include "support/fixture.h"
 
 namespace dalvo::test {
 namespace {
@@ -38,51 +36,50 @@ protected:
     }
 };
 
-TEST_F(Conditions, ThresholdTestsJumpOnlyOnTheirOwnParameters) {
-    EXPECT_FALSE(jumped(Cond_c, "c2", "kok", "20"));  // 20 < 20 does not hold
-    EXPECT_TRUE(jumped(Cond_c, "c2", "kok", "21"));
-    EXPECT_TRUE(jumped(Cond_c, "c2", "eig", "17"));
-    EXPECT_FALSE(jumped(Cond_c, "c2", "ben", "1"));  // "ben" is a "c1" parameter
+// Each branch command in turn: whether it jumps, and the one message of an unknown code.
+TEST_F(Conditions, EachTestJumpsOnlyOnItsOwnParametersAndUnknownCodesSaySo) {
     g().g_ben = 5;
-    EXPECT_TRUE(jumped(Cond_c, "c1", "ben", "5"));
-    EXPECT_FALSE(jumped(Cond_c, "c1", "kok", "0"));
-    EXPECT_TRUE(run_->messages().empty());
-    EXPECT_FALSE(jumped(Cond_c, "c3", "kok", "0"));
-    EXPECT_FALSE(jumped(Cond_c, "c", "kok", "0"));
-    EXPECT_EQ(run_->messages(), std::vector<std::string>(2, "error(c?)"));
-}
-
-TEST_F(Conditions, EqualityTestsNameTheirParameterByGroupAndSubCode) {
     g().g_kou_eki = 3;
     g().g_hat_umi = -4;
     g().g_kae = 2;
     g().g_chi = 1;
-    EXPECT_TRUE(jumped(Cond_i, "i1", "kou_eki", "3"));
-    EXPECT_FALSE(jumped(Cond_i, "i1", "kou_umi", "3"));
-    EXPECT_FALSE(jumped(Cond_i, "i1", "kouxxx", "0"));  // an unknown sub-code never holds
-    EXPECT_TRUE(jumped(Cond_i, "i1", "hat_umi", "-4"));
-    EXPECT_TRUE(jumped(Cond_i, "i1", "kae_xyz", "2"));  // any ending names g_kae
-    EXPECT_TRUE(jumped(Cond_i, "i1", "chi", "1"));
-    EXPECT_FALSE(jumped(Cond_i, "i1", "kok", "20"));  // not an "i" parameter
-    EXPECT_FALSE(jumped(Cond_i, "i2", "kae", "2"));
-    EXPECT_EQ(run_->messages(), std::vector<std::string>{"error(i?)"});
-}
-
-TEST_F(Conditions, DayTestsCompareTheNumberWithTheHalfDay) {
     g().g_Day = 4;
-    // Each code at its boundary: =, >, >=, <, <=.
-    for (auto [cmd, holds, fails] : {std::tuple{"d0", "4", "5"}, {"d1", "3", "4"}, {"d2", "4", "5"},
-                                     {"d3", "5", "4"}, {"d4", "4", "3"}}) {
-        EXPECT_TRUE(jumped(Cond_d, cmd, holds));
-        EXPECT_FALSE(jumped(Cond_d, cmd, fails));
+    struct Case {
+        int (*cond)(Game&);
+        const char *cmd, *text, *arg1;
+        bool jumps;
+        const char* error = "";
+    };
+    const Case cases[] = {
+        {Cond_c, "c2", "kok", "20", false},  // 20 < 20 does not hold
+        {Cond_c, "c2", "kok", "21", true}, {Cond_c, "c2", "eig", "17", true},
+        {Cond_c, "c2", "ben", "1", false},  // "ben" is a "c1" parameter
+        {Cond_c, "c1", "ben", "5", true}, {Cond_c, "c1", "kok", "0", false},
+        {Cond_c, "c3", "kok", "0", false, "error(c?)"}, {Cond_c, "c", "kok", "0", false, "error(c?)"},
+        // "i" names its parameter by group and sub-code; any ending names g_kae.
+        {Cond_i, "i1", "kou_eki", "3", true}, {Cond_i, "i1", "kou_umi", "3", false},
+        {Cond_i, "i1", "kouxxx", "0", false},  // an unknown sub-code never holds
+        {Cond_i, "i1", "hat_umi", "-4", true}, {Cond_i, "i1", "kae_xyz", "2", true}, {Cond_i, "i1", "chi", "1", true},
+        {Cond_i, "i1", "kok", "20", false},  // not an "i" parameter
+        {Cond_i, "i2", "kae", "2", false, "error(i?)"},
+        // "d" codes against the half-day 4, each at its boundary: =, >, >=, <, <=.
+        {Cond_d, "d0", "4", "", true}, {Cond_d, "d0", "5", "", false}, {Cond_d, "d1", "3", "", true},
+        {Cond_d, "d1", "4", "", false}, {Cond_d, "d2", "4", "", true}, {Cond_d, "d2", "5", "", false},
+        {Cond_d, "d3", "5", "", true}, {Cond_d, "d3", "4", "", false}, {Cond_d, "d4", "4", "", true},
+        {Cond_d, "d4", "3", "", false}, {Cond_d, "d5", "0", "", false, "error(d?)"},
+        {Cond_d, "d", "0", "", false, "error(d?)"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> said = run_->messages();
+        EXPECT_EQ(jumped(c.cond, c.cmd, c.text, c.arg1), c.jumps) << c.cmd << " " << c.text << " " << c.arg1;
+        if (*c.error != '\0') said.emplace_back(c.error);
+        EXPECT_EQ(run_->messages(), said) << c.cmd << " " << c.text;
     }
+    // "d9": from the first number to the second.
     for (int day : {3, 4, 5, 6}) {
         g().g_Day = static_cast<std::int16_t>(day);
         EXPECT_EQ(jumped(Cond_d, "d9", "3", "5"), day >= 5) << day;
     }
-    EXPECT_FALSE(jumped(Cond_d, "d5", "0"));
-    EXPECT_FALSE(jumped(Cond_d, "d", "0"));
-    EXPECT_EQ(run_->messages(), std::vector<std::string>(2, "error(d?)"));
 }
 
 TEST_F(Conditions, ParameterChangesFollowTheirTable) {
@@ -129,17 +126,14 @@ TEST_F(Interpreter, ParametersBranchesAndQuitGiveTheStateTheScriptImplies) {
         {.scene = "1008", .cmd = "p2", .text = "kok", .arg1 = "100"},  // closing record
     };
     EXPECT_EQ(play(script), 0);
-    const std::string dump = run_->dump();
-    for (const char* part : {"\"g_kok\":25", "\"g_kou_iku\":-2", "\"g_suu\":10", "\"g_hat_eki\":8",
-                             "\"g_ScriptPos\":11", "\"g_CurScene\":1007", "\"g_Cmd\":\"q\"",
-                             "\"g_Day\":0", "\"g_Running\":-1"}) {
-        EXPECT_NE(dump.find(part), std::string::npos) << part << " in " << dump;
-    }
+    EXPECT_TRUE(matches(run_->dump(), R"({"g_kok":25,"g_kou_iku":-2,"g_suu":10,"g_hat_eki":8,"g_ScriptPos":11,
+                                           "g_CurScene":1007,"g_Cmd":"q","g_Day":0,"g_Running":-1})"))
+        << run_->dump();
     // "q" serves the message loop eleven times, 10 ms apart, then seals the pictures.
     const auto seals = run_->events("seal");
     ASSERT_EQ(seals.size(), 46u);
-    EXPECT_NE(seals[23].find("\"file\":\"51.dat\",\"marker\":\"JF\""), std::string::npos) << seals[23];
-    EXPECT_NE(seals[45].find("\"file\":\"82.dat\""), std::string::npos);
+    EXPECT_TRUE(matches(seals[23], R"({"file":"51.dat","marker":"JF"})")) << seals[23];
+    EXPECT_EQ(seals[45]["file"].str(), "82.dat");
     EXPECT_EQ(data_.read_bytes("71.dat").at(0), 'J');
 }
 

@@ -3,13 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 
-#include "engine/engine_run.h"
+#include "support/game_rig.h"
 #include "engine/field_reader.h"
 #include "engine/scenario_loader.h"
 #include "engine/startup.h"
-#include "support/fixture.h"
 
 namespace dalvo::test {
 namespace {
@@ -92,7 +92,7 @@ TEST(Startup, EachBrokenFileEndsTheLoadWithItsOwnMessageAndThePicturesSealed) {
     for (const BrokenCase& c : cases) {
         FixtureFolder data;
         c.damage(data);
-        EngineRun run(data.path());
+        GameRig run({.data_dir = data.path()});
         EXPECT_EQ(run.load(), 1) << c.name;
         std::string expect = c.expect;
         if (auto at = expect.find("{}"); at != std::string::npos) expect.replace(at, 2, folder(data.path()));
@@ -118,7 +118,7 @@ TEST(Startup, DataBesideTheProgramWinsOverTheProgramFolder) {
     options.data_dir = "/somewhere/else";
     EXPECT_EQ(find_data_path(options), "/somewhere/else");
 
-    EngineRun run(beside, program.path());
+    GameRig run({.data_dir = beside, .program_dir = program.path()});
     run.game().options.data_dir.clear();
     ASSERT_EQ(run.load(), -1);
     EXPECT_EQ(run.game().g_DataPath, beside);
@@ -177,14 +177,12 @@ TEST_F(Loader, HeadingsAnywhereKeepNoRecordAndScenesShareOneIndexEntry) {
         "num,,,,,,,,,,,,\n";
     ASSERT_EQ(load(script, "1002,\"はい、そう\",1003\n"), -1) << testing::PrintToString(run_->messages());
     const EngineState& g = run_->g();
-    EXPECT_EQ(g.g_ScriptLast, 3);
     EXPECT_EQ(g.g_Script[1].Text, "kok, with comma");
-    EXPECT_EQ(g.g_Script[2].Scene, 1002);
-    EXPECT_EQ(g.g_Script[2].Target, 1001);
-    ASSERT_EQ(g.g_SeqCount, 3);
-    EXPECT_EQ(g.g_SeqTable[1].Pos, 2);
     EXPECT_EQ(g.g_SctTable[0].Label, "はい、そう");
-    EXPECT_EQ(g.g_SctTable[0].Pos, 3);  // the first record of scene 1003
+    // Scene 1002 at record 2, and the choice leads to 1003's first record.
+    EXPECT_EQ((std::array<int, 6>{g.g_ScriptLast, g.g_Script[2].Scene, g.g_Script[2].Target, g.g_SeqCount,
+                                  g.g_SeqTable[1].Pos, g.g_SctTable[0].Pos}),
+              (std::array{3, 1002, 1001, 3, 2, 3}));
 }
 
 TEST_F(Loader, ScenesOutOfOrderLoadAsRunsAndAJumpLandsWhereTheSearchLooks) {
@@ -200,10 +198,9 @@ TEST_F(Loader, ScenesOutOfOrderLoadAsRunsAndAJumpLandsWhereTheSearchLooks) {
               -1)
         << testing::PrintToString(run_->messages());
     const EngineState& g = run_->g();
-    ASSERT_EQ(g.g_SeqCount, 3);
-    EXPECT_EQ(g.g_SeqTable[1].Scene, 1000);
-    EXPECT_EQ(g.g_SeqTable[2].Pos, 4);
-    EXPECT_EQ(g.g_SctTable[0].Pos, 0);  // a choice target is the first entry of its scene
+    // A choice target is the first entry of its scene.
+    EXPECT_EQ((std::array<int, 4>{g.g_SeqCount, g.g_SeqTable[1].Scene, g.g_SeqTable[2].Pos, g.g_SctTable[0].Pos}),
+              (std::array{3, 1000, 4, 0}));
     const auto before = std::array{g.g_kok, g.g_eig, g.g_suu};
     run_->g().g_MsgSpeed = 0;
     EXPECT_EQ(run_->run(), 0);

@@ -78,8 +78,8 @@ TEST(Choice, ShowsEqualBoxesHighlightsAndTakesThePickAfterASecond) {
     EXPECT_EQ(Select_disp(rig.game()), 1);
     EXPECT_GE(rig.now(), 1900u);
     EXPECT_EQ(rig.g().g_ScriptPos, 50);
-    ASSERT_EQ(rig.waves.size(), 1u);
-    EXPECT_NE(rig.waves[0].find("\"n\":2"), std::string::npos);
+    ASSERT_EQ(rig.events("wave").size(), 1u);
+    EXPECT_EQ(rig.events("wave")[0]["n"].num(), 2);
     EXPECT_FALSE(ui.SelBox[1]->visible);
     for (const char* name : {"prog_load", "prog_save", "speedup"}) EXPECT_TRUE(ui.menu(name).enabled());
 
@@ -91,7 +91,7 @@ TEST(Choice, ShowsEqualBoxesHighlightsAndTakesThePickAfterASecond) {
     rig.post_at(1000, PressControl{"Main_Form", "SelTxt(0)"});
     Select_disp(rig.game());
     EXPECT_EQ(rig.g().g_ScriptPos, 40);
-    EXPECT_EQ(rig.waves.size(), 1u);
+    EXPECT_EQ(rig.events("wave").size(), 1u);
 }
 
 TEST(Choice, OptionsRunOnPastTheirGroupButNotPastTheTable) {
@@ -107,7 +107,7 @@ TEST(Choice, OptionsRunOnPastTheirGroupButNotPastTheTable) {
     rig.post_at(200, PressControl{"Main_Form", "SelTxt(2)"});
     EXPECT_EQ(Select_disp(rig.game()), 1);
     EXPECT_EQ(rig.g().g_ScriptPos, 60);
-    EXPECT_TRUE(rig.msgboxes.empty());
+    EXPECT_TRUE(rig.messages().empty());
 
     // More than the window holds, or entries past the end of the table, end the game.
     for (auto [group, count] : {std::pair{7, "4"}, std::pair{9, "2"}}) {
@@ -116,10 +116,10 @@ TEST(Choice, OptionsRunOnPastTheirGroupButNotPastTheTable) {
         bad.g().g_CurScene = static_cast<std::int16_t>(group);
         bad.g().g_Text = count;
         EXPECT_EQ(bad.until_end([&] { Select_disp(bad.game()); }), 1);
-        ASSERT_EQ(bad.msgboxes.size(), 1u);
-        EXPECT_NE(bad.msgboxes[0].find("(場面 " + std::to_string(group) + "): 選択肢の指定が不正です"),
+        ASSERT_EQ(bad.messages().size(), 1u);
+        EXPECT_NE(bad.messages()[0].find("(場面 " + std::to_string(group) + "): 選択肢の指定が不正です"),
                   std::string::npos)
-            << bad.msgboxes[0];
+            << bad.messages()[0];
     }
 }
 
@@ -166,8 +166,8 @@ TEST(Menu, SaveOnlyDuringAClickWaitAndQuitOnlyOnYes) {
     EXPECT_EQ(rig.until_end([&] { Wait_click(rig.game()); }), -1);
     rig.post_at(10, MenuCommand{"Main_Form", "prog_end"});
     EXPECT_EQ(rig.until_end([&] { Wait_click(rig.game()); }), 0);
-    ASSERT_EQ(rig.msgboxes.size(), 2u);
-    EXPECT_NE(rig.msgboxes[1].find("終了しますか？"), std::string::npos);
+    ASSERT_EQ(rig.messages().size(), 2u);
+    EXPECT_NE(rig.messages()[1].find("終了しますか？"), std::string::npos);
 }
 
 }  // namespace

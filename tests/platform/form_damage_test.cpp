@@ -10,16 +10,13 @@
 #include "platform/form.h"
 #include "platform/gfx/damage.h"
 #include "platform/platform.h"
-#include "support/trace_field.h"
+#include "support/json_value.h"
+#include "support/picture_check.h"
 
 namespace dalvo::platform {
 namespace {
 
-Surface composed(const Form& form) {
-    Surface out;
-    compose(form, out);
-    return out;
-}
+using test::composed;
 
 bool covered(const Damage& d, int x, int y) {
     for (const Rect& r : d) {
@@ -105,15 +102,15 @@ TEST(FormDamage, CoversEveryChangedPixelAndRecomposesItExactly) {
 TEST(FormDamage, EveryKindOfVisibleChangeIsPresentedWhereItChanged) {
     auto set = make_headless_platform({});
     Host& host = set->platform().host;
-    std::vector<std::string> presents;
+    std::vector<test::Json> presents;
     set->platform().trace.add_observer([&](const std::string& line) {
-        if (test::field(line, "ev") == "present") presents.push_back(line);
+        if (test::Json e = test::Json::parse(line); e["ev"].str() == "present") presents.push_back(e);
     });
     Scene s;
     host.show_form(s.form);
     host.yield();
     ASSERT_EQ(presents.size(), 1u);
-    EXPECT_EQ(test::field(presents[0], "form"), "Main_Form");
+    EXPECT_EQ(presents[0]["form"].str(), "Main_Form");
 
     const std::vector<std::pair<std::string, std::function<void()>>> changes = {
         {"caption", [&] { s.label.caption = "xyz"; }},
@@ -132,12 +129,10 @@ TEST(FormDamage, EveryKindOfVisibleChangeIsPresentedWhereItChanged) {
         const Surface& after = *host.screen(s.form);
         ASSERT_TRUE(after == composed(s.form)) << kind;
         ASSERT_EQ(presents.size(), 1u) << kind;
-        // "rect":[x,y,w,h]
-        const std::string& line = presents[0];
-        const std::size_t at = line.find("\"rect\":[");
-        ASSERT_NE(at, std::string::npos) << line;
-        Rect r;
-        ASSERT_EQ(std::sscanf(line.c_str() + at, "\"rect\":[%d,%d,%d,%d]", &r.x, &r.y, &r.w, &r.h), 4) << line;
+        const test::Json& rect = presents[0]["rect"];  // [x,y,w,h]
+        ASSERT_EQ(rect.size(), 4u) << presents[0];
+        const auto at = [&rect](std::size_t i) { return static_cast<int>(rect[i].num()); };
+        const Rect r{at(0), at(1), at(2), at(3)};
         for (int y = 0; y < 64; ++y) {
             for (int x = 0; x < 96; ++x) {
                 if (before.get(x, y) == after.get(x, y)) continue;

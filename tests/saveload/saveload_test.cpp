@@ -14,80 +14,50 @@
 #include "platform/text_codec.h"
 #include "saveload/file_window.h"
 #include "saveload/saveload.h"
-#include "support/fixture.h"
-#include "support/trace_field.h"
+#include "support/game_rig.h"
 
 namespace dalvo::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-class SaveRig {
+class SaveRig : public GameRig {
 public:
-    SaveRig() : set_(platform::make_headless_platform({})) {
-        platform::Platform& p = set_->platform();
-        p.trace.add_observer([this](const std::string& line) {
-            if (line.find("\"ev\":\"wave\"") != std::string::npos) waves.push_back(line[line.find("\"n\":") + 4] - '0');
-            if (line.find("\"ev\":\"msgbox\"") != std::string::npos) messages.push_back(line);
-        });
-        game_ = std::make_unique<Game>(p, GameOptions{data.path(), data.path(), false});
-        game_->g_DataPath = data.path();
+    SaveRig() {
         g().g_SeOn = kTrue;
         g().g_ScriptLast = 100;
-        for (int n = 1; n <= 9; ++n) g().g_MusicFile[n] = "bgm0" + std::to_string(n) + ".mid";
-        p.host.show_form(game_->ui.form);
-        // Scheduled actions run inside the yields of the dialog's own waits.
-        p.host.add_timer("rig", 1, [this] {
-            if (now() > 600000) throw std::runtime_error("the dialog stayed open past the time limit");
-            for (std::size_t i = 0; i < due_.size();) {
-                if (now() < due_[i].first) {
-                    ++i;
-                    continue;
-                }
-                auto action = std::move(due_[i].second);
-                due_.erase(due_.begin() + static_cast<std::ptrdiff_t>(i));
-                action();
-            }
-            if (sample && game_->saveload.window) sample();
-        }).set_enabled(true, now());
+        for (int n = 1; n <= 9; ++n) g().g_MusicFile[n] = std::string("bgm0").append(std::to_string(n)).append(".mid");
+        host().show_form(ui().form);
     }
 
-    Game& game() { return *game_; }
-    EngineState& g() { return game_->g; }
-    FileWindow& win() { return *game_->saveload.window; }
-    std::uint32_t now() { return game_->p.clock.ticks(); }
-    void at(std::uint32_t ms, std::function<void()> action) { due_.emplace_back(now() + ms, std::move(action)); }
+    FileWindow& win() { return *game().saveload.window; }
     // Operates the named controls of the dialog, one every `step` ms.
     void press(std::uint32_t ms, std::initializer_list<const char*> controls, std::uint32_t step = 400) {
         for (const char* c : controls) {
-            at(ms, [this, c] { game_->p.host.post(platform::PressControl{"File_Window", c}); });
+            post_at(ms, platform::PressControl{"File_Window", c});
             ms += step;
         }
     }
     void open(int mode) {
         g().g_FileMode = static_cast<std::int16_t>(mode);
-        File_Window_open(*game_);
+        File_Window_open(game());
+    }
+    // The sound effect of each "wave" event.
+    std::vector<std::int64_t> waves() const {
+        std::vector<std::int64_t> out;
+        for (const Json& e : events("wave")) out.push_back(e["n"].num());
+        return out;
     }
 
-    fs::path slot_file(int s) { return data.file("4" + std::to_string(s) + ".dat"); }
+    fs::path slot_file(int s) { return folder().file(std::string("4").append(std::to_string(s)).append(".dat")); }
     std::string slot(int s) { return read_file(slot_file(s)); }
     bool has_slot(int s) { return fs::exists(slot_file(s)); }
-    void put_slot(int s, const std::string& bytes) { data.write_bytes(slot_file(s).filename().string(), bytes); }
-
-    FixtureFolder data;
-    std::vector<int> waves;
-    std::vector<std::string> messages;
-    std::function<void()> sample;  // runs in every yield in which time has passed
-
-private:
-    std::unique_ptr<platform::PlatformSet> set_;
-    std::unique_ptr<Game> game_;
-    std::vector<std::pair<std::uint32_t, std::function<void()>>> due_;
+    void put_slot(int s, const std::string& bytes) { folder().write_bytes(slot_file(s).filename().string(), bytes); }
 };
 
 // A day-start record as the day routine writes it, for half-day `day` begun at record `pos`.
 DayStartRecord day_record(int day, int pos) {
-    auto number = [](int v) { return v < 0 ? std::to_string(v) : " " + std::to_string(v); };
+    auto number = [](int v) { return v < 0 ? std::to_string(v) : std::string(" ").append(std::to_string(v)); };
     DayStartRecord f{number(day), "友人", "太郎", "True", "False", number(3), number(pos)};
     for (int i = 7; i <= 17; ++i) f[i] = number(i - 10);  // -3 .. 7
     f[18] = number(2);
@@ -140,7 +110,9 @@ TEST(SlotDialog, SaveWritesTheDayStartRecordAndListsItsFullWidthDate) {
     rig.at(50, [&] {
         for (auto* button : rig.win().Picture2) offered.push_back(button->visible);
     });
-    rig.sample = [&] { waiting.insert(waiting_for(rig.game())); };
+    rig.sample = [&] {
+        if (rig.game().saveload.window) waiting.insert(waiting_for(rig.game()));
+    };
     rig.press(100, {"Label1(1)"});
     rig.at(350, [&] { EXPECT_EQ(rig.win().Picture1[1]->back_color, platform::Color{0x8080FF}); });
     rig.press(400, {"Picture2(0)"});
@@ -161,8 +133,8 @@ TEST(SlotDialog, SaveWritesTheDayStartRecordAndListsItsFullWidthDate) {
         " 1\r\n 2\r\n 3\r\n 4\r\n 5\r\n 6\r\n 7\r\n 2\r\n 5\r\n 4\r\n\\\r\n";
     EXPECT_EQ(rig.slot(1), *platform::utf8_to_sjis(expected));
     EXPECT_FALSE(rig.has_slot(0));
-    EXPECT_FALSE(fs::exists(rig.data.file("41.dat.tmp")));
-    EXPECT_EQ(rig.waves, (std::vector<int>{2, 2, 2}));  // the slot, "Save", "Close"
+    EXPECT_FALSE(fs::exists(rig.folder().file("41.dat.tmp")));
+    EXPECT_EQ(rig.waves(), (std::vector<std::int64_t>{2, 2, 2}));  // the slot, "Save", "Close"
 }
 
 TEST(SlotDialog, OverwriteAndDelAskFirstAndNoChangesNothing) {
@@ -196,9 +168,9 @@ TEST(SlotDialog, OverwriteAndDelAskFirstAndNoChangesNothing) {
     rig.press(6500, {"Picture2(1)"});
     rig.open(1);
 
-    EXPECT_EQ(read_slot(rig.data.file("40.dat"), 100).flags[6], "60");
+    EXPECT_EQ(read_slot(rig.folder().file("40.dat"), 100).flags[6], "60");
     // With effects off only the warnings before the three questions sound.
-    EXPECT_EQ(rig.waves, (std::vector<int>{0, 0, 0, 0}));
+    EXPECT_EQ(rig.waves(), (std::vector<std::int64_t>{0, 0, 0, 0}));
 }
 
 TEST(SlotDialog, DamagedFilesNeverLoadAndCanBeDeleted) {
@@ -209,20 +181,20 @@ TEST(SlotDialog, DamagedFilesNeverLoadAndCanBeDeleted) {
     letters.replace(letters.find(" 20\r\n"), 3, " 2x");
     for (const std::string& bytes : {good.substr(0, good.size() / 2), letters, random,
                                      save_bytes(4, 100),  // past the last record
-                                     "yesterday" + good.substr(good.find('\r')),
+                                     std::string("yesterday").append(good.substr(good.find('\r'))),
                                      save_bytes_with(18, " 40"),  // background 40: no picture 110.dat
                                      save_bytes_with(20, " 5"),   // its music file is gone
                                      save_bytes_with(20, " 12")}) {
         SaveRig rig;
-        rig.data.remove("bgm05.mid");
+        rig.folder().remove("bgm05.mid");
         rig.put_slot(1, bytes);
         rig.at(50, [&] { EXPECT_EQ(rig.win().Label1[1]->caption, "データが壊れています"); });
         rig.press(100, {"Picture1(1)", "Picture2(3)", "Picture2(1)"}, 1000);
         rig.open(2);
         EXPECT_EQ(rig.g().g_FileMode, 0);
         EXPECT_EQ(rig.g().g_Flags[0], "");
-        ASSERT_EQ(rig.messages.size(), 1u);
-        EXPECT_NE(rig.messages[0].find("ロードできません"), std::string::npos);
+        ASSERT_EQ(rig.messages().size(), 1u);
+        EXPECT_NE(rig.messages()[0].find("ロードできません"), std::string::npos);
 
         rig.press(100, {"Picture1(1)", "Picture2(2)", "Command1", "Picture2(1)"}, 500);
         rig.open(1);
@@ -245,21 +217,21 @@ TEST(SlotDialog, ASaveCutShortOrRefusedLeavesTheOldSlot) {
 
     // A folder that takes no file: a message, the slot as it was, the dialog still open.
     rig.game().saveload.after_temp_written = nullptr;
-    fs::remove(rig.data.file("40.dat.tmp"));
-    fs::create_directory(rig.data.file("40.dat.tmp"));
+    fs::remove(rig.folder().file("40.dat.tmp"));
+    fs::create_directory(rig.folder().file("40.dat.tmp"));
     rig.press(100, {"Picture1(0)", "Picture2(0)", "Command1"});
     rig.at(1500, [&] { EXPECT_EQ(rig.g().g_FileMode, 1); });
     rig.press(1600, {"Picture2(1)"});
     rig.open(1);
     EXPECT_EQ(rig.slot(0), old_bytes);
-    ASSERT_EQ(rig.messages.size(), 1u);
-    EXPECT_NE(rig.messages[0].find("セーブできませんでした"), std::string::npos);
+    ASSERT_EQ(rig.messages().size(), 1u);
+    EXPECT_NE(rig.messages()[0].find("セーブできませんでした"), std::string::npos);
 
     // Once the folder takes files again the save goes through.
-    fs::remove(rig.data.file("40.dat.tmp"));
+    fs::remove(rig.folder().file("40.dat.tmp"));
     rig.press(100, {"Picture1(0)", "Picture2(0)", "Command1", "Picture2(1)"}, 500);
     rig.open(1);
-    EXPECT_EQ(read_slot(rig.data.file("40.dat"), 100).flags[6], "30");
+    EXPECT_EQ(read_slot(rig.folder().file("40.dat"), 100).flags[6], "30");
 }
 
 constexpr const char* kScript =
@@ -277,111 +249,80 @@ constexpr const char* kScript =
     "1001,q,,,,,,,,,,,\n"
     "1001,,,,,,,,,,,,\n";
 
-TEST(SavePlay, ALoadReturnsToTheStartOfTheSavedHalfDayFromTheMenuAndFromTheTitle) {
-    FixtureFolder data;
-    data.write_text("3.dat", kScript);
-    data.write_text("39.dat", "1001,a,1001\n");
-    const fs::path out = data.path() / "out";
-    const auto play = [&](const std::string& input) {
+// The real program on kScript, headless, its dumps in `out`.
+class SavePlay : public ::testing::Test {
+protected:
+    SavePlay() {
+        data.write_text("3.dat", kScript);
+        data.write_text("39.dat", "1001,a,1001\n");
+    }
+    RunResult play(const std::string& input) {
         data.write_bytes("input.txt", input);
         return run_dalvo({"--headless", "--data", data.path().string(), "--input", data.file("input.txt").string(),
                           "--out", out.string()});
-    };
+    }
+    FixtureFolder data;
+    const fs::path out = data.path() / "out";
     // Continue_game's card and level display take a few seconds after the dialog closes.
     const std::string after_load = "idle\nwait 8000\nidle\n";
-    const RunResult saved = play(
-        "idle\npress Main_Form.Label1\nidle\npress Main_Form.Name_ent_btn\nidle\n"
-        "click 300 200\nidle\nclick 300 200\nidle\n"
-        "dump start\n"
-        "menu prog_save\nidle\npress File_Window.Picture1(1)\nidle\n"
-        "press File_Window.Label3(0)\nidle\npress File_Window.Label3(1)\nidle\n"
-        "click 300 200\nidle\ndump changed\n"
-        "menu prog_load\nidle\npress File_Window.Label1(1)\nidle\npress File_Window.Label3(3)\n" +
-        after_load + "dump loaded\n");
-    ASSERT_EQ(saved.exit_code, 0) << saved.err;
-    EXPECT_TRUE(fs::exists(data.file("41.dat")));
-    const RunResult fresh = play(
-        "idle\npress Main_Form.Label2\nidle\npress File_Window.Label1(1)\nidle\n"
-        "press File_Window.Label3(3)\n" + after_load + "dump continued\n");
-    ASSERT_EQ(fresh.exit_code, 0) << fresh.err;
+};
 
-    const std::string start = read_file(out / "start.json");
-    const std::string changed = read_file(out / "changed.json");
-    ASSERT_EQ(field(start, "g_ScriptPos"), "6");
-    ASSERT_EQ(field(start, "g_Day"), "2");
-    EXPECT_NE(field(changed, "g_kok"), field(start, "g_kok"));
-    for (const char* name : {"loaded.json", "continued.json"}) {
-        const std::string resumed = read_file(out / name);
-        for (const char* key : {"waiting", "g_ScriptPos", "g_Text", "g_Day", "g_DateText", "g_kok", "g_eig",
-                                "g_suu", "g_BgmOn", "g_SeOn", "g_MsgSpeed", "Place_no"}) {
-            EXPECT_EQ(field(resumed, key), field(start, key)) << name << " " << key;
-        }
-    }
-}
-
-// A value of a state dump, arrays whole.
-std::string value_of(const std::string& dump, const std::string& key) {
-    const std::size_t at = dump.find("\"" + key + "\":[");
-    if (at == std::string::npos) return field(dump, key);
-    return dump.substr(at, dump.find(']', at) - at);
-}
-
-// As a player meets them: names a save could not hold are refused, a save made in the
-// prologue loads back into the prologue from the menu and from the title, and a slot
-// naming a background the folder lacks is refused without touching the running game.
-TEST(SavePlay, NoSaveThePlayerMakesOrFindsBreaksTheGame) {
-    FixtureFolder data;
-    data.write_text("3.dat", kScript);
-    data.write_text("39.dat", "1001,a,1001\n");
+// As a player meets them: names a save could not hold are refused; a save made in the
+// prologue and one made at the start of the second half-day each load back to where they
+// were made, from the menu and from the title of a fresh run; a slot naming a background
+// the folder lacks is refused without touching the running game.
+TEST_F(SavePlay, EverySaveLoadsBackToItsHalfDayAndNoneBreaksTheGame) {
     data.write_bytes("42.dat", save_bytes_with(18, " 40"));
-    const fs::path out = data.path() / "out";
-    const auto play = [&](const std::string& input) {
-        data.write_bytes("input.txt", input);
-        return run_dalvo({"--headless", "--data", data.path().string(), "--input", data.file("input.txt").string(),
-                          "--out", out.string()});
-    };
     // The button took the focus: back to the first name, and empty it.
     std::string retype = "press Main_Form.Text1\n";
     for (int i = 0; i < 12; ++i) retype += "key Backspace\n";
-    const std::string after_load = "idle\nwait 8000\nidle\n";
+    const auto save_in = [](char slot) {
+        return std::string("menu prog_save\nidle\npress File_Window.Picture1(").append(1, slot).append(
+            ")\nidle\npress File_Window.Label3(0)\nidle\npress File_Window.Label3(1)\nidle\n");
+    };
+    // The load dialog's slot picked and loaded, from the menu or from the title.
+    const auto pick = [](char slot) {
+        return std::string("idle\npress File_Window.Label1(").append(1, slot).append(")\nidle\npress File_Window.Label3(3)\n");
+    };
+    const auto load_from = [&](char slot) { return std::string("menu prog_load\n").append(pick(slot)); };
     const RunResult saved = play(
-        "idle\npress Main_Form.Label1\nidle\n" + retype + "type a,b\npress Main_Form.Name_ent_btn\nidle\ndump comma\n" +
-        retype + "type \"ab\npress Main_Form.Name_ent_btn\nidle\ndump quote\n" +
-        retype + "type ab\npress Main_Form.Name_ent_btn\nidle\ndump prologue\n"
-        "menu prog_save\nidle\npress File_Window.Picture1(0)\nidle\n"
-        "press File_Window.Label3(0)\nidle\npress File_Window.Label3(1)\nidle\n"
-        "click 300 200\nidle\ndump day1\n"
-        "menu prog_load\nidle\npress File_Window.Label1(2)\nidle\npress File_Window.Label3(3)\nidle\n"
-        "press File_Window.Label3(1)\nidle\ndump refused\n"
-        "menu prog_load\nidle\npress File_Window.Label1(0)\nidle\npress File_Window.Label3(3)\n" +
-        after_load + "dump loaded\n");
+        std::string("idle\npress Main_Form.Label1\nidle\n") + retype + "type a,b\npress Main_Form.Name_ent_btn\nidle\ndump comma\n" +
+        retype + "type \"ab\npress Main_Form.Name_ent_btn\nidle\ndump quote\n" + retype +
+        "type ab\npress Main_Form.Name_ent_btn\nidle\ndump prologue\n" + save_in('0') + "click 300 200\nidle\ndump day1\n" +
+        load_from('2') + "idle\npress File_Window.Label3(1)\nidle\ndump refused\n" +
+        "click 300 200\nidle\ndump start\n" + save_in('1') + "click 300 200\nidle\ndump changed\n" +
+        load_from('1') + after_load + "dump loaded_start\n" + load_from('0') + after_load + "dump loaded_prologue\n");
     ASSERT_EQ(saved.exit_code, 0) << saved.err;
     EXPECT_NE(saved.err.find("データが壊れているため"), std::string::npos) << saved.err;
-    const RunResult fresh = play(
-        "idle\npress Main_Form.Label2\nidle\npress File_Window.Label1(0)\nidle\n"
-        "press File_Window.Label3(3)\n" + after_load + "dump continued\n");
-    ASSERT_EQ(fresh.exit_code, 0) << fresh.err;
+    for (const char slot : {'1', '0'}) {
+        const RunResult fresh = play(std::string("idle\npress Main_Form.Label2\n").append(pick(slot)) + after_load +
+                                     "dump continued_" + (slot == '1' ? "start" : "prologue") + "\n");
+        ASSERT_EQ(fresh.exit_code, 0) << fresh.err;
+    }
 
     for (const char* name : {"comma.json", "quote.json"}) {
-        const std::string refused = read_file(out / name);
-        EXPECT_EQ(field(refused, "waiting"), "name") << name;
-        EXPECT_EQ(field(refused, "g_Running"), "0") << name;
+        EXPECT_TRUE(matches(read_json(out / name), R"({"waiting":"name","g_Running":0})")) << name;
     }
-    const std::string prologue = read_file(out / "prologue.json");
-    const std::string day1 = read_file(out / "day1.json");
-    ASSERT_EQ(field(day1, "g_Day"), "1");
+    const Json day1 = read_json(out / "day1.json"), start = read_json(out / "start.json");
+    ASSERT_EQ(day1["g_Day"].num(), 1);
+    ASSERT_TRUE(matches(start, R"({"g_ScriptPos":6,"g_Day":2})")) << start;
+    EXPECT_NE(read_json(out / "changed.json")["g_kok"], start["g_kok"]);
     // The broken slot changed nothing: the game still waits where it waited.
     for (const char* key : {"waiting", "g_ScriptPos", "g_Day", "g_Flags", "Place_no"}) {
-        EXPECT_EQ(value_of(read_file(out / "refused.json"), key), value_of(day1, key)) << key;
+        EXPECT_EQ(read_json(out / "refused.json")[key], day1[key]) << key;
     }
-    for (const char* name : {"loaded.json", "continued.json"}) {
-        const std::string resumed = read_file(out / name);
-        for (const char* key : {"waiting", "g_ScriptPos", "g_Text", "g_Day", "g_Names", "g_kok", "g_BgmOn",
-                                "g_MsgSpeed"}) {
-            EXPECT_EQ(value_of(resumed, key), value_of(prologue, key)) << name << " " << key;
+    const std::vector<const char*> day_keys = {"waiting", "g_ScriptPos", "g_Text", "g_Day", "g_DateText", "g_kok",
+                                               "g_eig", "g_suu", "g_BgmOn", "g_SeOn", "g_MsgSpeed", "Place_no"};
+    const std::vector<const char*> prologue_keys = {"waiting", "g_ScriptPos", "g_Text", "g_Day", "g_Names", "g_kok",
+                                                    "g_BgmOn", "g_MsgSpeed"};
+    for (const auto& [made, keys] : {std::pair{"start", day_keys}, {"prologue", prologue_keys}}) {
+        const Json at_save = read_json(out / (std::string(made) + ".json"));
+        for (const char* how : {"loaded_", "continued_"}) {
+            const Json resumed = read_json(out / (std::string(how) + made + ".json"));
+            for (const char* key : keys) EXPECT_EQ(resumed[key], at_save[key]) << how << made << " " << key;
         }
     }
-    EXPECT_NE(value_of(prologue, "g_Names").find("\"ab\""), std::string::npos);
+    EXPECT_EQ(read_json(out / "prologue.json")["g_Names"][1].str(), "ab");
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ TEST(Music, APieceThatEndsIsRestartedWhileItsNumberIsHeldAndMusicIsOn) {
 
     // Music switched off: the timer's ticks do nothing, not even ask the device.
     rig.g().g_BgmOn = kFalse;
-    rig.clear();
+    rig.clear_trace();
     rig.idle(6000);
     EXPECT_TRUE(rig.mci().empty());
 }
@@ -67,7 +67,7 @@ TEST(Music, NothingIsSentForOddArgumentsAnUnnumberedPieceOrWithMusicAndEffectsOf
     EXPECT_EQ(off.game().p.music.peek().file, music_path(off.game(), 1));
     off.g().g_BgmOn = kFalse;
     off.g().g_SeOn = kFalse;
-    off.clear();
+    off.clear_trace();
     off.cmd("a0");
     EXPECT_TRUE(off.mci().empty());
     EXPECT_EQ(off.s().g_BgmNo, 1);
@@ -79,13 +79,13 @@ TEST(Music, AFileThatIsMissingOrNoMidiSwitchesMusicOffAndTheGameGoesOn) {
         SoundRig rig;
         rig.cmd(cmd);
         ASSERT_EQ(rig.events("msgbox").size(), 1u);
-        EXPECT_EQ(field(rig.events("msgbox")[0], "text"), "MCI(midi_open) error.");
+        EXPECT_EQ(rig.messages()[0], "MCI(midi_open) error.");
         EXPECT_EQ(rig.g().g_BgmOn, kFalse);
         EXPECT_FALSE(rig.s().BGMLoop->enabled());
         EXPECT_THAT(actions(rig.mci()), ElementsAre("open"));
 
         // Music stays off; effects still play.
-        rig.clear();
+        rig.clear_trace();
         rig.cmd("aA");
         rig.cmd("a2");
         EXPECT_TRUE(rig.mci().empty());
@@ -96,17 +96,17 @@ TEST(Music, AFileThatIsMissingOrNoMidiSwitchesMusicOffAndTheGameGoesOn) {
 TEST(Mixer, FadesStepTheLevelEvery100Milliseconds) {
     SoundRig rig;
     rig.mixer_on();
-    rig.clear();
+    rig.clear_trace();
     Vol_fadeout(rig.game(), 65535);
     EXPECT_THAT(rig.levels(), ElementsAre(65535, 57344, 49153, 40962, 32771, 24580, 16389, 8198, 7));
     const auto sets = rig.events("level");
     for (std::size_t i = 1; i < sets.size(); ++i) {
-        const long gap = std::stol(field(sets[i], "t")) - std::stol(field(sets[i - 1], "t"));
+        const long gap = sets[i]["t"].num() - sets[i - 1]["t"].num();
         EXPECT_GT(gap, 100);
         EXPECT_LE(gap, 120);
     }
 
-    rig.clear();
+    rig.clear_trace();
     for (int start = 0; start <= 7; ++start) Vol_fadeout(rig.game(), start);
     EXPECT_TRUE(rig.levels().empty());
 
@@ -120,10 +120,10 @@ TEST(SoundCommand, EffectsPlayOnlyWhileOnAndHoldTheScript) {
     rig.cmd("a1");
     EXPECT_GE(rig.now() - start, 998u);
     ASSERT_EQ(rig.events("wave").size(), 1u);
-    EXPECT_EQ(field(rig.events("wave")[0], "n"), "1");
+    EXPECT_EQ(rig.events("wave")[0]["n"].num(), 1);
 
     // Effects off: "a1" is not taken for anything else either.
-    rig.clear();
+    rig.clear_trace();
     rig.g().g_SeOn = kFalse;
     start = rig.now();
     rig.cmd("a1");
@@ -135,14 +135,14 @@ TEST(SoundCommand, EffectsPlayOnlyWhileOnAndHoldTheScript) {
 TEST(SoundCommand, FadesNeedTheOptionAndAStopWithItFadesFirstEvenWithMusicOff) {
     SoundRig rig;
     rig.cmd("aA");
-    rig.clear();
+    rig.clear_trace();
     for (const char* cmd : {"aJ", "aK", "aj", "ak"}) rig.cmd(cmd);
     EXPECT_TRUE(rig.levels().empty());
     EXPECT_TRUE(rig.events("mixer").empty());
 
     rig.mixer_on();
     rig.g().g_BgmOn = kFalse;
-    rig.clear();
+    rig.clear_trace();
     rig.cmd("a0");
     EXPECT_THAT(actions(rig.mci()), ElementsAre(kStop, kClose));
     EXPECT_EQ(rig.levels().size(), 10u);  // nine fade settings, then the reference level
@@ -153,7 +153,7 @@ TEST(SoundCommand, FadesNeedTheOptionAndAStopWithItFadesFirstEvenWithMusicOff) {
     // "aJ" fades out and leaves the piece playing.
     rig.g().g_BgmOn = kTrue;
     rig.cmd("aA");
-    rig.clear();
+    rig.clear_trace();
     rig.cmd("aJ");
     EXPECT_EQ(rig.levels().back(), 7);
     EXPECT_TRUE(actions(rig.mci()).empty());
@@ -164,7 +164,7 @@ TEST(SoundCommand, ThePlayingPieceAgainFadesStopsAndStartsFromItsBeginning) {
     rig.mixer_on();
     rig.cmd("aB");
     rig.idle(500);
-    rig.clear();
+    rig.clear_trace();
     rig.cmd("ab");
     EXPECT_THAT(actions(rig.mci()), ElementsAre(kStop, kClose, "open", kPlay));
     // Faded before the stop, back at the reference level after the start.
@@ -179,11 +179,11 @@ TEST(SoundUnload, PutsTheLevelBackClosesTheMixerAndStopsTheMusic) {
     rig.cmd("aA");
     rig.mixer_on();
     rig.cmd("aJ");
-    rig.clear();
+    rig.clear_trace();
     Sound_unload(rig.game());
     EXPECT_THAT(rig.levels(), ElementsAre(40000));
     ASSERT_EQ(rig.events("mixer").size(), 1u);
-    EXPECT_EQ(field(rig.events("mixer")[0], "op"), "close");
+    EXPECT_EQ(rig.events("mixer")[0]["op"].str(), "close");
     EXPECT_THAT(actions(rig.mci()), ElementsAre(kStop, kClose));
 }
 

@@ -23,12 +23,6 @@ void prepare(StageRig& rig) {
     }
 }
 
-platform::Surface composed_screen(StageRig& rig) {
-    platform::Surface out;
-    platform::compose(rig.ui().form, out);
-    return out;
-}
-
 struct EffectRun {
     std::vector<std::uint32_t> presents;  // the clock at each present of the game window
     std::uint32_t ms = 0;
@@ -66,7 +60,7 @@ TEST(Transition, EveryEffectShowsEachFrameAndEndsWithTheNewPictureInItsOwnTime) 
     for (const Case& c : cases) {
         const EffectRun run = run_effect(rig, c.code);
         EXPECT_GE(run.presents.size(), c.presents) << c.code;
-        EXPECT_TRUE(rig.screen() == composed_screen(rig)) << c.code;
+        EXPECT_TRUE(rig.screen() == composed(rig.ui().form)) << c.code;
         EXPECT_EQ(run.ms, c.ms) << c.code;
         EXPECT_EQ(run.probes, c.yields) << c.code;
         EXPECT_TRUE(rig.ui().Pic_Main->image == rig.ui().Pic_Back->image) << c.code;
@@ -79,8 +73,8 @@ TEST(Transition, EveryEffectShowsEachFrameAndEndsWithTheNewPictureInItsOwnTime) 
 
     const auto effects = rig.events("effect");
     ASSERT_EQ(effects.size(), 2 * std::size(cases) + 2);
-    EXPECT_NE(effects[6].find("\"code\":\"HC\",\"phase\":\"start\""), std::string::npos) << effects[6];
-    EXPECT_NE(effects[7].find("\"code\":\"HC\",\"phase\":\"end\""), std::string::npos) << effects[7];
+    EXPECT_TRUE(matches(effects[6], R"({"code":"HC","phase":"start"})")) << effects[6];
+    EXPECT_TRUE(matches(effects[7], R"({"code":"HC","phase":"end"})")) << effects[7];
 }
 
 TEST(Transition, BackgroundChangeBurnsTheSpritesInAndStartsAFreshPage) {
@@ -96,8 +90,8 @@ TEST(Transition, BackgroundChangeBurnsTheSpritesInAndStartsAFreshPage) {
     rig.ui().Blinker->visible = true;
 
     Surface at_start;
-    rig.on_trace = [&](const std::string& line) {
-        if (line.find("\"phase\":\"start\"") != std::string::npos) at_start = rig.ui().Pic_Main->image;
+    rig.on_trace = [&](const Json& e) {
+        if (e["phase"].str() == "start") at_start = rig.ui().Pic_Main->image;
     };
     game.w.Place_no = 2;
     game.g.g_Text = "DIの後に続く文";
@@ -134,8 +128,8 @@ TEST(Transition, AnUnreadableBackgroundOrAnUnknownSlotEndsTheGameWithAMessage) {
     rig.folder().write_bytes("72.dat", std::string("BM not a picture"));
     rig.game().w.Place_no = 2;
     EXPECT_EQ(rig.until_end([&] { Place_change(rig.game()); }), 1);
-    ASSERT_EQ(rig.events("msgbox").size(), 1u);
-    EXPECT_NE(rig.events("msgbox")[0].find("72.dat"), std::string::npos);
+    ASSERT_EQ(rig.messages().size(), 1u);
+    EXPECT_NE(rig.messages()[0].find("72.dat"), std::string::npos);
     // The orderly way out seals the pictures again.
     EXPECT_EQ(rig.folder().read_bytes("51.dat")[0], 'J');
 

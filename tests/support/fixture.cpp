@@ -3,7 +3,6 @@
 #include "support/fixture.h"
 
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -98,62 +97,26 @@ std::string FixtureFolder::read_text(std::string_view name) const {
 }
 
 RunResult run_dalvo(const std::vector<std::string>& args) {
-    RunResult result;
-    int out_pipe[2], err_pipe[2];
-    if (::pipe(out_pipe) != 0 || ::pipe(err_pipe) != 0) {
-        ADD_FAILURE() << "run_dalvo: pipe failed";
-        return result;
+    // Both streams go to files, so that neither can fill a pipe and stall the program;
+    // `exec` lets a signal that ends it show as such.
+    std::string dir = (fs::temp_directory_path() / "dalvo-run-XXXXXX").string();
+    if (::mkdtemp(dir.data()) == nullptr) {
+        ADD_FAILURE() << "run_dalvo: mkdtemp failed";
+        return {};
     }
-    const std::string program = std::string(DALVO_BINARY_DIR) + "/dalvo";
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(out_pipe[1], STDOUT_FILENO);
-        ::dup2(err_pipe[1], STDERR_FILENO);
-        for (int fd : {out_pipe[0], out_pipe[1], err_pipe[0], err_pipe[1]}) ::close(fd);
-        ::setenv("SDL_VIDEODRIVER", "dummy", 0);
-        ::setenv("SDL_AUDIODRIVER", "dummy", 0);
-        ::execv(program.c_str(), argv.data());
-        ::_exit(127);
-    }
-    ::close(out_pipe[1]);
-    ::close(err_pipe[1]);
-    if (pid < 0) {
-        ::close(out_pipe[0]);
-        ::close(err_pipe[0]);
-        ADD_FAILURE() << "run_dalvo: fork failed";
-        return result;
-    }
-    // Read both streams together so that neither pipe fills and stalls the program.
-    pollfd fds[2] = {{out_pipe[0], POLLIN, 0}, {err_pipe[0], POLLIN, 0}};
-    std::string* sinks[2] = {&result.out, &result.err};
-    int open_streams = 2;
-    while (open_streams > 0) {
-        if (::poll(fds, 2, -1) < 0) {
-            if (errno == EINTR) continue;
-            break;
-        }
-        for (int i = 0; i < 2; ++i) {
-            if (fds[i].fd < 0 || fds[i].revents == 0) continue;
-            char buf[4096];
-            const ssize_t n = ::read(fds[i].fd, buf, sizeof buf);
-            if (n > 0) {
-                sinks[i]->append(buf, static_cast<std::size_t>(n));
-            } else if (n == 0 || errno != EINTR) {
-                ::close(fds[i].fd);
-                fds[i].fd = -1;
-                --open_streams;
-            }
-        }
-    }
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const auto quoted = [](const std::string& s) {
+        std::string out = "'";
+        for (const char c : s) out.append(c == '\'' ? "'\\''" : std::string(1, c));
+        return out.append("'");
+    };
+    std::string cmd = "SDL_VIDEODRIVER=${SDL_VIDEODRIVER:-dummy} SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} exec ";
+    cmd.append(quoted(std::string(DALVO_BINARY_DIR) + "/dalvo"));
+    for (const std::string& a : args) cmd.append(" ").append(quoted(a));
+    cmd.append(" >").append(quoted(dir + "/out")).append(" 2>").append(quoted(dir + "/err"));
+    const int status = std::system(cmd.c_str());
+    RunResult result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_file(dir + "/out"), read_file(dir + "/err")};
+    std::error_code ec;
+    fs::remove_all(dir, ec);
     return result;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/fnv1a.h"
 #include "platform/picture.h"
 
 namespace dalvo::test {
@@ -12,16 +13,6 @@ namespace dalvo::test {
 namespace fs = std::filesystem;
 
 namespace {
-
-struct Fnv {
-    std::uint64_t h;
-    void mix(std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) {
-            h ^= (v >> (8 * i)) & 0xFF;
-            h *= 1099511628211ull;
-        }
-    }
-};
 
 std::string hex(std::uint64_t v) {
     char text[32];
@@ -32,13 +23,22 @@ std::string hex(std::uint64_t v) {
 }  // namespace
 
 std::uint64_t picture_hash(const platform::Surface& s) {
-    Fnv f{kFnvOffsetBasis};
-    f.mix(static_cast<std::uint32_t>(s.width()));
-    f.mix(static_cast<std::uint32_t>(s.height()));
+    std::string bytes;
+    const auto put = [&bytes](std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) bytes += static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    put(static_cast<std::uint32_t>(s.width()));
+    put(static_cast<std::uint32_t>(s.height()));
     for (int y = 0; y < s.height(); ++y) {
-        for (int x = 0; x < s.width(); ++x) f.mix(s.row(y)[x] & 0x00FFFFFF);
+        for (int x = 0; x < s.width(); ++x) put(s.row(y)[x] & 0x00FFFFFF);
     }
-    return f.h;
+    return platform::fnv1a(bytes);
+}
+
+platform::Surface composed(const platform::Form& form) {
+    platform::Surface out(form.client_width, form.client_height);
+    platform::compose(form, out);
+    return out;
 }
 
 fs::path picture_output(const std::string& folder) {

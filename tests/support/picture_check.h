@@ -7,11 +7,13 @@
 #include <string>
 #include <utility>
 
+#include "platform/form.h"
 #include "platform/surface.h"
 
 namespace dalvo::test {
 
-inline constexpr std::uint64_t kFnvOffsetBasis = 14695981039346656037ull;
+// `form` composed now, whether presented or not.
+platform::Surface composed(const platform::Form& form);
 
 // FNV-1a 64 over the width, the height and the pixels (4 bytes each, little end first,
 // pixels as 0x00RRGGBB): the one hash every pinned picture is pinned by.
@@ -40,6 +42,12 @@ public:
 // is written as its reference.
 void expect_picture(const platform::Surface& actual, std::uint64_t expected_hash, const std::string& name,
                     const PictureCheck& check = PictureCheck());
+
+// Expects `actual` to equal `expected` pixel for pixel (named as above on a mismatch).
+inline void expect_same_picture(const platform::Surface& expected, const platform::Surface& actual,
+                                const std::string& name) {
+    expect_picture(actual, picture_hash(expected), name, PictureCheck().with_expected(expected));
+}
 
 // Where the pictures of failed checks go for `folder` (created).
 std::filesystem::path picture_output(const std::string& folder);

@@ -7,9 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/game.h"
-#include "platform/platform.h"
-#include "support/fixture.h"
+#include "support/game_rig.h"
 
 namespace dalvo::test {
 
@@ -26,39 +24,18 @@ platform::Color face_pixel(int f, int w, int h, int x, int y);
 
 std::vector<std::uint8_t> encode_bmp(int w, int h, const std::function<platform::Color(int, int)>& pixel);
 
-class StageRig {
+class StageRig : public GameRig {
 public:
-    // Headless; or with `make_platform`, on another platform (the real window).
-    StageRig();
-    explicit StageRig(const std::function<std::unique_ptr<platform::PlatformSet>()>& make_platform);
+    explicit StageRig(bool window = false);
 
-    Game& game() { return *game_; }
-    MainForm& ui() { return game_->ui; }
-    StageState& st() { return game_->stage; }
-    FixtureFolder& folder() { return folder_; }
-    std::uint32_t now() { return game_->p.clock.ticks(); }
+    StageState& st() { return game().stage; }
 
-    // Runs `f`; returns the exit code when the program ended inside it, else -1.
-    int until_end(const std::function<void()>& f);
-
-    std::vector<std::string> events(const std::string& ev) const;
-    // Called with every trace line as it is written.
-    std::function<void(const std::string&)> on_trace;
-
-    // The game window's client area as the player sees it: as last presented.
-    platform::Surface screen();
     // The clock (trace "t") of each present of the game window during the last run of
     // the effect `code`, between its start and end events.
     std::vector<std::uint32_t> presents_during(const std::string& code) const;
 
     // Shows (digit != 0) or hides slot number `slot` (1-based) with `text`.
     void doll(int slot, int digit, const std::string& text);
-
-private:
-    FixtureFolder folder_;
-    std::unique_ptr<platform::PlatformSet> set_;
-    std::vector<std::string> trace_;
-    std::unique_ptr<Game> game_;
 };
 
 }  // namespace dalvo::test

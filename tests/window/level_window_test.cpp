@@ -6,27 +6,18 @@
 #include "daycycle/day_rig.h"
 #include "platform/sdl/sdl_backend.h"
 
-// The day-cycle rig and the engine runner it stands on, built into this program once.
-#include "daycycle/day_rig.cpp"     // NOLINT(bugprone-suspicious-include)
-#include "engine/engine_run.cpp"    // NOLINT(bugprone-suspicious-include)
+// The day-cycle rig, built into this program once.
+#include "daycycle/day_rig.cpp"  // NOLINT(bugprone-suspicious-include)
 
 namespace dalvo::test {
 namespace {
 
 TEST(WindowInner, LevelWindowShowsTheOldBarsThenTheNewOnes) {
     if (std::getenv("DALVO_WINDOW_INNER") == nullptr) GTEST_SKIP() << "runs inside Xvfb only";
-    DayRun run(
-        {
-            {.scene = "1001", .cmd = "p2", .text = "kok", .arg1 = "20"},  // 40: a bar of 80, red
-            {.scene = "1001", .cmd = "g9"},
-            {.scene = "1002", .cmd = "r"},
-        },
-        [] {
-            std::string error;
-            auto set = platform::make_sdl_platform({}, error);
-            EXPECT_TRUE(set) << error;
-            return set;
-        });
+    DayRun run({{.scene = "1001", .cmd = "p2", .text = "kok", .arg1 = "20"},  // 40: a bar of 80, red
+                {.scene = "1001", .cmd = "g9"},
+                {.scene = "1002", .cmd = "r"}},
+               /*window=*/true);
     Game& game = run.game();
     auto* backend = dynamic_cast<platform::SdlBackend*>(&game.p.host.backend());
     ASSERT_NE(backend, nullptr);
@@ -38,8 +29,8 @@ TEST(WindowInner, LevelWindowShowsTheOldBarsThenTheNewOnes) {
         if (!backend->read_client(game.level.form, now)) return;
         if (looks.empty() || !(looks.back() == now)) looks.push_back(now);
     });
-    run.run().run();
-    run.stop_watching();
+    run.run();
+    run.watch({});
     ASSERT_EQ(looks.size(), 2u);
     EXPECT_TRUE(looks[0] == board_with_bars({40, 20, 32}));
     EXPECT_TRUE(looks[1] == board_with_bars({80, 20, 32}));

@@ -15,13 +15,6 @@
 namespace dalvo::test {
 namespace {
 
-std::unique_ptr<platform::PlatformSet> real_window() {
-    std::string error;
-    auto set = platform::make_sdl_platform({}, error);
-    EXPECT_TRUE(set) << error;
-    return set;
-}
-
 void load_stage(StageRig& rig, int n) {
     platform::Surface& load = rig.ui().Place_Load->image;
     platform::Surface& back = rig.ui().Pic_Back->image;
@@ -36,7 +29,7 @@ void load_stage(StageRig& rig, int n) {
 
 TEST(WindowInner, EffectsPresentEveryFrameAndTheWindowShowsTheScreen) {
     if (std::getenv("DALVO_WINDOW_INNER") == nullptr) GTEST_SKIP() << "runs inside Xvfb only";
-    StageRig rig(real_window);
+    StageRig rig(/*window=*/true);
     auto* backend = dynamic_cast<platform::SdlBackend*>(&rig.game().p.host.backend());
     ASSERT_NE(backend, nullptr);
     const platform::Form& form = rig.ui().form;

@@ -4,10 +4,12 @@
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 
 #include "platform/font.h"
 #include "platform/form.h"
@@ -16,6 +18,7 @@
 #include "platform/sdl/menu_bar.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_input.h"
+#include "support/picture_check.h"
 #include "window/sdl_click.h"
 #include "window/x11_poke.h"
 
@@ -32,58 +35,28 @@ std::vector<MenuItem> game_menu() {
     return menu;
 }
 
-TEST(WindowMapping, WindowedScaleMapsWholePixelsBackToTheClient) {
-    const Viewport vp = fit_viewport(1280, 998, 640, 499, 2, false);
-    EXPECT_EQ(vp.factor, 2);
-    EXPECT_EQ(vp.x, 0);
-    const PicturePoint a = to_picture(vp, 0, 0);
-    EXPECT_TRUE(a.inside);
-    EXPECT_EQ(a.x, 0);
-    const PicturePoint b = to_picture(vp, 1279, 997);
-    EXPECT_TRUE(b.inside);
-    EXPECT_EQ(b.x, 639);
-    EXPECT_EQ(b.y, 498);
-    const PicturePoint c = to_picture(vp, 3, 5);
-    EXPECT_EQ(c.x, 1);
-    EXPECT_EQ(c.y, 2);
-    EXPECT_FALSE(to_picture(vp, 1280, 10).inside);
-}
-
-TEST(WindowMapping, FullscreenTakesTheLargestWholeFactorAndLetterboxes) {
-    const Viewport vp = fit_viewport(1920, 1080, 640, 499, 1, true);
-    EXPECT_EQ(vp.factor, 2);
-    EXPECT_EQ(vp.x, (1920 - 1280) / 2);
-    EXPECT_EQ(vp.y, (1080 - 998) / 2);
+TEST(WindowMapping, WholeFactorsMapWindowPixelsBackToTheClientAndFullscreenLetterboxes) {
+    const Viewport win = fit_viewport(1280, 998, 640, 499, 2, false);
+    const Viewport full = fit_viewport(1920, 1080, 640, 499, 1, true);  // the largest whole factor, centred
+    EXPECT_EQ((std::array{win.factor, win.x, full.factor, full.x, full.y}), (std::array{2, 0, 2, 320, 41}));
     // The letterbox maps outside the picture, also to the left (no rounding towards zero).
-    const PicturePoint left = to_picture(vp, vp.x - 1, vp.y);
-    EXPECT_FALSE(left.inside);
-    EXPECT_EQ(left.x, -1);
-    const PicturePoint corner = to_picture(vp, vp.x + 1279, vp.y + 997);
-    EXPECT_TRUE(corner.inside);
-    EXPECT_EQ(corner.x, 639);
-    EXPECT_EQ(corner.y, 498);
+    for (const auto& [vp, x, y, inside, px, py] :
+         {std::tuple{win, 0, 0, true, 0, 0}, {win, 1279, 997, true, 639, 498}, {win, 3, 5, true, 1, 2},
+          {win, 1280, 10, false, 640, 5}, {full, 319, 41, false, -1, 0}, {full, 1599, 1038, true, 639, 498}}) {
+        const PicturePoint p = to_picture(vp, x, y);
+        EXPECT_EQ((std::tuple{p.inside, p.x, p.y}), (std::tuple{inside, px, py})) << x << "," << y;
+    }
     // A screen smaller than the picture still shows it at factor 1.
     EXPECT_EQ(fit_viewport(600, 400, 640, 499, 1, true).factor, 1);
 }
 
 TEST(WindowKeys, SdlKeysBecomeTheGameKeyCodes) {
-    EXPECT_EQ(key_code_from_sdl(SDLK_RETURN), key::Enter);
-    EXPECT_EQ(key_code_from_sdl(SDLK_KP_ENTER), key::Enter);
-    EXPECT_EQ(key_code_from_sdl(SDLK_SPACE), key::Space);
-    EXPECT_EQ(key_code_from_sdl(SDLK_ESCAPE), key::Escape);
-    EXPECT_EQ(key_code_from_sdl(SDLK_TAB), key::Tab);
-    EXPECT_EQ(key_code_from_sdl(SDLK_BACKSPACE), key::Backspace);
-    EXPECT_EQ(key_code_from_sdl(SDLK_LEFT), key::Left);
-    EXPECT_EQ(key_code_from_sdl(SDLK_UP), key::Up);
-    EXPECT_EQ(key_code_from_sdl(SDLK_RIGHT), key::Right);
-    EXPECT_EQ(key_code_from_sdl(SDLK_DOWN), key::Down);
-    EXPECT_EQ(key_code_from_sdl(SDLK_F1), 112);
-    EXPECT_EQ(key_code_from_sdl(SDLK_F12), 123);
-    EXPECT_EQ(key_code_from_sdl(SDLK_a), 'A');
-    EXPECT_EQ(key_code_from_sdl(SDLK_z), 'Z');
-    EXPECT_EQ(key_code_from_sdl(SDLK_0), '0');
-    EXPECT_EQ(key_code_from_sdl(SDLK_9), '9');
-    EXPECT_EQ(key_code_from_sdl(SDLK_CAPSLOCK), 0);
+    const std::pair<SDL_Keycode, int> keys[] = {
+        {SDLK_RETURN, key::Enter}, {SDLK_KP_ENTER, key::Enter}, {SDLK_SPACE, key::Space}, {SDLK_ESCAPE, key::Escape},
+        {SDLK_TAB, key::Tab},      {SDLK_BACKSPACE, key::Backspace}, {SDLK_LEFT, key::Left}, {SDLK_UP, key::Up},
+        {SDLK_RIGHT, key::Right},  {SDLK_DOWN, key::Down},  {SDLK_F1, 112}, {SDLK_F12, 123}, {SDLK_a, 'A'},
+        {SDLK_z, 'Z'},             {SDLK_0, '0'},           {SDLK_9, '9'},  {SDLK_CAPSLOCK, 0}};
+    for (const auto& [sdl, code] : keys) EXPECT_EQ(key_code_from_sdl(sdl), code) << sdl;
 }
 
 TEST(WindowMenu, CaptionsSitSideBySideAndGreyWhenDisabled) {
@@ -186,11 +159,7 @@ TEST(WindowSmoke, ShotAndTheRealWindowShowTheSamePixels) {
     EXPECT_EQ(differing, "0") << "pixels differing between the shot and the window; see " << work;
 }
 
-Surface composed(const Form& form) {
-    Surface s(form.client_width, form.client_height);
-    compose(form, s);
-    return s;
-}
+using test::composed;
 
 void settle(Platform& p) {
     for (int i = 0; i < 10; ++i) {
