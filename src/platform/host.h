@@ -115,7 +115,7 @@ public:
     MsgAnswer message_box(std::string_view text, MsgButtons buttons);
 
     void set_ime_open(bool open);
-    void open_url(std::string_view url);
+    void launch_url(std::string_view url);
     void set_busy_cursor(bool busy);
 
     [[noreturn]] void end_program(int code);
@@ -196,7 +196,7 @@ public:
     virtual MsgAnswer message_box(std::string_view text, MsgButtons buttons,
                                   std::optional<MsgAnswer> given) = 0;
     virtual void set_ime_open(bool open) = 0;
-    virtual void open_url(std::string_view url) = 0;
+    virtual void launch_url(std::string_view url) = 0;
     virtual void set_cursor(const Cursor* cursor, bool busy) = 0;
     // The desktop's size in pixels, for centring forms; false when unknown.
     virtual bool desktop_size(int& width, int& height) {

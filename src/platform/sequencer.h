@@ -44,7 +44,7 @@ protected:
     virtual void on_close() {}
 
 private:
-    int open(std::string_view args);
+    int load(std::string_view args);  // the "open" command: reads the piece
     int play(std::string_view args);
     int stop();
     int close();

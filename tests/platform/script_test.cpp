@@ -269,7 +269,7 @@ TEST(Trace, LinesCountTimeFromTheTraceStartAndReachObserversAndTheFile) {
     VirtualClock clock(5000);
     Trace trace(clock);
     const auto file = std::filesystem::path(testing::TempDir()) / "trace_test.jsonl";
-    ASSERT_TRUE(trace.open(file));
+    ASSERT_TRUE(trace.write_to(file));
     std::vector<std::string> lines;
     trace.add_observer([&](const std::string& line) { lines.push_back(line); });
     clock.sleep(120);

@@ -351,7 +351,7 @@ void WebBackend::set_ime_open(bool open) {
     page::show_text_box(p.x + c->absolute_left(), p.y + c->absolute_top(), c->width.get(), c->height.get());
 }
 
-void WebBackend::open_url(std::string_view url) { page::open_url(std::string(url)); }
+void WebBackend::launch_url(std::string_view url) { page::open_url(std::string(url)); }
 
 void WebBackend::set_cursor(const Cursor* /*cursor*/, bool busy) {
     static SDL_Cursor* wait = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT);
