@@ -9,8 +9,8 @@
 #include "daycycle/day_card.h"
 #include "daycycle/daycycle.h"
 #include "engine/game.h"
-#include "platform/font.h"
-#include "platform/text_codec.h"
+#include "platform/gfx/font.h"
+#include "platform/codec/text_codec.h"
 #include "stage/stage.h"
 #include "stage/stage_util.h"
 

@@ -5,7 +5,7 @@
 #include "daycycle/title.h"
 #include "engine/game.h"
 #include "engine/interpreter.h"
-#include "platform/text_codec.h"
+#include "platform/codec/text_codec.h"
 #include "sound/sound.h"
 
 namespace dalvo {

@@ -9,7 +9,7 @@
 #include "dialogs/dialogs.h"
 #include "dialogs/maker.h"
 #include "engine/game.h"
-#include "platform/picture.h"
+#include "platform/gfx/picture.h"
 
 namespace dalvo {
 

@@ -9,8 +9,8 @@
 #include "ending/staff_roll.h"
 #include "engine/field_reader.h"
 #include "engine/game.h"
-#include "platform/font.h"
-#include "platform/text_codec.h"
+#include "platform/gfx/font.h"
+#include "platform/codec/text_codec.h"
 #include "stage/stage_util.h"
 
 namespace dalvo {

@@ -4,7 +4,7 @@
 
 #include "ending/ending_internal.h"
 #include "engine/game.h"
-#include "platform/picture.h"
+#include "platform/gfx/picture.h"
 #include "stage/mesh.h"
 #include "stage/stage_util.h"
 

@@ -9,7 +9,7 @@
 #include "engine/message_internal.h"
 #include "engine/scenario_loader.h"
 #include "engine/startup.h"
-#include "platform/font.h"
+#include "platform/gfx/font.h"
 #include "sound/sound.h"
 
 namespace dalvo {

@@ -4,7 +4,7 @@
 #include "engine/dump.h"
 #include "engine/interpreter.h"
 #include "engine/startup.h"
-#include "platform/heap.h"
+#include "platform/os/heap.h"
 
 namespace dalvo {
 

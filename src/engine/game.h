@@ -13,7 +13,7 @@
 #include "engine/message.h"
 #include "engine/state.h"
 #include "ending/ending_state.h"
-#include "platform/json.h"
+#include "platform/codec/json.h"
 #include "platform/platform.h"
 #include "saveload/saveload_state.h"
 #include "sound/sound_state.h"

@@ -7,8 +7,8 @@
 #include "engine/game.h"
 #include "engine/message.h"
 #include "engine/message_internal.h"
-#include "platform/font.h"
-#include "platform/text_codec.h"
+#include "platform/gfx/font.h"
+#include "platform/codec/text_codec.h"
 
 namespace dalvo {
 

@@ -10,7 +10,7 @@
 #include "engine/game.h"
 #include "engine/message.h"
 #include "engine/scenario_loader.h"
-#include "platform/text_codec.h"
+#include "platform/codec/text_codec.h"
 #include "sound/sound.h"
 #include "stage/stage.h"
 #include "stage/stage_util.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/color.h"
+#include "platform/gfx/color.h"
 
 namespace dalvo {
 

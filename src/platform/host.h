@@ -12,14 +12,14 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/clock.h"
-#include "platform/form.h"
+#include "platform/os/clock.h"
+#include "platform/ui/form.h"
 #include "platform/gfx/screen.h"
-#include "platform/input_event.h"
-#include "platform/json.h"
+#include "platform/ui/input_event.h"
+#include "platform/codec/json.h"
 #include "platform/services/input_source.h"
 #include "platform/services/message_box.h"
-#include "platform/trace.h"
+#include "platform/automation/trace.h"
 
 namespace dalvo::platform {
 

@@ -7,7 +7,7 @@
 
 #include "daycycle/day_card.h"
 #include "engine/game.h"
-#include "platform/picture.h"
+#include "platform/gfx/picture.h"
 #include "saveload/saveload.h"
 #include "sound/sound.h"
 

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/clock.h"
+#include "platform/os/clock.h"
 #include "platform/services/save_store.h"
 
 namespace dalvo {

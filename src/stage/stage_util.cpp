@@ -2,7 +2,7 @@
 
 #include "engine/game.h"
 #include "engine/startup.h"
-#include "platform/picture.h"
+#include "platform/gfx/picture.h"
 
 namespace dalvo {
 

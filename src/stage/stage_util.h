@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/form.h"
+#include "platform/ui/form.h"
 
 namespace dalvo {
 

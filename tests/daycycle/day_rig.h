@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/engine_run.h"
-#include "platform/surface.h"
+#include "platform/gfx/surface.h"
 #include "support/fixture.h"
 #include "support/picture_check.h"
 

@@ -10,7 +10,7 @@
 
 #include "engine/game.h"
 #include "platform/platform.h"
-#include "platform/surface.h"
+#include "platform/gfx/surface.h"
 #include "support/fixture.h"
 #include "support/trace_field.h"
 

@@ -3,7 +3,7 @@
 #include "engine/dump.h"
 #include "engine/interpreter.h"
 #include "engine/startup.h"
-#include "platform/json.h"
+#include "platform/codec/json.h"
 
 namespace dalvo::test {
 

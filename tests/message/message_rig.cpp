@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "engine/message.h"
-#include "platform/font.h"
+#include "platform/gfx/font.h"
 
 namespace dalvo::test {
 

@@ -4,7 +4,7 @@
 
 #include "engine/message.h"
 #include "message/message_rig.h"
-#include "platform/font.h"
+#include "platform/gfx/font.h"
 #include "saveload/saveload.h"
 #include "support/answers.h"
 

@@ -5,8 +5,8 @@
 #include "host_fixture.h"
 #include "platform/automation/recorder.h"
 #include "platform/automation/script.h"
-#include "platform/json.h"
-#include "platform/trace.h"
+#include "platform/codec/json.h"
+#include "platform/automation/trace.h"
 #include "support/fixture.h"
 
 namespace dalvo::platform {

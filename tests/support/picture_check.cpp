@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/picture.h"
+#include "platform/gfx/picture.h"
 
 namespace dalvo::test {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/host.h"
-#include "platform/picture.h"
+#include "platform/gfx/picture.h"
 #include "platform/sdl/x11_queue.h"
 
 struct SDL_Cursor;

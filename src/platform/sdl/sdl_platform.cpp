@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "platform/font.h"
+#include "platform/gfx/font.h"
 #include "platform/os/file_save_store.h"
 #include "platform/os/lock_file.h"
 #include "platform/platform.h"

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/font.h"
+#include "platform/gfx/font.h"
 #include "platform/sdl/drawn_message_box.h"
 #include "platform/sdl/sdl_input.h"
 #include "platform/web/web_page.h"

@@ -13,7 +13,7 @@
 
 #include "platform/host.h"
 #include "platform/sdl/menu_bar.h"
-#include "platform/surface.h"
+#include "platform/gfx/surface.h"
 
 struct SDL_Window;
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/surface.h"
+#include "platform/gfx/surface.h"
 
 namespace dalvo::platform::page {
 

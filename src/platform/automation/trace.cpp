@@ -1,4 +1,4 @@
-#include "platform/trace.h"
+#include "platform/automation/trace.h"
 
 
 namespace dalvo::platform {

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/clock.h"
-#include "platform/json.h"
+#include "platform/os/clock.h"
+#include "platform/codec/json.h"
 
 namespace dalvo::platform {
 

@@ -1,4 +1,4 @@
-#include "platform/sequencer.h"
+#include "platform/codec/sequencer.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_read.h"
+#include "platform/codec/audio_formats.h"
+#include "platform/os/file_read.h"
 
 namespace dalvo::platform {
 namespace {

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/audio.h"
-#include "platform/clock.h"
+#include "platform/services/audio.h"
+#include "platform/os/clock.h"
 
 namespace dalvo::platform {
 

@@ -1,4 +1,4 @@
-#include "platform/traced_audio.h"
+#include "platform/automation/traced_audio.h"
 
 #include <string>
 
