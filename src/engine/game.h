@@ -15,6 +15,7 @@
 #include "ending/ending_state.h"
 #include "platform/codec/json.h"
 #include "platform/platform.h"
+#include "platform/pacing.h"
 #include "saveload/saveload_state.h"
 #include "sound/sound_state.h"
 #include "stage/stage_state.h"
@@ -42,6 +43,8 @@ struct Game {
     GameOptions options;
     EngineState g;
     WindowState w;
+    // The pacing of the animated effects' frames.
+    platform::FramePacer frame{p.host};
     MainForm ui;
     std::filesystem::path g_AppPath;
     std::filesystem::path g_DataPath;

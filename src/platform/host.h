@@ -83,15 +83,6 @@ public:
     // A shown form's client area as the player sees it: as last presented.
     const Surface* screen(const Form& form) const { return screen_.picture(form); }
 
-    // Sleeps `poll_ms`, yields, until `done()`; the one shape of every wait.
-    template <class Pred>
-    void wait_until(Pred done, std::uint32_t poll_ms) {
-        while (!done()) {
-            clock_.sleep(poll_ms);
-            yield();
-        }
-    }
-
     // Milliseconds of the clock since the host was made.
     std::uint32_t elapsed_ms() { return clock_.ticks() - start_ticks_; }
 

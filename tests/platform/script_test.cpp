@@ -7,6 +7,7 @@
 #include "platform/automation/script.h"
 #include "platform/codec/json.h"
 #include "platform/automation/trace.h"
+#include "platform/pacing.h"
 #include "support/fixture.h"
 
 namespace dalvo::platform {
@@ -110,7 +111,7 @@ protected:
         runner = owned.get();
         host.add_input_source(std::move(owned));
         try {
-            host.wait_until([] { return false; }, 10);
+            platform::wait_until(host, [] { return false; }, 10);
         } catch (const ProgramEnd& end) {
             return end.code;
         }
@@ -129,7 +130,7 @@ TEST_F(RunnerTest, CommandsReachHandlersThatWaitInNestedYields) {
     bool b_clicked = false;
     a->on_click = [&] {
         log.push_back("A at " + std::to_string(clock.ticks()));
-        host.wait_until([&] { return b_clicked; }, 10);  // like a dialog's own loop
+        platform::wait_until(host, [&] { return b_clicked; }, 10);  // like a dialog's own loop
         log.push_back("A done");
     };
     b->on_click = [&] {

@@ -1,5 +1,6 @@
 #include "sound/sound_rig.h"
 
+#include "platform/pacing.h"
 #include "sound/midi_files.h"
 #include "sound/sound.h"
 
@@ -29,7 +30,7 @@ SoundRig::SoundRig(std::uint32_t master_level) {
 
 void SoundRig::idle(std::uint32_t ms) {
     const std::uint32_t start = now();
-    game_->p.host.wait_until([&] { return now() - start >= ms; }, 10);
+    platform::wait_until(game_->p.host, [&] { return now() - start >= ms; }, 10);
 }
 
 void SoundRig::cmd(const std::string& cmd) {
