@@ -14,7 +14,7 @@
 
 #include "platform/os/clock.h"
 #include "platform/ui/form.h"
-#include "platform/gfx/screen.h"
+#include "platform/ui/screen.h"
 #include "platform/ui/input_event.h"
 #include "platform/codec/json.h"
 #include "platform/services/input_source.h"

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/services/audio.h"
+#include "platform/audio/devices.h"
 #include "platform/os/clock.h"
 #include "platform/host.h"
 #include "platform/services/instance_lock.h"

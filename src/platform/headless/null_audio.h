@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/services/audio.h"
+#include "platform/audio/devices.h"
 #include "platform/os/clock.h"
 #include "platform/automation/trace.h"
 

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/services/audio.h"
+#include "platform/audio/devices.h"
 #include "platform/os/clock.h"
 #include "platform/automation/trace.h"
 

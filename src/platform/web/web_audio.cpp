@@ -8,8 +8,8 @@
 #include <filesystem>
 
 #include "platform/codec/audio_formats.h"
-#include "platform/codec/sequencer.h"
-#include "platform/automation/traced_audio.h"
+#include "platform/audio/sequencer.h"
+#include "platform/audio/traced_audio.h"
 
 namespace dalvo::platform {
 namespace {

@@ -8,7 +8,7 @@
 #include <span>
 #include <string>
 
-#include "platform/services/audio.h"
+#include "platform/audio/devices.h"
 #include "platform/os/clock.h"
 #include "platform/automation/trace.h"
 

@@ -1,4 +1,4 @@
-#include "platform/automation/traced_audio.h"
+#include "platform/audio/traced_audio.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "platform/codec/sequencer.h"
+#include "platform/audio/sequencer.h"
 
 #include <algorithm>
 #include <cctype>

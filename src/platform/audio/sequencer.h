@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/services/audio.h"
+#include "platform/audio/devices.h"
 #include "platform/os/clock.h"
 
 namespace dalvo::platform {

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "platform/services/audio.h"
+#include "platform/audio/devices.h"
 #include "platform/automation/trace.h"
 
 namespace dalvo::platform {
