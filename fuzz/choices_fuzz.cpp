@@ -25,16 +25,12 @@ void lay_out_labels(dalvo::Game& game) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     dalvo::Game& game = dalvo::fuzz::shared_game();
-    static const bool ready = [] {
-        dalvo::fuzz::write_file(dalvo::fuzz::scratch_folder() / "3.dat",
-                                "1001,,,,,,,0,a,,,,\r\n1002,s,,,,,,,2,,,,\r\n"
-                                "1003,q,,,,,,,,,,,\r\n1003,,,,,,,,,,,,\r\n");
-        return true;
-    }();
-    (void)ready;
-    dalvo::fuzz::write_file(dalvo::fuzz::scratch_folder() / "39.dat", data, size);
+    const std::string_view choices(reinterpret_cast<const char*>(data), size);
     try {
-        dalvo::Load_scenario(game);
+        dalvo::Load_scenario(game,
+                             "1001,,,,,,,0,a,,,,\r\n1002,s,,,,,,,2,,,,\r\n"
+                             "1003,q,,,,,,,,,,,\r\n1003,,,,,,,,,,,,\r\n",
+                             choices);
         // The lookup the choice command makes, on every group the table names.
         for (std::int32_t k = 0; k <= game.g.g_SctMax; ++k) dalvo::Find_sct(game, game.g.g_SctTable[k].Sct);
         lay_out_labels(game);

@@ -1,11 +1,10 @@
 #pragma once
-// What the fuzz targets share: a scratch folder of their own, a quiet headless game
-// whose message boxes go nowhere, and writing the input as a data file.
+// What the game's fuzz targets share: a quiet headless game whose message boxes go
+// nowhere, its data folder an empty scratch folder of its own.
 
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <streambuf>
@@ -30,8 +29,9 @@ inline void silence_stderr() {
     std::cerr.rdbuf(&null);
 }
 
-// A folder that lives as long as the process, in memory where the system has a
-// memory file system: the readers are fuzzed through files written for every input.
+// A folder that lives as long as the process, in memory where the system has a memory
+// file system. The readers take the input as bytes; the folder stays empty, so the
+// orderly exit after a data fault finds no picture to seal.
 class ScratchFolder {
 public:
     ScratchFolder() {
@@ -56,15 +56,6 @@ private:
 inline const std::filesystem::path& scratch_folder() {
     static const ScratchFolder folder;
     return folder.path();
-}
-
-inline void write_file(const std::filesystem::path& file, const std::uint8_t* data, std::size_t size) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-}
-
-inline void write_file(const std::filesystem::path& file, const std::string& text) {
-    write_file(file, reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
 }
 
 // One game for the whole run, its data folder the scratch folder. The readers reset

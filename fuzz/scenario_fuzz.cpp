@@ -5,14 +5,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     dalvo::Game& game = dalvo::fuzz::shared_game();
-    static const bool ready = [] {
-        dalvo::fuzz::write_file(dalvo::fuzz::scratch_folder() / "39.dat", "1001,yes,1001\r\n");
-        return true;
-    }();
-    (void)ready;
-    dalvo::fuzz::write_file(dalvo::fuzz::scratch_folder() / "3.dat", data, size);
+    const std::string_view script(reinterpret_cast<const char*>(data), size);
     try {
-        dalvo::Load_scenario(game);
+        dalvo::Load_scenario(game, script, "1001,yes,1001\r\n");
     } catch (const dalvo::platform::ProgramEnd&) {
         // Broken data ends the program after its message: that is the expected way out.
     }

@@ -10,7 +10,7 @@ from pathlib import Path
 
 TEXT_FILES = ["3.dat", "39.dat", "31.dat", "30.dat"]
 TABLE_FILES = ["3.dat", "39.dat", "31.dat"]
-PICTURES = ([f"{n}.dat" for n in [51, 52, 53, 54, 61, 62, 63] + list(range(70, 83)) + [91, 92, 93, 94]]
+PICTURES = ([f"{n}.dat" for n in [51, 52, 53, 54, 61, 62, 63] + list(range(70, 85)) + [91, 92, 93, 94]]
             + ["waku.bmp", "wall.bmp"])
 SAVES = ["40.dat", "42.dat"]
 

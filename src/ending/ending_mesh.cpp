@@ -100,8 +100,7 @@ bool load_ending_picture(Game& game, const std::string& file_name) {
         clear_surface(load);
         return false;
     }
-    load.move(load.left, load.top, picture.width(), picture.height());
-    load.image = std::move(picture);
+    take_part(load, picture, 0, 0, kWindowWidth, kWindowHeight);
     load.image.back_color = load.back_color;
     load.refresh();
     game.p.trace.event("ending", {{"picture", file_name}});

@@ -27,8 +27,8 @@ std::string number_fault(NumberError error, const std::string& field) {
     return "数値ではありません「" + field + "」";
 }
 
-// The whole file, decoded; ends the program when it cannot be read.
-std::string read_text(Game& game, const fs::path& file) {
+// The whole file; ends the program when it cannot be read.
+std::string read_bytes(Game& game, const fs::path& file) {
     std::string bytes;
     const platform::ReadFault fault = platform::read_whole_file(file, bytes, kMaxTextBytes);
     if (fault == platform::ReadFault::Missing || fault == platform::ReadFault::NotAFile) {
@@ -40,7 +40,7 @@ std::string read_text(Game& game, const fs::path& file) {
     if (fault != platform::ReadFault::None) {
         data_fault(game, "シナリオファイルが異常です.\n" + file.string() + ": 読み込めません");
     }
-    return platform::sjis_to_utf8(bytes);
+    return bytes;
 }
 
 std::int16_t scene_number(Game& game, const fs::path& file, int line, const std::string& field) {
@@ -50,10 +50,10 @@ std::int16_t scene_number(Game& game, const fs::path& file, int line, const std:
     return value;
 }
 
-void read_script(Game& game) {
+void read_script(Game& game, std::string_view bytes) {
     EngineState& g = game.g;
     const fs::path file = game.g_DataPath / "3.dat";
-    const std::string text = read_text(game, file);
+    const std::string text = platform::sjis_to_utf8(bytes);
     FieldReader in(text);
     std::string scene, target, dropped;
     g.g_ScriptLast = 0;
@@ -101,10 +101,10 @@ void build_scene_index(Game& game) {
     }
 }
 
-void read_choices(Game& game) {
+void read_choices(Game& game, std::string_view bytes) {
     EngineState& g = game.g;
     const fs::path file = game.g_DataPath / "39.dat";
-    const std::string text = read_text(game, file);
+    const std::string text = platform::sjis_to_utf8(bytes);
     FieldReader in(text);
     std::vector<int> lines;
     std::int32_t count = 0;
@@ -175,9 +175,15 @@ NumberError convert_scene_number(std::string_view field, std::int16_t& out) {
 }
 
 void Load_scenario(Game& game) {
-    read_script(game);
+    const std::string script = read_bytes(game, game.g_DataPath / "3.dat");
+    const std::string choices = read_bytes(game, game.g_DataPath / "39.dat");
+    Load_scenario(game, script, choices);
+}
+
+void Load_scenario(Game& game, std::string_view script_bytes, std::string_view choice_bytes) {
+    read_script(game, script_bytes);
     build_scene_index(game);
-    read_choices(game);
+    read_choices(game, choice_bytes);
 }
 
 bool Find_seq(Game& game, std::int16_t scene) {

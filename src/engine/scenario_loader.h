@@ -13,6 +13,9 @@ struct Game;
 // Reads "3.dat" and "39.dat" into the tables and builds the scene index. Data that
 // breaks the tables' limits ends the program with a message naming file and line.
 void Load_scenario(Game& game);
+// The same on the bytes of the two files, named in the messages as the files of the
+// data folder.
+void Load_scenario(Game& game, std::string_view script_bytes, std::string_view choice_bytes);
 
 // Sets `g_ScriptPos` to the first record of `scene`; on a miss shows
 // "Not found NUM to SEQ" and returns false with the position unchanged.

@@ -10,6 +10,7 @@
 #include "engine/game.h"
 #include "engine/message.h"
 #include "engine/scenario_loader.h"
+#include "platform/os/file_read.h"
 #include "platform/codec/text_codec.h"
 #include "sound/sound.h"
 #include "stage/stage.h"
@@ -25,6 +26,8 @@ namespace {
 constexpr int kErrEmptyFile = 59;
 constexpr int kErrPastEnd = 62;
 constexpr int kErrAccess = 75;
+// The names list is 25 short lines; a larger file is not one.
+constexpr std::size_t kMaxNamesListBytes = std::size_t{1} << 20;
 
 // A failed check: the message to show.
 struct CheckFailure {
@@ -55,9 +58,7 @@ void require_file(const fs::path& file, const std::string& shown) {
 }
 
 // Writes the two bytes at the start of a picture file, leaving the rest as it is.
-bool write_seal(Game& game, const fs::path& stem, const char marker[2]) {
-    fs::path file = stem;
-    file += ".dat";
+bool write_seal(Game& game, const fs::path& file, const char marker[2]) {
     std::fstream out(file, std::ios::in | std::ios::out | std::ios::binary);
     if (!out) return false;
     out.seekp(0);
@@ -68,6 +69,8 @@ bool write_seal(Game& game, const fs::path& stem, const char marker[2]) {
                                 {"marker", std::string(marker, 2)}});
     return true;
 }
+
+std::string picture_file(int number) { return std::to_string(number) + ".dat"; }
 
 // The numbered pictures in the order the check unseals them.
 std::vector<int> pictures_checked() {
@@ -91,29 +94,6 @@ std::vector<int> pictures_sealed() {
     return list;
 }
 
-// The first 25 lines of "30.dat", decoded.
-std::vector<std::string> read_names_list(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) throw abnormal(kErrAccess);
-    std::vector<std::string> lines;
-    std::string line;
-    while (lines.size() < 25 && std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(platform::sjis_to_utf8(line));
-    }
-    if (lines.size() < 25) throw abnormal(kErrPastEnd);
-    return lines;
-}
-
-// The player's two names go into every save, whose values hold no comma or double quote.
-void check_default_names(const fs::path& file, const std::vector<std::string>& lines) {
-    for (int i = 0; i < 2; ++i) {
-        if (lines[i].find_first_of(",\"") == std::string::npos) continue;
-        throw CheckFailure{"実行に必要なﾌｧｲﾙが異常です.\n" + file.string() + " " + std::to_string(i + 1) +
-                           "行目: 名前に「,」と「\"」は使えません「" + lines[i] + "」"};
-    }
-}
-
 void check_all(Game& game) {
     const fs::path& data = game.g_DataPath;
     for (const char* name : {"waku.bmp", "wall.bmp", "39.dat"}) require_file(data / name, "");
@@ -121,14 +101,19 @@ void check_all(Game& game) {
         require_file(data / (std::string(stem) + ".dat"), (data / stem).string());
     }
     for (int n : pictures_checked()) {
-        const fs::path stem = data / std::to_string(n);
-        require_file(fs::path(stem) += ".dat", stem.string());
-        if (!write_seal(game, stem, "BM")) throw abnormal(kErrAccess);
+        const fs::path file = data / picture_file(n);
+        require_file(file, (data / std::to_string(n)).string());
+        if (!write_seal(game, file, "BM")) throw abnormal(kErrAccess);
     }
-    const std::vector<std::string> lines = read_names_list(data / "30.dat");
-    check_default_names(data / "30.dat", lines);
-    for (int i = 1; i <= 5; ++i) game.g.g_Names[i] = lines[i - 1];
-    for (int i = 1; i <= 9; ++i) game.g.g_MusicFile[i] = lines[i + 6];
+    std::string bytes;
+    if (platform::read_whole_file(data / "30.dat", bytes, kMaxNamesListBytes) != platform::ReadFault::None) {
+        throw abnormal(kErrAccess);
+    }
+    std::string fault;
+    const std::optional<NamesList> list = read_names_list(bytes, data / "30.dat", fault);
+    if (!list) throw CheckFailure{fault};
+    for (int i = 1; i <= 5; ++i) game.g.g_Names[i] = list->names[i - 1];
+    for (int i = 1; i <= 9; ++i) game.g.g_MusicFile[i] = list->music[i - 1];
     for (int i = 1; i <= 9; ++i) {
         const fs::path music = data / game.g.g_MusicFile[i];
         require_file(music, music.string());
@@ -136,6 +121,34 @@ void check_all(Game& game) {
 }
 
 }  // namespace
+
+std::optional<NamesList> read_names_list(std::string_view bytes, const fs::path& file, std::string& fault) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (lines.size() < 25 && start < bytes.size()) {
+        std::size_t end = bytes.find('\n', start);
+        if (end == std::string_view::npos) end = bytes.size();
+        std::string_view line = bytes.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.push_back(platform::sjis_to_utf8(line));
+        start = end + 1;
+    }
+    if (lines.size() < 25) {
+        fault = abnormal(kErrPastEnd).message;
+        return std::nullopt;
+    }
+    // The player's two names go into every save, whose values hold no comma or double quote.
+    for (int i = 0; i < 2; ++i) {
+        if (lines[i].find_first_of(",\"") == std::string::npos) continue;
+        fault = "実行に必要なﾌｧｲﾙが異常です.\n" + file.string() + " " + std::to_string(i + 1) +
+                "行目: 名前に「,」と「\"」は使えません「" + lines[i] + "」";
+        return std::nullopt;
+    }
+    NamesList list;
+    for (int i = 0; i < 5; ++i) list.names[i] = lines[i];
+    for (int i = 0; i < 9; ++i) list.music[i] = lines[i + 7];
+    return list;
+}
 
 fs::path find_data_path(const GameOptions& options) {
     if (!options.data_dir.empty()) return options.data_dir;
@@ -145,12 +158,12 @@ fs::path find_data_path(const GameOptions& options) {
     return options.program_dir;
 }
 
-void Pict_unlock(Game& game, const fs::path& stem) { write_seal(game, stem, "BM"); }
+void Pict_unlock(Game& game, const fs::path& file) { write_seal(game, file, "BM"); }
 
-void Pict_lock(Game& game, const fs::path& stem) {
+void Pict_lock(Game& game, const fs::path& file) {
     // A picture that is missing at exit stays missing rather than becoming a two-byte file.
     std::error_code ec;
-    if (fs::is_regular_file(fs::path(stem) += ".dat", ec)) write_seal(game, stem, "JF");
+    if (fs::is_regular_file(file, ec)) write_seal(game, file, "JF");
 }
 
 void Check_files(Game& game) {
@@ -244,7 +257,7 @@ void Window_unload(Game& game, int exit_code) {
     const bool first = !game.unloading;
     game.unloading = true;
     if (first) Sound_unload(game);
-    for (int n : pictures_sealed()) Pict_lock(game, game.g_DataPath / std::to_string(n));
+    for (int n : pictures_sealed()) Pict_lock(game, game.g_DataPath / picture_file(n));
     game.p.host.end_program(exit_code);
 }
 

@@ -2,8 +2,11 @@
 // Start-up and the one way out: the window load and unload of the game window,
 // the check of the data folder and the seal of the numbered pictures.
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace dalvo {
@@ -22,9 +25,20 @@ void Window_load(Game& game);
 
 // Returns normally or ends the program after its message.
 void Check_files(Game& game);
-// `stem` is the full path of a picture without ".dat".
-void Pict_unlock(Game& game, const std::filesystem::path& stem);
-void Pict_lock(Game& game, const std::filesystem::path& stem);
+
+// What the game takes from the names list "30.dat": the default names of lines 1 to 5
+// and the music files of lines 8 to 16.
+struct NamesList {
+    std::array<std::string, 5> names;
+    std::array<std::string, 9> music;
+};
+// The list from the bytes of `file`; nullopt, with the message for the player in
+// `fault`, when it is cut short or a saved name holds what a save cannot.
+std::optional<NamesList> read_names_list(std::string_view bytes, const std::filesystem::path& file,
+                                         std::string& fault);
+// `file` is the full path of a numbered picture "n.dat".
+void Pict_unlock(Game& game, const std::filesystem::path& file);
+void Pict_lock(Game& game, const std::filesystem::path& file);
 
 // Broken data: one message box, then the orderly way out with exit status 1.
 [[noreturn]] void data_fault(Game& game, std::string_view message);

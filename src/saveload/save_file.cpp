@@ -67,13 +67,21 @@ fs::path slot_file(const fs::path& data_dir, int slot) {
 }
 
 SlotData read_slot(const fs::path& file, std::int32_t script_last) {
-    SlotData slot;
     std::string bytes;
     const platform::ReadFault fault = platform::read_whole_file(file, bytes, kMaxFileBytes);
-    if (fault == platform::ReadFault::Missing) return slot;
-    slot.state = SlotState::Damaged;
-    if (fault != platform::ReadFault::None) return slot;
+    if (fault == platform::ReadFault::Missing) return SlotData{};
+    if (fault != platform::ReadFault::None) {
+        SlotData damaged;
+        damaged.state = SlotState::Damaged;
+        return damaged;
+    }
+    return slot_from_bytes(bytes, script_last);
+}
 
+SlotData slot_from_bytes(std::string_view bytes, std::int32_t script_last) {
+    SlotData slot;
+    slot.state = SlotState::Damaged;
+    if (bytes.size() > kMaxFileBytes) return slot;
     const std::string text = platform::sjis_to_utf8(bytes);
     FieldReader reader(text);
     std::string values[kValueCount];

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/os/clock.h"
 #include "platform/services/save_store.h"
@@ -35,6 +36,8 @@ std::filesystem::path slot_file(const std::filesystem::path& data_dir, int slot)
 // Reads and checks a slot file. `script_last` is `g_ScriptLast`: a record position
 // that does not lie before it cannot be resumed.
 SlotData read_slot(const std::filesystem::path& file, std::int32_t script_last);
+// The same check on the bytes of a slot file that exists.
+SlotData slot_from_bytes(std::string_view bytes, std::int32_t script_last);
 
 // The 23 lines of a save file, encoded; nullopt when a value has no Shift-JIS form.
 std::optional<std::string> save_file_bytes(const platform::LocalTime& now, const DayStartRecord& flags);

@@ -1,6 +1,8 @@
 // The layout of the game window's stage, the wall around it, the message window
 // frames and the sprite and face pictures loaded at start-up.
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <string>
 
@@ -130,37 +132,51 @@ void Waku_draw(Game& game) {
 void Doll_preload(Game& game) {
     StageState& st = game.stage;
     MainForm& ui = game.ui;
+    const int S = st.Stage_height;
+    // Rows of each sprite picture above the stage: a sprite stands on the bottom edge of
+    // the stage, so only its lowest rows show, and only the window's width of them.
+    std::array<int, 4> cut{};
     for (int i = 0; i < 4; ++i) {
         Control& body = *ui.Doll_Body[i];
-        load_surface(game, body, std::to_string(51 + i) + ".dat");
+        const platform::Surface picture = read_picture(game, std::to_string(51 + i) + ".dat");
+        cut[i] = std::max(picture.height() - S, 0);
+        take_part(body, picture, 0, cut[i], kWindowWidth, S);
         body.refresh();
         const int w = body.width, h = body.height;
         st.g_DollW[i] = static_cast<std::int16_t>(w);
         st.g_DollH[i] = static_cast<std::int16_t>(h);
-        // Sprites stand on the bottom edge of the stage.
-        st.g_DollY[i] = static_cast<std::int16_t>(st.Stage_height - h);
+        st.g_DollY[i] = static_cast<std::int16_t>(S - h);
         ui.Doll_Mask[i]->back_color = platform::kWhite;
         for (Control* c : {ui.Doll_Mask[i], ui.Doll_Back[i], ui.Doll_Disp[i]}) c->move(0, 0, w, h);
         Make_mask(ui.Doll_Mask[i]->image, body.image, 0, 0, w, h);
     }
+    // Where each face lies in its sprite picture.
+    static constexpr std::array<std::array<int, 2>, 3> kFaceAt{{{80, 60}, {60, 60}, {70, 70}}};
     for (int j = 0; j < 3; ++j) {
         Control& strip = *ui.Face_Load[j];
-        load_surface(game, strip, std::to_string(61 + j) + ".dat");
+        const platform::Surface picture = read_picture(game, std::to_string(61 + j) + ".dat");
+        const int h = static_cast<int>(std::nearbyint(picture.height() / 3.0));
+        // The strip holds three faces one below the other. Of each, only the rows that
+        // land on the kept part of the sprite can show: at most a stage's height.
+        const int top = kFaceAt[j][1] - cut[j];
+        const int first = std::clamp(-top, 0, h);
+        const int rows = std::min(h - first, S);
+        const int w = std::min(picture.width(), kWindowWidth);
+        if (first == 0 && rows == h) {
+            take_part(strip, picture, 0, 0, w, picture.height());
+        } else {
+            size_surface(strip, w, 3 * rows);
+            for (int k = 0; k < 3; ++k) {
+                bit_blt(strip.image, 0, k * rows, w, rows, picture, 0, k * h + first, Rop::SrcCopy);
+            }
+        }
         strip.refresh();
-        const int w = strip.width;
-        const int h = static_cast<int>(std::nearbyint(strip.height / 3.0));
-        st.g_FaceRect[j].w = static_cast<std::int16_t>(w);
-        st.g_FaceRect[j].h = static_cast<std::int16_t>(h);
+        st.g_FaceRect[j] = FaceRect{static_cast<std::int16_t>(kFaceAt[j][0]), static_cast<std::int16_t>(top + first),
+                                    static_cast<std::int16_t>(w), static_cast<std::int16_t>(rows)};
         ui.Face_Mask[j]->back_color = platform::kWhite;
-        ui.Face_Mask[j]->move(0, 0, w, h);
-        ui.Face_Disp[j]->move(0, 0, w, h);
+        ui.Face_Mask[j]->move(0, 0, w, rows);
+        ui.Face_Disp[j]->move(0, 0, w, rows);
     }
-    st.g_FaceRect[0].x = 80;
-    st.g_FaceRect[0].y = 60;
-    st.g_FaceRect[1].x = 60;
-    st.g_FaceRect[1].y = 60;
-    st.g_FaceRect[2].x = 70;
-    st.g_FaceRect[2].y = 70;
     st.g_FaceRect[3] = FaceRect{};
 }
 

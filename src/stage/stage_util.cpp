@@ -1,5 +1,7 @@
 #include "stage/stage_util.h"
 
+#include <algorithm>
+
 #include "engine/game.h"
 #include "engine/startup.h"
 #include "platform/gfx/picture.h"
@@ -13,16 +15,27 @@ void clear_surface(platform::Control& c) {
     c.image.clear();
 }
 
-void load_surface(Game& game, platform::Control& c, const std::string& file_name) {
+platform::Surface read_picture(Game& game, const std::string& file_name) {
     const std::filesystem::path file = game.g_DataPath / file_name;
     platform::Surface picture;
     std::string error;
     if (!platform::load_picture(file, picture, error)) {
         data_fault(game, "画像ファイルを読み込めません.\n" + file.string());
     }
-    c.move(c.left, c.top, picture.width(), picture.height());
-    platform::bit_blt(c.image, 0, 0, picture.width(), picture.height(), picture, 0, 0,
-                      platform::Rop::SrcCopy);
+    return picture;
+}
+
+void take_part(platform::Control& c, const platform::Surface& picture, int x, int y, int w, int h) {
+    x = std::clamp(x, 0, picture.width());
+    y = std::clamp(y, 0, picture.height());
+    w = std::clamp(w, 0, picture.width() - x);
+    h = std::clamp(h, 0, picture.height() - y);
+    c.move(c.left, c.top, w, h);
+    platform::bit_blt(c.image, 0, 0, w, h, picture, x, y, platform::Rop::SrcCopy);
+}
+
+void load_surface(Game& game, platform::Control& c, const std::string& file_name) {
+    take_part(c, read_picture(game, file_name), 0, 0, kWindowWidth, kWindowHeight);
 }
 
 void load_frame_picture(Game& game, platform::Control& c, const std::string& file_name) {
@@ -33,9 +46,7 @@ void load_frame_picture(Game& game, platform::Control& c, const std::string& fil
         if (game.stage.frame_picture_error.empty()) game.stage.frame_picture_error = file.string();
         return;
     }
-    c.move(c.left, c.top, picture.width(), picture.height());
-    platform::bit_blt(c.image, 0, 0, picture.width(), picture.height(), picture, 0, 0,
-                      platform::Rop::SrcCopy);
+    take_part(c, picture, 0, 0, kWindowWidth, kWindowHeight);
 }
 
 void report_frame_pictures(Game& game) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "stage/mesh.h"
+#include "stage/stage.h"
+#include "stage/stage_util.h"
 #include "support/stage_rig.h"
 
 namespace dalvo::test {
@@ -57,6 +59,46 @@ TEST(StageLayout, TablesFollowThePicturesAndTheWallFramesTheStage) {
     // The tall window's lower corners start at row 135, over the last side piece.
     EXPECT_EQ(tall.get(3, 134), waku_pixel(3, 22));
     EXPECT_EQ(tall.get(3, 140), waku_pixel(3, 21));
+}
+
+// A picture larger than the window costs no more than the part of it that can show.
+TEST(StageLayout, ControlsKeepOnlyThePartOfALargePictureThatCanShow) {
+    StageRig rig;
+    MainForm& ui = rig.ui();
+    StageState& st = rig.st();
+    // A sprite 700 x 460 stands on the stage's bottom edge: its top 92 rows and the
+    // columns past the window never show, nor the top 32 rows of its faces (60 rows
+    // down the picture, 83 rows each).
+    rig.folder().write_bytes("51.dat", encode_bmp(700, 460, [](int x, int y) { return sprite_pixel(0, 700, 460, x, y); }));
+    rig.folder().write_bytes("70.dat", encode_bmp(900, 700, [](int x, int y) { return background_pixel(0, x, y); }));
+    ASSERT_EQ(rig.until_end([&] {
+        Doll_preload(rig.game());
+        load_surface(rig.game(), *ui.Place_Load, "70.dat");
+    }), -1);
+
+    const platform::Surface& body = ui.Doll_Body[0]->image;
+    ASSERT_EQ(body.width(), 640);
+    ASSERT_EQ(body.height(), 368);
+    EXPECT_EQ(st.g_DollY[0], 0);
+    EXPECT_EQ(st.g_DollH[0], 368);
+    EXPECT_EQ(ui.Doll_Disp[0]->image.height(), 368);
+    for (int y = 0; y < 368; y += 9) {
+        for (int x = 0; x < 640; x += 7) ASSERT_EQ(body.get(x, y), sprite_pixel(0, 700, 460, x, y + 92)) << x << "," << y;
+    }
+    // Each face keeps its lower 51 rows, at the same place on the screen.
+    EXPECT_EQ(st.g_FaceRect[0].y, 0);
+    EXPECT_EQ(st.g_FaceRect[0].h, 51);
+    const platform::Surface& strip = ui.Face_Load[0]->image;
+    ASSERT_EQ(strip.height(), 3 * 51);
+    for (int f = 0; f < 3; ++f) {
+        for (int y = 0; y < 51; y += 5) {
+            for (int x = 0; x < 95; x += 6) ASSERT_EQ(strip.get(x, 51 * f + y), face_pixel(f, 95, 83, x, y + 32));
+        }
+    }
+    // A background keeps the window's size.
+    EXPECT_EQ(ui.Place_Load->image.width(), 640);
+    EXPECT_EQ(ui.Place_Load->image.height(), 480);
+    EXPECT_EQ(ui.Place_Load->image.get(639, 479), background_pixel(0, 639, 479));
 }
 
 TEST(StageLayout, MeshStagesLetInTheirShareAndTheLowerHalfIsTheComplement) {

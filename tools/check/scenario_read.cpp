@@ -31,6 +31,7 @@ bool blank(std::string_view line) { return line.find_first_not_of(" \t") == std:
 std::vector<std::string> fields_of(std::string_view line) {
     FieldReader in(line);
     std::vector<std::string> fields;
+    fields.reserve(13);  // a record's count
     std::string field;
     while (in.next(field)) fields.push_back(field);
     return fields;
