@@ -112,8 +112,7 @@ void plain_ending(Game& game) {
     for (int c = 0; c <= 255; c += 5) {
         fin.fore_color = platform::rgb(c, c, c);
         fin.refresh();
-        game.p.clock.sleep(50);
-        game.p.host.yield();
+        platform::sleep_then_yield(game.p.host, 50);
     }
     game.p.trace.event("ending", {{"fin", "end"}});
 }
