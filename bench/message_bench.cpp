@@ -6,7 +6,7 @@
 
 #include "engine/game.h"
 #include "engine/message.h"
-#include "platform/font.h"
+#include "platform/gfx/font.h"
 #include "platform/platform.h"
 
 namespace {

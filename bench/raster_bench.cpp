@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "platform/surface.h"
+#include "platform/gfx/surface.h"
 #include "stage/bitmap.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "check/scenario.h"
-#include "platform/text_codec.h"
+#include "platform/codec/text_codec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);

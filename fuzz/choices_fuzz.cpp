@@ -3,7 +3,7 @@
 #include "engine/game.h"
 #include "engine/scenario_loader.h"
 #include "fuzz_support.h"
-#include "platform/font.h"
+#include "platform/gfx/font.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <span>
 #include <string>
 
-#include "platform/picture.h"
+#include "platform/gfx/picture.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     dalvo::platform::Cursor cursor;

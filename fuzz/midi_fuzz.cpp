@@ -2,7 +2,7 @@
 
 #include <span>
 
-#include "platform/audio.h"
+#include "platform/codec/audio_formats.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     (void)dalvo::platform::midi_length_ms(std::span(data, size));

@@ -9,8 +9,8 @@
 #include <span>
 #include <string>
 
-#include "platform/bmp_plain.h"
-#include "platform/picture.h"
+#include "platform/gfx/bmp_plain.h"
+#include "platform/gfx/picture.h"
 
 namespace {
 

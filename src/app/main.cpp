@@ -11,7 +11,7 @@
 #include "engine/startup.h"
 #include "platform/automation/recorder.h"
 #include "platform/automation/script.h"
-#include "platform/heap.h"
+#include "platform/os/heap.h"
 #include "platform/platform.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "app/command_line.h"
-#include "platform/file_read.h"
-#include "platform/fnv1a.h"
+#include "platform/os/file_read.h"
+#include "platform/codec/fnv1a.h"
 
 namespace dalvo::app {
 

@@ -9,8 +9,9 @@
 #include "daycycle/day_card.h"
 #include "daycycle/daycycle.h"
 #include "engine/game.h"
-#include "platform/font.h"
-#include "platform/text_codec.h"
+#include "platform/gfx/font.h"
+#include "platform/codec/text_codec.h"
+#include "platform/pacing.h"
 #include "stage/stage.h"
 #include "stage/stage_util.h"
 
@@ -125,13 +126,13 @@ void Card_show_date(Game& game, int top) {
 
 void Card_slide(Game& game) {
     for (int j = 1; j <= kSlideFrames; ++j) {
-        frame_start(game);
+        game.frame.start();
         for (int k = -2; k <= 1; ++k) {
             platform::Control& label = *game.ui.FrontMes[k + 2];
             label.move(kCardLeft + k * j, label.top);
         }
         game.ui.Pic_Main->refresh();
-        frame_end(game, kSlideFrameMs);
+        game.frame.end(kSlideFrameMs);
     }
 }
 
@@ -144,7 +145,6 @@ void New_days(Game& game) {
     EngineState& g = game.g;
     WindowState& w = game.w;
     platform::Host& host = game.p.host;
-    platform::Clock& clock = game.p.clock;
 
     Set_file_menus(game, false);
     g.g_Day = static_cast<std::int16_t>(g.g_Day + 1);
@@ -167,14 +167,10 @@ void New_days(Game& game) {
     caption.move(kCardLeft - 4 * platform::wide_byte_length(g.g_Arg1), kCaptionTop);
     Card_slide(game);
 
-    clock.sleep(500);
-    host.yield();
+    platform::sleep_then_yield(host, 500);
     caption.visible = true;
     game.ui.Pic_Main->refresh();
-    for (int i = 0; i < 10; ++i) {
-        host.yield();
-        clock.sleep(200);
-    }
+    platform::yield_then_sleep(host, 200, 10);
 
     Card_hide(game);
     game.stage.g_Effect = "BC";

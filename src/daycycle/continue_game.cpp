@@ -10,6 +10,7 @@
 #include "sound/sound.h"
 #include "stage/stage.h"
 #include "stage/stage_util.h"
+#include "platform/pacing.h"
 
 namespace dalvo {
 
@@ -108,8 +109,7 @@ void Continue_game(Game& game) {
     Card_show_date(game, kCardTop);
     Card_slide(game);
     Level_load(game);
-    host.yield();
-    game.p.clock.sleep(2000);
+    platform::yield_then_sleep(host, 2000);
     Level_unload(game);
     Card_hide(game);
 

@@ -9,6 +9,7 @@
 #include "engine/game.h"
 #include "stage/bitmap.h"
 #include "stage/stage.h"
+#include "platform/pacing.h"
 
 namespace dalvo {
 
@@ -65,8 +66,7 @@ void Level_load(Game& game) {
 
     draw_bars(game);
     host.show_form(level.form);
-    host.yield();
-    game.p.clock.sleep(1000);
+    platform::yield_then_sleep(host, 1000);
 
     game.g.g_GraphHist = current_lengths(game.g);
     draw_bars(game);
@@ -81,16 +81,14 @@ void Level_unload(Game& game) {
 void Graph_disp(Game& game) {
     platform::Host& host = game.p.host;
     if (game.g.g_GraphHist == current_lengths(game.g)) {
-        host.yield();
-        game.p.clock.sleep(3000);
+        platform::yield_then_sleep(host, 3000);
         return;
     }
     show_file_menus_and_mark(game, false);
     game.stage.g_Effect = "DK";
     PlaceEffect(game);
     Level_load(game);
-    host.yield();
-    game.p.clock.sleep(2000);
+    platform::yield_then_sleep(host, 2000);
     Level_unload(game);
     // No effect code: a cut back to the stage held in Pic_Back.
     game.stage.g_Effect.clear();

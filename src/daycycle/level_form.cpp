@@ -6,7 +6,7 @@
 
 #include <array>
 
-#include "platform/font.h"
+#include "platform/gfx/font.h"
 
 namespace dalvo {
 

@@ -2,8 +2,8 @@
 // The level window `Level_Form`: the blackboard `lv` the subject bars are drawn on,
 // and the colour bands `beam` the bars are cut from.
 
-#include "platform/form.h"
-#include "platform/surface.h"
+#include "platform/ui/form.h"
+#include "platform/gfx/surface.h"
 
 namespace dalvo {
 

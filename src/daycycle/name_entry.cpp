@@ -5,7 +5,8 @@
 #include "daycycle/title.h"
 #include "engine/game.h"
 #include "engine/interpreter.h"
-#include "platform/text_codec.h"
+#include "platform/codec/text_codec.h"
+#include "platform/pacing.h"
 #include "sound/sound.h"
 
 namespace dalvo {
@@ -61,13 +62,11 @@ void Name_ent_btn_click(Game& game) {
         const TitleBusy busy(game);
         if (g.g_SeOn != kFalse) SE_play(game, kSeStart);
         compose_first_screen(game);
-        host.yield();
-        game.p.clock.sleep(50);
+        platform::yield_then_sleep(host, 50);
         ui.Name_Ent->visible = false;
         ui.Name_Ent->refresh();
         Title_dissolve(game, ui.Form_Back->image);
-        host.yield();
-        game.p.clock.sleep(500);
+        platform::yield_then_sleep(host, 500);
         ui.Title->visible = false;
         ui.Title->refresh();
         host.yield();

@@ -10,8 +10,8 @@
 #include "daycycle/title.h"
 #include "engine/game.h"
 #include "engine/startup.h"
-#include "platform/picture.h"
-#include "platform/text_codec.h"
+#include "platform/gfx/picture.h"
+#include "platform/codec/text_codec.h"
 #include "saveload/saveload.h"
 #include "sound/sound.h"
 #include "stage/mesh.h"
@@ -173,7 +173,7 @@ void Title_dissolve(Game& game, const platform::Surface& source) {
     const platform::Surface& mesh = ui.Mesh1->image;
     constexpr int kCell = kMeshCell;
     for (int s = 1; s <= 7; s += 2) {
-        frame_start(game);
+        game.frame.start();
         for (int x = 0; x <= 640 - kCell; x += kCell) {
             for (int y = 0; y <= 480 - kCell; y += kCell) {
                 bit_blt(tile, 0, 0, kCell, kCell, source, x, y, Rop::SrcCopy);
@@ -184,7 +184,7 @@ void Title_dissolve(Game& game, const platform::Surface& source) {
             }
         }
         ui.Title->refresh();
-        frame_end(game, kDissolveStepMs);
+        game.frame.end(kDissolveStepMs);
     }
 }
 

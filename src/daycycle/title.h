@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "platform/json.h"
-#include "platform/surface.h"
+#include "platform/codec/json.h"
+#include "platform/gfx/surface.h"
 
 namespace dalvo {
 

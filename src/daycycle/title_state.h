@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "platform/picture.h"
+#include "platform/gfx/picture.h"
 
 namespace dalvo {
 

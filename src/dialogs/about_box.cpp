@@ -9,7 +9,7 @@
 #include "dialogs/dialogs.h"
 #include "dialogs/maker.h"
 #include "engine/game.h"
-#include "platform/picture.h"
+#include "platform/gfx/picture.h"
 
 namespace dalvo {
 
@@ -54,7 +54,7 @@ void link_click(Game& game, const char* label) {
     const Control* c = game.dialogs.about->form.find(label);
     if (c == nullptr) return;
     const std::string url = c->caption;
-    game.p.host.open_url(url);
+    game.p.host.launch_url(url);
 }
 
 // A focused button takes Enter and Space as a click.

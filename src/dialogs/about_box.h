@@ -1,7 +1,7 @@
 #pragma once
 // `frmAbout`: title, version, requirements, rights and the maker's links.
 
-#include "platform/form.h"
+#include "platform/ui/form.h"
 #include "platform/host.h"
 
 namespace dalvo {

@@ -9,7 +9,7 @@
 #include "dialogs/dialogs.h"
 #include "engine/game.h"
 #include "engine/message_internal.h"
-#include "platform/input_event.h"
+#include "platform/ui/input_event.h"
 #include "sound/sound.h"
 
 namespace dalvo {

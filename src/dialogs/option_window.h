@@ -1,7 +1,7 @@
 #pragma once
 // `Option_Window`: the message display mode, music, sound effects and volume fades.
 
-#include "platform/form.h"
+#include "platform/ui/form.h"
 #include "platform/host.h"
 
 namespace dalvo {

@@ -9,8 +9,9 @@
 #include "ending/staff_roll.h"
 #include "engine/field_reader.h"
 #include "engine/game.h"
-#include "platform/font.h"
-#include "platform/text_codec.h"
+#include "platform/gfx/font.h"
+#include "platform/codec/text_codec.h"
+#include "platform/pacing.h"
 #include "stage/stage_util.h"
 
 namespace dalvo {
@@ -59,8 +60,7 @@ void prepare(Game& game) {
     clear_surface(load);
 
     Ending_dissolve(game, EndingDissolve::ScreenToBlack);
-    game.p.host.yield();
-    game.p.clock.sleep(1000);
+    platform::yield_then_sleep(game.p.host, 1000);
 }
 
 void epilogue_pages(Game& game) {
@@ -88,15 +88,9 @@ void epilogue_pages(Game& game) {
         Ending_dissolve(game, EndingDissolve::PageIn);
         page.refresh();
         game.p.trace.event("ending", {{"page", p + 1}});
-        for (int s = 0; s <= hold; ++s) {
-            game.p.clock.sleep(1000);
-            game.p.host.yield();
-        }
+        platform::sleep_then_yield(game.p.host, 1000, hold + 1);
     }
-    for (int i = 0; i < 2; ++i) {
-        game.p.host.yield();
-        game.p.clock.sleep(1000);
-    }
+    platform::yield_then_sleep(game.p.host, 1000, 2);
 }
 
 void plain_ending(Game& game) {
@@ -118,8 +112,7 @@ void plain_ending(Game& game) {
     for (int c = 0; c <= 255; c += 5) {
         fin.fore_color = platform::rgb(c, c, c);
         fin.refresh();
-        game.p.clock.sleep(50);
-        game.p.host.yield();
+        platform::sleep_then_yield(game.p.host, 50);
     }
     game.p.trace.event("ending", {{"fin", "end"}});
 }
@@ -136,10 +129,7 @@ void Ending_run(Game& game) {
         Ending_full(game);
     }
     game.p.trace.event("ending", {{"close", "start"}});
-    for (int i = 0; i < 61; ++i) {
-        game.p.host.yield();
-        game.p.clock.sleep(500);
-    }
+    platform::yield_then_sleep(game.p.host, 500, 61);
     game.p.trace.event("ending", {{"close", "end"}});
 }
 

@@ -1,6 +1,5 @@
 #pragma once
-// Helpers the steps of the ending share: its mesh dissolves, its waits and its
-// picture loads.
+// Helpers the steps of the ending share: its mesh dissolves and its picture loads.
 
 #include <cstdint>
 #include <string>
@@ -22,12 +21,6 @@ void Ending_dissolve(Game& game, EndingDissolve which);
 
 // Shows what was drawn on the game window's own surface.
 void refresh_window(Game& game);
-
-// Sleeps `poll_ms` and yields until `ms` have passed since the tick count `since`.
-void wait_since(Game& game, std::uint32_t since, std::uint32_t ms, std::uint32_t poll_ms = 50);
-
-// `count` times: sleep 1000 ms, yield.
-void hold_seconds(Game& game, int count);
 
 // Loads a picture of the data folder into `Place_Load`. A picture that is missing or
 // cannot be decoded leaves `Place_Load` black at 640 x 320 and is named in the trace:

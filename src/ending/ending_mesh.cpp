@@ -4,7 +4,8 @@
 
 #include "ending/ending_internal.h"
 #include "engine/game.h"
-#include "platform/picture.h"
+#include "platform/gfx/picture.h"
+#include "platform/pacing.h"
 #include "stage/mesh.h"
 #include "stage/stage_util.h"
 
@@ -61,7 +62,7 @@ void Ending_dissolve(Game& game, EndingDissolve which) {
     Surface& tile = ui.Mesh2->image;
     const Surface& mesh = ui.Mesh1->image;
     for (int k = 0; k <= plan.last_stage; ++k) {
-        frame_start(game);
+        game.frame.start();
         for (int x = 0; x <= plan.last_x; x += kMeshCell) {
             for (int y = 0; y <= plan.last_y; y += kMeshCell) {
                 platform::bit_blt(tile, 0, 0, kMeshCell, kMeshCell, *plan.source, x, y, Rop::SrcCopy);
@@ -75,12 +76,7 @@ void Ending_dissolve(Game& game, EndingDissolve which) {
         }
         show(game, plan);
         // Each stage lasts 100 ms from its start.
-        game.w.Tick_span = game.p.clock.ticks() - game.w.Tick_start;
-        while (game.w.Tick_span < 100) {
-            game.p.host.yield();
-            game.p.clock.sleep(50);
-            game.w.Tick_span = game.p.clock.ticks() - game.w.Tick_start;
-        }
+        platform::yield_until(game.p.host, [&] { return game.frame.elapsed() >= 100; }, 50);
     }
     if (plan.final_w > 0) {
         platform::bit_blt(*plan.target, 0, 0, plan.final_w, plan.final_h, *plan.source, 0, 0,
@@ -92,23 +88,6 @@ void Ending_dissolve(Game& game, EndingDissolve which) {
 
 void refresh_window(Game& game) {
     game.ui.form.image.refresh();
-}
-
-void wait_since(Game& game, std::uint32_t since, std::uint32_t ms, std::uint32_t poll_ms) {
-    // Unsigned difference: the wrap of the tick count does no harm.
-    game.w.Tick_span = game.p.clock.ticks() - since;
-    while (game.w.Tick_span < ms) {
-        game.p.clock.sleep(poll_ms);
-        game.p.host.yield();
-        game.w.Tick_span = game.p.clock.ticks() - since;
-    }
-}
-
-void hold_seconds(Game& game, int count) {
-    for (int i = 0; i < count; ++i) {
-        game.p.clock.sleep(1000);
-        game.p.host.yield();
-    }
 }
 
 bool load_ending_picture(Game& game, const std::string& file_name) {

@@ -7,6 +7,7 @@
 #include "ending/ending_internal.h"
 #include "ending/staff_roll.h"
 #include "engine/game.h"
+#include "platform/pacing.h"
 #include "sound/sound.h"
 #include "stage/bitmap.h"
 
@@ -36,7 +37,7 @@ void fade_last_page(Game& game) {
         }
         Put_pixels(ui.Pic_Main->image, st.Pixels);
         ui.Pic_Main->refresh();
-        wait_since(game, start, 500);
+        platform::wait_since(game.p.host, start, 500, 50);
     }
     game.p.trace.event("ending", {{"page_fade", "end"}});
 }
@@ -74,10 +75,7 @@ void picture_beside(Game& game, const std::string& file_name) {
 // Cards 3 to 6: each stays four seconds, then darkens.
 void later_card(Game& game, std::int16_t n) {
     Staff_disp(game, n);
-    for (int i = 0; i < 4; ++i) {
-        game.p.clock.sleep(1000);
-        game.p.host.yield();
-    }
+    platform::sleep_then_yield(game.p.host, 1000, 4);
     game.p.host.yield();
     Staff_dark(game);
     game.p.clock.sleep(1000);
@@ -94,28 +92,27 @@ void staff_roll(Game& game, std::uint32_t t0) {
     card.move(380, 200, 260, 100);
     Staff_texture(game);
 
-    wait_since(game, t0, 6800);
+    platform::wait_since(game.p.host, t0, 6800, 50);
     picture.visible = true;
     card.visible = true;
     picture.refresh();
     card.refresh();
     End_grey(game);
     clock.sleep(1000);
-    wait_since(game, t0, 7000);
+    platform::wait_since(game.p.host, t0, 7000, 50);
 
     for (std::int16_t n = 1; n <= 2; ++n) {
         Staff_disp(game, n);
-        clock.sleep(4000);
-        game.p.host.yield();
+        platform::sleep_then_yield(game.p.host, 4000);
         clock.sleep(1000);
-        wait_since(game, t0, 17000);
+        platform::wait_since(game.p.host, t0, 17000, 50);
         Staff_dark(game);
     }
 
     End_dark(game);
     card.move(10, 200, 260, 100);
     picture.move(270, 150, 320, 160);
-    wait_since(game, t0, 24000);
+    platform::wait_since(game.p.host, t0, 24000, 50);
 
     picture_beside(game, "73.dat");
     clock.sleep(2000);
@@ -134,7 +131,7 @@ void staff_roll(Game& game, std::uint32_t t0) {
     clock.sleep(1000);
     for (std::int16_t n = 5; n <= 6; ++n) later_card(game, n);
     End_dark(game);
-    hold_seconds(game, 3);
+    platform::sleep_then_yield(game.p.host, 1000, 3);
 }
 
 void final_pictures(Game& game) {
@@ -153,7 +150,7 @@ void final_pictures(Game& game) {
     Ending_dissolve(game, EndingDissolve::FinalPicture1);
     platform::bit_blt(ui.Pic_Main->image, 0, 0, 640, 320, ui.form.image, 0, 25, Rop::SrcCopy);
     platform::bit_blt(load.image, 0, 0, 640, 320, ui.form.image, 0, 25, Rop::SrcCopy);
-    hold_seconds(game, 4);
+    platform::sleep_then_yield(game.p.host, 1000, 4);
 
     ui.Pic_Main->visible = true;
     load_ending_picture(game, std::to_string(90 + hap) + ".dat");
@@ -165,7 +162,7 @@ void final_pictures(Game& game) {
 
 void Ending_full(Game& game) {
     fade_last_page(game);
-    hold_seconds(game, 3);
+    platform::sleep_then_yield(game.p.host, 1000, 3);
     const std::uint32_t t0 = change_music(game);
     staff_roll(game, t0);
     final_pictures(game);

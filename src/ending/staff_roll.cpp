@@ -5,7 +5,7 @@
 #include <initializer_list>
 
 #include "engine/game.h"
-#include "platform/font.h"
+#include "platform/gfx/font.h"
 #include "stage/bitmap.h"
 #include "stage/color_filter.h"
 #include "stage/stage_util.h"

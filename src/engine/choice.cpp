@@ -9,7 +9,8 @@
 #include "engine/message_internal.h"
 #include "engine/scenario_loader.h"
 #include "engine/startup.h"
-#include "platform/font.h"
+#include "platform/gfx/font.h"
+#include "platform/pacing.h"
 #include "sound/sound.h"
 
 namespace dalvo {
@@ -98,7 +99,7 @@ int Select_disp(Game& game) {
     g.g_Choice = -1;
     game.msg.choice_open = true;
     ++game.msg.player_waits;
-    host.wait_until([&] { return g.g_Choice >= 0; }, 50);
+    platform::wait_until(host, [&] { return g.g_Choice >= 0; }, 50);
     game.msg.choice_open = false;
 
     for (int i = 0; i < n; ++i) {

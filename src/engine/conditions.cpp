@@ -7,7 +7,7 @@
 #include "engine/interpreter.h"
 #include "engine/scenario_loader.h"
 #include "engine/startup.h"
-#include "platform/text_codec.h"
+#include "platform/codec/text_codec.h"
 
 namespace dalvo {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/json.h"
+#include "platform/codec/json.h"
 
 namespace dalvo {
 

@@ -4,7 +4,8 @@
 #include "engine/dump.h"
 #include "engine/interpreter.h"
 #include "engine/startup.h"
-#include "platform/heap.h"
+#include "platform/os/heap.h"
+#include "platform/pacing.h"
 
 namespace dalvo {
 
@@ -33,10 +34,9 @@ int run_game(platform::Platform& platform, const GameOptions& options) {
         Title_skip(game);
         Run_script(game);
     }
-    while (true) {
-        platform.clock.sleep(10);
-        platform.host.yield();
-    }
+    // The window's message loop: served until the program ends.
+    platform::wait_until(platform.host, [] { return false; }, 10);
+    return 0;
 }
 
 }  // namespace dalvo

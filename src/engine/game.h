@@ -13,8 +13,9 @@
 #include "engine/message.h"
 #include "engine/state.h"
 #include "ending/ending_state.h"
-#include "platform/json.h"
+#include "platform/codec/json.h"
 #include "platform/platform.h"
+#include "platform/pacing.h"
 #include "saveload/saveload_state.h"
 #include "sound/sound_state.h"
 #include "stage/stage_state.h"
@@ -42,6 +43,8 @@ struct Game {
     GameOptions options;
     EngineState g;
     WindowState w;
+    // The pacing of the animated effects' frames.
+    platform::FramePacer frame{p.host};
     MainForm ui;
     std::filesystem::path g_AppPath;
     std::filesystem::path g_DataPath;

@@ -3,7 +3,7 @@
 #include "engine/game.h"
 #include "engine/message.h"
 #include "engine/message_internal.h"
-#include "platform/font.h"
+#include "platform/gfx/font.h"
 
 namespace dalvo {
 

@@ -14,6 +14,7 @@
 #include "engine/startup.h"
 #include "sound/sound.h"
 #include "stage/stage.h"
+#include "platform/pacing.h"
 
 namespace dalvo {
 
@@ -126,16 +127,13 @@ int run_record(Game& game) {
         Window_unload(game, 0);
     case 'q':
         // Every file is read whole and closed at once, so none is open here.
-        for (int i = 0; i < 11; ++i) {
-            game.p.host.yield();
-            game.p.clock.sleep(10);
-        }
+        platform::yield_then_sleep(game.p.host, 10, 11);
         Window_unload(game, 0);
     case 'o':
         g.g_OptOpen = 1;
         ++game.msg.player_waits;
         Option_open(game);
-        game.p.host.wait_until([&g] { return g.g_OptOpen == 0; }, 10);
+        platform::wait_until(game.p.host, [&g] { return g.g_OptOpen == 0; }, 10);
         return kNext;
     case 'r': {
         platform::Control& area = *game.ui.TxtFrame1[1];

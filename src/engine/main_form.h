@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "platform/form.h"
+#include "platform/ui/form.h"
 #include "platform/host.h"
 
 namespace dalvo {

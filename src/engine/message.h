@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/color.h"
+#include "platform/gfx/color.h"
 
 namespace dalvo {
 

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "platform/color.h"
-#include "platform/form.h"
+#include "platform/gfx/color.h"
+#include "platform/ui/form.h"
 
 namespace dalvo {
 

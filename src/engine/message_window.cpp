@@ -7,8 +7,9 @@
 #include "engine/game.h"
 #include "engine/message.h"
 #include "engine/message_internal.h"
-#include "platform/font.h"
-#include "platform/text_codec.h"
+#include "platform/gfx/font.h"
+#include "platform/codec/text_codec.h"
+#include "platform/pacing.h"
 
 namespace dalvo {
 
@@ -130,7 +131,7 @@ void Scroll_step(Game& game) {
     // copied up again at every step, a column of dots through the new line.
     area.image.fill_rect(0, kTextAreaHeight - 1, kScrollWidth, 1, platform::kBlack);
     show(game, area);
-    game.p.host.wait_until([&] { return clock.ticks() - began > 10; }, 1);
+    platform::wait_until(game.p.host, [&] { return clock.ticks() - began > 10; }, 1);
 }
 
 void Msg_scroll(Game& game) {

@@ -5,8 +5,8 @@
 #include "engine/field_reader.h"
 #include "engine/game.h"
 #include "engine/startup.h"
-#include "platform/file_read.h"
-#include "platform/text_codec.h"
+#include "platform/os/file_read.h"
+#include "platform/codec/text_codec.h"
 
 namespace dalvo {
 

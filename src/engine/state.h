@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/color.h"
+#include "platform/gfx/color.h"
 
 namespace dalvo {
 
@@ -105,8 +105,6 @@ struct WindowState {
     std::int16_t SelArmed = kFalse;
     std::array<SelRow, 3> SelTable{};
     std::int16_t Place_no = 0;
-    std::uint32_t Tick_start = 0;
-    std::uint32_t Tick_span = 0;
 };
 
 }  // namespace dalvo

@@ -3,6 +3,7 @@
 #include "engine/game.h"
 #include "engine/message.h"
 #include "engine/message_internal.h"
+#include "platform/pacing.h"
 
 namespace dalvo {
 
@@ -28,7 +29,7 @@ void Wait_click(Game& game) {
         int& depth;
         ~Leave() { --depth; }
     } leave{game.msg.click_waits};
-    host.wait_until([&] { return g.g_WaitClick == kFalse; }, 10);
+    platform::wait_until(host, [&] { return g.g_WaitClick == kFalse; }, 10);
     ui.Blinker->visible = false;
     ui.Blinker->refresh();
     ui.Clicker->set_enabled(false, game.p.clock.ticks());

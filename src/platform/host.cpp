@@ -167,9 +167,9 @@ MsgAnswer Host::message_box(std::string_view text, MsgButtons buttons) {
 
 void Host::set_ime_open(bool open) { backend_.set_ime_open(open); }
 
-void Host::open_url(std::string_view url) {
+void Host::launch_url(std::string_view url) {
     trace_.event("shell", {{"url", url}});
-    backend_.open_url(url);
+    backend_.launch_url(url);
 }
 
 void Host::set_busy_cursor(bool busy) {

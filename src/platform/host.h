@@ -12,14 +12,14 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/clock.h"
-#include "platform/form.h"
-#include "platform/gfx/screen.h"
-#include "platform/input_event.h"
-#include "platform/json.h"
+#include "platform/os/clock.h"
+#include "platform/ui/form.h"
+#include "platform/ui/screen.h"
+#include "platform/ui/input_event.h"
+#include "platform/codec/json.h"
 #include "platform/services/input_source.h"
 #include "platform/services/message_box.h"
-#include "platform/trace.h"
+#include "platform/automation/trace.h"
 
 namespace dalvo::platform {
 
@@ -83,15 +83,6 @@ public:
     // A shown form's client area as the player sees it: as last presented.
     const Surface* screen(const Form& form) const { return screen_.picture(form); }
 
-    // Sleeps `poll_ms`, yields, until `done()`; the one shape of every wait.
-    template <class Pred>
-    void wait_until(Pred done, std::uint32_t poll_ms) {
-        while (!done()) {
-            clock_.sleep(poll_ms);
-            yield();
-        }
-    }
-
     // Milliseconds of the clock since the host was made.
     std::uint32_t elapsed_ms() { return clock_.ticks() - start_ticks_; }
 
@@ -115,7 +106,7 @@ public:
     MsgAnswer message_box(std::string_view text, MsgButtons buttons);
 
     void set_ime_open(bool open);
-    void open_url(std::string_view url);
+    void launch_url(std::string_view url);
     void set_busy_cursor(bool busy);
 
     [[noreturn]] void end_program(int code);
@@ -196,7 +187,7 @@ public:
     virtual MsgAnswer message_box(std::string_view text, MsgButtons buttons,
                                   std::optional<MsgAnswer> given) = 0;
     virtual void set_ime_open(bool open) = 0;
-    virtual void open_url(std::string_view url) = 0;
+    virtual void launch_url(std::string_view url) = 0;
     virtual void set_cursor(const Cursor* cursor, bool busy) = 0;
     // The desktop's size in pixels, for centring forms; false when unknown.
     virtual bool desktop_size(int& width, int& height) {

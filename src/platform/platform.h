@@ -6,12 +6,12 @@
 #include <memory>
 #include <string>
 
-#include "platform/audio.h"
-#include "platform/clock.h"
+#include "platform/audio/devices.h"
+#include "platform/os/clock.h"
 #include "platform/host.h"
 #include "platform/services/instance_lock.h"
 #include "platform/services/save_store.h"
-#include "platform/trace.h"
+#include "platform/automation/trace.h"
 
 namespace dalvo::platform {
 

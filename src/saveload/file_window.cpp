@@ -7,7 +7,8 @@
 
 #include "daycycle/day_card.h"
 #include "engine/game.h"
-#include "platform/picture.h"
+#include "platform/gfx/picture.h"
+#include "platform/pacing.h"
 #include "saveload/saveload.h"
 #include "sound/sound.h"
 
@@ -214,10 +215,7 @@ void File_Window_open(Game& game) {
     host.show_form(win.form);
 
     win.waiting_button = true;
-    while (game.g.g_FileMode != 0 && game.g.g_FileMode != 3) {
-        host.yield();
-        game.p.clock.sleep(100);
-    }
+    platform::yield_until(host, [&] { return game.g.g_FileMode == 0 || game.g.g_FileMode == 3; }, 100);
     win.waiting_button = false;
 }
 

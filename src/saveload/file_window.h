@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "platform/form.h"
+#include "platform/ui/form.h"
 #include "saveload/save_file.h"
 
 namespace dalvo {

@@ -6,6 +6,7 @@
 #include "engine/game.h"
 #include "saveload/file_window.h"
 #include "sound/sound.h"
+#include "platform/pacing.h"
 
 namespace dalvo {
 
@@ -56,10 +57,7 @@ bool ask(FileWindow& win, const char* question) {
     set_caption(*win.Label4, question);
     show(*win.Picture4, true);
     win.waiting_button = true;
-    while (win.answer == 0) {
-        game.p.host.yield();
-        game.p.clock.sleep(30);
-    }
+    platform::yield_until(game.p.host, [&] { return win.answer != 0; }, 30);
     win.waiting_button = false;
     show(*win.Picture4, false);
     return win.answer == 1;
@@ -71,8 +69,7 @@ void show_result(FileWindow& win, platform::Color back, const char* text) {
     set_panel_color(*win.Picture3, back);
     set_caption(*win.Label2, text);
     show(*win.Picture3, true);
-    game.p.host.yield();
-    game.p.clock.sleep(1000);
+    platform::yield_then_sleep(game.p.host, 1000);
 }
 
 void report(Game& game, const std::string& text) {
@@ -161,8 +158,7 @@ void Button_click(FileWindow& win, int button) {
         game.g.g_FileMode = 0;
         set_panel_color(*win.Picture2[kBtnClose], kCloseBack);
         click_sound(game);
-        game.p.host.yield();
-        game.p.clock.sleep(500);
+        platform::yield_then_sleep(game.p.host, 500);
         return;
     }
     if (win.selected < 0) return;

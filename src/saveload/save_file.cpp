@@ -7,8 +7,8 @@
 
 #include "engine/field_reader.h"
 #include "engine/scenario_loader.h"
-#include "platform/file_read.h"
-#include "platform/text_codec.h"
+#include "platform/os/file_read.h"
+#include "platform/codec/text_codec.h"
 
 namespace dalvo {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/clock.h"
+#include "platform/os/clock.h"
 #include "platform/services/save_store.h"
 
 namespace dalvo {

@@ -3,6 +3,7 @@
 
 #include "engine/game.h"
 #include "sound/sound.h"
+#include "platform/pacing.h"
 
 namespace dalvo {
 namespace {
@@ -22,10 +23,7 @@ void fade_step(Game& game, std::int64_t v) {
     const std::uint32_t t = game.p.clock.ticks();
     Vol_set(game, static_cast<std::int32_t>(v));
     // Unsigned differences keep the deadline right across the tick counter's wrap.
-    while (game.p.clock.ticks() - t <= kStepMs) {
-        game.p.host.yield();
-        game.p.clock.sleep(10);
-    }
+    platform::yield_until(game.p.host, [&] { return game.p.clock.ticks() - t > kStepMs; }, 10);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "engine/game.h"
 #include "sound/sound.h"
+#include "platform/pacing.h"
 
 namespace dalvo {
 namespace {
@@ -96,8 +97,7 @@ void BGM_stop(Game& game) {
 void BGM_loop(Game& game) {
     set_bgm_loop(game, false);
     send(game, kStop);
-    game.p.clock.sleep(100);
-    game.p.host.yield();
+    platform::sleep_then_yield(game.p.host, 100);
     if (send(game, kPlay) != 0) {
         music_failed(game, "MCI(midi_loop) error.");
         return;

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/json.h"
+#include "platform/codec/json.h"
 
 namespace dalvo {
 

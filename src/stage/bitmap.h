@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/form.h"
-#include "platform/surface.h"
+#include "platform/ui/form.h"
+#include "platform/gfx/surface.h"
 
 namespace dalvo {
 

@@ -69,23 +69,23 @@ void DollEffect(Game& game) {
         // The right-hand sweep lands on the columns the left-hand one skips.
         const int m = static_cast<int>(std::nearbyint(width / 2.0)) + 1;
         for (int i = 0; i <= m; i += 2) {
-            frame_start(game);
+            game.frame.start();
             copy(2 * i, 0, 2, height);
             copy(width - 2 * i - 2 * (m % 2), 0, 2, height);
             disp.refresh();
-            frame_end(game, 10);
+            game.frame.end(10);
         }
     } else if (code == "HB") {
         const int m = static_cast<int>(std::nearbyint(height / 2.0));
         for (int i = 0; i <= m; i += 2) {
-            frame_start(game);
+            game.frame.start();
             copy(0, 2 * i, width, 2);
             copy(0, height - 2 - 2 * i, width, 2);
             disp.refresh();
-            frame_end(game, 10);
+            game.frame.end(10);
         }
     } else if (code == "IC") {
-        frame_start(game);
+        game.frame.start();
         for (int y = 0; y <= height - 2; y += 4) {
             for (int x = 0; x <= width - 2; x += 4) {
                 copy(x, y, 2, 2);
@@ -93,7 +93,7 @@ void DollEffect(Game& game) {
             }
         }
         disp.refresh();
-        sleep_since_start(game, 300);
+        game.frame.sleep_until(300);
         host.yield();
         for (int y = 0; y <= height; y += 4) {
             for (int x = 2; x <= width - 2; x += 4) {

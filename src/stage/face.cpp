@@ -5,6 +5,7 @@
 #include "stage/bitmap.h"
 #include "stage/stage.h"
 #include "stage/stage_util.h"
+#include "platform/pacing.h"
 
 namespace dalvo {
 
@@ -45,7 +46,7 @@ int Face_change(Game& game) {
     bit_blt(new_face.image, 0, 0, w, h, strip, 0, sy, Rop::SrcInvert);
 
     for (int k = 0; k <= 8; ++k) {
-        frame_start(game);
+        game.frame.start();
         for (int x = 0; x <= w - kBlock; x += kBlock) {
             for (int y = 0; y <= h - kBlock; y += kBlock) {
                 bit_blt(tile, 0, 0, kBlock, kBlock, new_face.image, x, y, Rop::SrcCopy);
@@ -56,10 +57,7 @@ int Face_change(Game& game) {
         }
         disp.refresh();
         // A stage lasts a little over 100 ms: the time is looked at only every 50 ms.
-        while (game.p.clock.ticks() - game.w.Tick_start <= 100) {
-            game.p.host.yield();
-            game.p.clock.sleep(50);
-        }
+        platform::yield_until(game.p.host, [&] { return game.frame.elapsed() > 100; }, 50);
     }
     // Also the border pixels the 10 x 10 blocks do not reach.
     bit_blt(disp.image, fx, fy, w, h, new_face.image, 0, 0, Rop::SrcCopy);

@@ -2,7 +2,7 @@
 // The built-in dissolve pattern `Mesh1`: ten 32 x 32 stages side by side, the mask
 // of the old picture above and its exact complement, the mask of the new one, below.
 
-#include "platform/surface.h"
+#include "platform/gfx/surface.h"
 
 namespace dalvo {
 

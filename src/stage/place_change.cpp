@@ -4,7 +4,7 @@
 #include <string>
 
 #include "engine/game.h"
-#include "platform/text_codec.h"
+#include "platform/codec/text_codec.h"
 #include "stage/stage.h"
 #include "stage/stage_util.h"
 

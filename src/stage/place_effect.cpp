@@ -59,28 +59,28 @@ void horizontal_blinds(Stage& st) {
 // A left-to-right wipe whose edge is graded over 16 cells of 15 pixels.
 void soft_wipe(Stage& st) {
     for (int i = 0; i <= kWidth; i += 15) {
-        frame_start(st.game);
+        st.game.frame.start();
         for (int j = 0; j <= 15; ++j) st.copy(i + 15 * j, 0, 15 - j, st.S);
         st.refresh();
-        frame_end(st.game, 50);
+        st.game.frame.end(50);
     }
 }
 
 // Squares growing on a 20-pixel grid until they tile the stage.
 void growing_squares(Stage& st) {
     for (int s = 2; s <= 20; s += 2) {
-        frame_start(st.game);
+        st.game.frame.start();
         for (int y = 0; y <= st.S; y += 20) {
             for (int x = 0; x <= kWidth; x += 20) st.copy(x, y, s, s);
         }
         st.refresh();
-        frame_end(st.game, 40);
+        st.game.frame.end(40);
     }
 }
 
 // A 2 x 2 checkerboard in two halves, the second no sooner than 300 ms after the start.
 void checkerboard(Stage& st) {
-    frame_start(st.game);
+    st.game.frame.start();
     for (int y = 0; y <= st.S - 2; y += 4) {
         for (int x = 0; x <= 638; x += 4) {
             st.copy(x, y, 2, 2);
@@ -88,7 +88,7 @@ void checkerboard(Stage& st) {
         }
     }
     st.refresh();
-    sleep_since_start(st.game, 300);
+    st.game.frame.sleep_until(300);
     st.game.p.host.yield();
     for (int y = 0; y <= st.S; y += 4) {
         for (int x = 2; x <= 638; x += 4) {
@@ -107,7 +107,7 @@ void mesh_dissolve(Stage& st) {
     Surface& tile = ui.Mesh2->image;
     const Surface& mesh = ui.Mesh1->image;
     for (int k = 0; k <= 8; ++k) {
-        frame_start(st.game);
+        st.game.frame.start();
         for (int x = 0; x <= 608; x += 32) {
             for (int y = 0; y <= st.S - 32; y += 32) {
                 platform::bit_blt(tile, 0, 0, 32, 32, st.back, x, y, Rop::SrcCopy);
@@ -117,7 +117,7 @@ void mesh_dissolve(Stage& st) {
             }
         }
         st.refresh();
-        frame_end(st.game, 100);
+        st.game.frame.end(100);
     }
     st.copy(0, 0, kWidth, st.S);
     st.refresh();

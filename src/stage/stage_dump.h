@@ -1,7 +1,7 @@
 #pragma once
 // The stage's keys of the state dump.
 
-#include "platform/json.h"
+#include "platform/codec/json.h"
 
 namespace dalvo {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "engine/game.h"
-#include "platform/font.h"
+#include "platform/gfx/font.h"
 #include "stage/bitmap.h"
 #include "stage/mesh.h"
 #include "stage/stage.h"

@@ -4,7 +4,7 @@
 
 #include "engine/game.h"
 #include "engine/startup.h"
-#include "platform/picture.h"
+#include "platform/gfx/picture.h"
 
 namespace dalvo {
 
@@ -53,25 +53,6 @@ void report_frame_pictures(Game& game) {
     if (!game.stage.frame_picture_error.empty()) {
         data_fault(game, "画像ファイルを読み込めません.\n" + game.stage.frame_picture_error);
     }
-}
-
-void frame_start(Game& game) { game.w.Tick_start = game.p.clock.ticks(); }
-
-void frame_end(Game& game, std::uint32_t frame_ms) {
-    // The frame is on the screen before its time is measured, as a refreshed picture
-    // was painted at once: the wait then covers drawing and showing alike.
-    game.p.host.present();
-    // Unsigned difference: the wrap of the tick count does no harm.
-    game.w.Tick_span = game.p.clock.ticks() - game.w.Tick_start;
-    if (game.w.Tick_span < frame_ms) game.p.clock.sleep(frame_ms - game.w.Tick_span);
-    game.p.host.yield();
-    // What the frame really took, shown included: how well the effect holds its pace.
-    game.p.trace.event("frame", {{"target", frame_ms}, {"took", game.p.clock.ticks() - game.w.Tick_start}});
-}
-
-void sleep_since_start(Game& game, std::uint32_t ms) {
-    game.w.Tick_span = game.p.clock.ticks() - game.w.Tick_start;
-    if (game.w.Tick_span < ms) game.p.clock.sleep(ms - game.w.Tick_span);
 }
 
 }  // namespace dalvo

@@ -1,11 +1,11 @@
 #pragma once
 // Small helpers the stage routines share: sizing and clearing picture surfaces,
-// loading pictures, and the frame pacing of the animated effects.
+// loading pictures.
 
 #include <cstdint>
 #include <string>
 
-#include "platform/form.h"
+#include "platform/ui/form.h"
 
 namespace dalvo {
 
@@ -33,12 +33,5 @@ void load_surface(Game& game, platform::Control& c, const std::string& file_name
 void load_frame_picture(Game& game, platform::Control& c, const std::string& file_name);
 // After the check: a frame picture that existed but did not decode ends the game.
 void report_frame_pictures(Game& game);
-
-// Frame pacing of the effects: note the tick count at the start of a frame; at its
-// end keep the elapsed time, sleep the rest of the frame time, yield once.
-void frame_start(Game& game);
-void frame_end(Game& game, std::uint32_t frame_ms);
-// Sleeps until `ms` have passed since the frame start (no yield).
-void sleep_since_start(Game& game, std::uint32_t ms);
 
 }  // namespace dalvo

@@ -5,7 +5,7 @@
 #include <array>
 #include <vector>
 
-#include "platform/surface.h"
+#include "platform/gfx/surface.h"
 #include "support/game_rig.h"
 
 namespace dalvo::test {

@@ -6,7 +6,7 @@
 
 #include "ending/ending_rig.h"
 #include "ending/staff_roll.h"
-#include "platform/font.h"
+#include "platform/gfx/font.h"
 
 namespace dalvo::test {
 

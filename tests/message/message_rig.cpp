@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "engine/message.h"
-#include "platform/font.h"
+#include "platform/gfx/font.h"
 
 namespace dalvo::test {
 

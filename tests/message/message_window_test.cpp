@@ -4,8 +4,8 @@
 
 #include "engine/message.h"
 #include "message/message_rig.h"
-#include "platform/font.h"
-#include "platform/text_codec.h"
+#include "platform/gfx/font.h"
+#include "platform/codec/text_codec.h"
 
 namespace dalvo::test {
 namespace {

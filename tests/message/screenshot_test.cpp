@@ -4,7 +4,7 @@
 
 #include "engine/message.h"
 #include "message/message_rig.h"
-#include "platform/form.h"
+#include "platform/ui/form.h"
 #include "support/picture_check.h"
 
 namespace dalvo::test {

@@ -4,7 +4,8 @@
 
 #include "engine/message.h"
 #include "message/message_rig.h"
-#include "platform/font.h"
+#include "platform/gfx/font.h"
+#include "platform/pacing.h"
 #include "saveload/saveload.h"
 #include "support/answers.h"
 
@@ -148,7 +149,7 @@ TEST(Skip, EndsTheWaitRunsToTheNextChoiceAndStopsThere) {
 TEST(Menu, SaveOnlyDuringAClickWaitAndQuitOnlyOnYes) {
     MessageRig rig;
     rig.post_at(0, MenuCommand{"Main_Form", "prog_save"});
-    rig.game().p.host.wait_until([&] { return rig.now() >= 20; }, 10);
+    platform::wait_until(rig.game().p.host, [&] { return rig.now() >= 20; }, 10);
     EXPECT_EQ(rig.g().g_FileMode, 0) << "no click wait: an effect runs";
     rig.post_at(10, MenuCommand{"Main_Form", "prog_save"});
     rig.at(30, [&] {

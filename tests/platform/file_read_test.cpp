@@ -6,7 +6,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/file_read.h"
+#include "platform/os/file_read.h"
 
 namespace dalvo::platform {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "platform/font.h"
+#include "platform/gfx/font.h"
 
 namespace dalvo::platform {
 namespace {

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <random>
 
-#include "platform/form.h"
+#include "platform/ui/form.h"
 #include "platform/gfx/damage.h"
 #include "platform/platform.h"
 #include "support/json_value.h"

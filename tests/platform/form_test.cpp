@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/form.h"
+#include "platform/ui/form.h"
 
 namespace dalvo::platform {
 namespace {

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/clock.h"
+#include "platform/os/clock.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/host.h"
-#include "platform/trace.h"
+#include "platform/automation/trace.h"
 
 namespace dalvo::platform::testing_host {
 

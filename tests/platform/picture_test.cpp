@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/os/mapped_file.h"
-#include "platform/picture.h"
+#include "platform/gfx/picture.h"
 
 namespace dalvo::platform {
 namespace {

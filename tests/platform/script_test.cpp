@@ -8,8 +8,9 @@
 #include "host_fixture.h"
 #include "platform/automation/recorder.h"
 #include "platform/automation/script.h"
-#include "platform/json.h"
-#include "platform/trace.h"
+#include "platform/codec/json.h"
+#include "platform/automation/trace.h"
+#include "platform/pacing.h"
 #include "support/fixture.h"
 #include "support/json_value.h"
 
@@ -105,7 +106,7 @@ protected:
         runner = owned.get();
         host.add_input_source(std::move(owned));
         try {
-            host.wait_until([] { return false; }, 10);
+            platform::wait_until(host, [] { return false; }, 10);
         } catch (const ProgramEnd& end) {
             return end.code;
         }
@@ -124,7 +125,7 @@ TEST_F(RunnerTest, CommandsReachHandlersThatWaitInNestedYields) {
     bool b_clicked = false;
     a->on_click = [&] {
         log.push_back("A at " + std::to_string(clock.ticks()));
-        host.wait_until([&] { return b_clicked; }, 10);  // like a dialog's own loop
+        platform::wait_until(host, [&] { return b_clicked; }, 10);  // like a dialog's own loop
         log.push_back("A done");
     };
     b->on_click = [&] {
@@ -264,7 +265,7 @@ TEST(Trace, LinesCountTimeFromTheTraceStartAndReachObserversAndTheFile) {
     VirtualClock clock(5000);
     Trace trace(clock);
     const auto file = std::filesystem::path(testing::TempDir()) / "trace_test.jsonl";
-    ASSERT_TRUE(trace.open(file));
+    ASSERT_TRUE(trace.write_to(file));
     std::vector<std::string> lines;
     trace.add_observer([&](const std::string& line) { lines.push_back(line); });
     clock.sleep(120);

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/surface.h"
+#include "platform/gfx/surface.h"
 
 namespace dalvo::platform {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/text_codec.h"
+#include "platform/codec/text_codec.h"
 
 namespace dalvo::platform {
 namespace {

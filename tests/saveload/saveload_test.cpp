@@ -11,7 +11,7 @@
 
 #include "engine/dump.h"
 #include "engine/game.h"
-#include "platform/text_codec.h"
+#include "platform/codec/text_codec.h"
 #include "saveload/file_window.h"
 #include "saveload/saveload.h"
 #include "support/game_rig.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/headless/null_audio.h"
-#include "platform/sequencer.h"
+#include "platform/audio/sequencer.h"
 #include "sound/midi_files.h"
 #include "support/fixture.h"
 #include "support/json_value.h"

@@ -5,8 +5,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "platform/audio.h"
-#include "platform/audio_formats.h"
+#include "platform/codec/audio_formats.h"
 #include "sound/effect_waves.h"
 #include "sound/midi_files.h"
 

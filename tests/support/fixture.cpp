@@ -15,7 +15,7 @@
 #include <mutex>
 
 #include "mkdata/mkdata.h"
-#include "platform/text_codec.h"
+#include "platform/codec/text_codec.h"
 
 namespace dalvo::test {
 namespace {

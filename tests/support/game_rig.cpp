@@ -9,7 +9,8 @@
 #include "engine/dump.h"
 #include "engine/interpreter.h"
 #include "engine/startup.h"
-#include "platform/json.h"
+#include "platform/codec/json.h"
+#include "platform/pacing.h"
 
 namespace dalvo::test {
 
@@ -173,7 +174,7 @@ std::string first_scene_choice(const std::vector<Rec>& records) {
 
 void GameRig::idle(std::uint32_t ms) {
     const std::uint32_t start = now();
-    host().wait_until([&] { return now() - start >= ms; }, 10);
+    platform::wait_until(host(), [&] { return now() - start >= ms; }, 10);
 }
 
 }  // namespace dalvo::test

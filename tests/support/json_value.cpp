@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <ostream>
 
-#include "platform/json.h"
+#include "platform/codec/json.h"
 #include "support/fixture.h"
 
 namespace dalvo::test {

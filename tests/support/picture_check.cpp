@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/fnv1a.h"
-#include "platform/picture.h"
+#include "platform/codec/fnv1a.h"
+#include "platform/gfx/picture.h"
 
 namespace dalvo::test {
 

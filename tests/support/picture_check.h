@@ -7,8 +7,8 @@
 #include <string>
 #include <utility>
 
-#include "platform/form.h"
-#include "platform/surface.h"
+#include "platform/ui/form.h"
+#include "platform/gfx/surface.h"
 
 namespace dalvo::test {
 

@@ -7,7 +7,7 @@
 #include "mkdata/bmp.h"
 #include "mkdata/canvas.h"
 #include "mkdata/smf.h"
-#include "platform/picture.h"
+#include "platform/gfx/picture.h"
 
 namespace dalvo::mkdata {
 namespace {

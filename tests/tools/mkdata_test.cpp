@@ -11,7 +11,7 @@
 
 #include "mkdata/mkdata.h"
 #include "mkdata/music.h"
-#include "platform/picture.h"
+#include "platform/gfx/picture.h"
 #include "support/fixture.h"
 
 namespace dalvo {

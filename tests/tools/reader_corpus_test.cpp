@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "check/scenario.h"
-#include "platform/audio.h"
+#include "platform/codec/audio_formats.h"
 #include "platform/automation/script.h"
-#include "platform/picture.h"
-#include "platform/text_codec.h"
+#include "platform/gfx/picture.h"
+#include "platform/codec/text_codec.h"
 #include "saveload/save_file.h"
 #include "support/fixture.h"
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <tuple>
 
-#include "platform/font.h"
-#include "platform/form.h"
+#include "platform/gfx/font.h"
+#include "platform/ui/form.h"
 #include "platform/platform.h"
 #include "platform/sdl/drawn_message_box.h"
 #include "platform/sdl/menu_bar.h"

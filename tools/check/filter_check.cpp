@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "check/story_checks.h"
-#include "platform/text_codec.h"
+#include "platform/codec/text_codec.h"
 
 namespace dalvo::check {
 

@@ -8,10 +8,10 @@
 #include "check/check.h"
 #include "check/scenario.h"
 #include "check/story_checks.h"
-#include "platform/audio.h"
-#include "platform/file_read.h"
-#include "platform/picture.h"
-#include "platform/text_codec.h"
+#include "platform/codec/audio_formats.h"
+#include "platform/os/file_read.h"
+#include "platform/gfx/picture.h"
+#include "platform/codec/text_codec.h"
 
 namespace dalvo::check {
 

@@ -3,7 +3,7 @@
 #include <map>
 
 #include "check/check.h"
-#include "platform/json.h"
+#include "platform/codec/json.h"
 
 namespace dalvo::check {
 

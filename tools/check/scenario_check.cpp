@@ -6,7 +6,7 @@
 
 #include "check/scenario.h"
 #include "engine/scenario_loader.h"
-#include "platform/text_codec.h"
+#include "platform/codec/text_codec.h"
 
 namespace dalvo::check {
 

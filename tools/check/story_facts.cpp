@@ -4,8 +4,8 @@
 #include <iterator>
 
 #include "check/story_checks.h"
-#include "platform/picture.h"
-#include "platform/text_codec.h"
+#include "platform/gfx/picture.h"
+#include "platform/codec/text_codec.h"
 
 namespace dalvo::check {
 

@@ -9,7 +9,7 @@
 
 #include "check/story_checks.h"
 #include "engine/scenario_loader.h"
-#include "platform/text_codec.h"
+#include "platform/codec/text_codec.h"
 
 namespace dalvo::check {
 

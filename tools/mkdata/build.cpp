@@ -5,8 +5,8 @@
 #include "mkdata/mkdata.h"
 #include "mkdata/music.h"
 #include "mkdata/pictures.h"
-#include "platform/file_read.h"
-#include "platform/text_codec.h"
+#include "platform/os/file_read.h"
+#include "platform/codec/text_codec.h"
 
 namespace dalvo::mkdata {
 namespace {

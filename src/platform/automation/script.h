@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/form.h"
+#include "platform/ui/form.h"
 #include "platform/host.h"
 
 namespace dalvo::platform {

@@ -5,7 +5,7 @@
 #include <charconv>
 
 #include "platform/automation/script.h"
-#include "platform/file_read.h"
+#include "platform/os/file_read.h"
 
 namespace dalvo::platform {
 

@@ -4,7 +4,7 @@
 #include <iostream>
 
 #include "platform/automation/script.h"
-#include "platform/picture.h"
+#include "platform/gfx/picture.h"
 
 namespace dalvo::platform {
 

@@ -1,6 +1,6 @@
 #include "platform/gfx/painter.h"
 
-#include "platform/font.h"
+#include "platform/gfx/font.h"
 
 namespace dalvo::platform {
 

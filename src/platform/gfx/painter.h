@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/gfx/geometry.h"
-#include "platform/surface.h"
+#include "platform/gfx/surface.h"
 
 namespace dalvo::platform {
 

@@ -21,7 +21,7 @@ public:
         return given.value_or(default_answer(buttons));
     }
     void set_ime_open(bool) override {}
-    void open_url(std::string_view) override {}
+    void launch_url(std::string_view) override {}
     void set_cursor(const Cursor*, bool) override {}
 };
 

@@ -19,7 +19,7 @@ public:
           wave_(make_headless_wave_player(clock_, trace_)),
           master_(make_headless_master_level(trace_, options.master_level)),
           platform_{clock_, host_, trace_, *music_, *wave_, *master_, saves_, instance_} {
-        if (!options.trace_file.empty() && !trace_.open(options.trace_file)) {
+        if (!options.trace_file.empty() && !trace_.write_to(options.trace_file)) {
             std::cerr << options.trace_file.string() << ": cannot write the trace" << std::endl;
         }
     }

@@ -1,8 +1,8 @@
 #include "platform/headless/null_audio.h"
 
-#include "platform/audio_formats.h"
-#include "platform/sequencer.h"
-#include "platform/traced_audio.h"
+#include "platform/codec/audio_formats.h"
+#include "platform/audio/sequencer.h"
+#include "platform/audio/traced_audio.h"
 
 namespace dalvo::platform {
 namespace {

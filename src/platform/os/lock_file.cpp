@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/fnv1a.h"
+#include "platform/codec/fnv1a.h"
 
 namespace dalvo::platform {
 

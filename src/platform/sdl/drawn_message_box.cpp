@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/font.h"
+#include "platform/gfx/font.h"
 #include "platform/sdl/menu_bar.h"
 #include "platform/sdl/sdl_resources.h"
 

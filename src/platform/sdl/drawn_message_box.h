@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/surface.h"
+#include "platform/gfx/surface.h"
 
 namespace dalvo::platform {
 

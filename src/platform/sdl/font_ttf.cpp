@@ -16,7 +16,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/font.h"
+#include "platform/gfx/font.h"
 #include "platform/os/mapped_file.h"
 
 namespace dalvo::platform {

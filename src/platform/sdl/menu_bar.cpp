@@ -1,6 +1,6 @@
 #include "platform/sdl/menu_bar.h"
 
-#include "platform/font.h"
+#include "platform/gfx/font.h"
 
 namespace dalvo::platform {
 

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "platform/form.h"
-#include "platform/surface.h"
+#include "platform/ui/form.h"
+#include "platform/gfx/surface.h"
 
 namespace dalvo::platform {
 

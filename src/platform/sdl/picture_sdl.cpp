@@ -8,10 +8,10 @@
 #include <utility>
 #include <vector>
 
-#include "platform/bmp_plain.h"
-#include "platform/file_read.h"
+#include "platform/gfx/bmp_plain.h"
+#include "platform/os/file_read.h"
 #include "platform/os/mapped_file.h"
-#include "platform/picture.h"
+#include "platform/gfx/picture.h"
 
 namespace dalvo::platform {
 namespace {

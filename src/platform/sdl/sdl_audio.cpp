@@ -11,10 +11,10 @@
 #include <filesystem>
 #include <vector>
 
-#include "platform/audio_formats.h"
+#include "platform/codec/audio_formats.h"
 #include "platform/sdl/mixer_library.h"
-#include "platform/sequencer.h"
-#include "platform/traced_audio.h"
+#include "platform/audio/sequencer.h"
+#include "platform/audio/traced_audio.h"
 
 // The mixer makes a synthesizer for every piece with the synthesizer library's default
 // settings, which load the whole soundfont (6 MB of samples) although a piece uses a

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/host.h"
-#include "platform/picture.h"
+#include "platform/gfx/picture.h"
 #include "platform/sdl/x11_queue.h"
 
 struct SDL_Cursor;
@@ -31,7 +31,7 @@ public:
     void form_hidden(Form& form) override;
     MsgAnswer message_box(std::string_view text, MsgButtons buttons, std::optional<MsgAnswer> given) override;
     void set_ime_open(bool open) override;
-    void open_url(std::string_view url) override;
+    void launch_url(std::string_view url) override;
     // `busy` shows the system's wait pointer; else the pointer of the control under
     // the mouse, else of its form, else `cursor` when given, else the arrow.
     void set_cursor(const Cursor* cursor, bool busy) override;

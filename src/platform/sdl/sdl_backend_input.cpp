@@ -164,7 +164,7 @@ void SdlBackend::set_ime_open(bool open) {
     SDL_StartTextInput();
 }
 
-void SdlBackend::open_url(std::string_view url) {
+void SdlBackend::launch_url(std::string_view url) {
     const std::string target(url);
     if (SDL_OpenURL(target.c_str()) != 0) SDL_Log("open %s: %s", target.c_str(), SDL_GetError());
 }

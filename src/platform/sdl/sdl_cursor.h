@@ -1,7 +1,7 @@
 #pragma once
 // Mouse pointers of the real window: the game's own pointers as colour cursors.
 
-#include "platform/picture.h"
+#include "platform/gfx/picture.h"
 #include "platform/sdl/sdl_resources.h"
 
 namespace dalvo::platform::sdl {

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "platform/font.h"
+#include "platform/gfx/font.h"
 #include "platform/os/file_save_store.h"
 #include "platform/os/lock_file.h"
 #include "platform/platform.h"
@@ -55,7 +55,7 @@ public:
             error = fonts;
             return false;
         }
-        if (!options_.trace_file.empty() && !trace_.open(options_.trace_file)) {
+        if (!options_.trace_file.empty() && !trace_.write_to(options_.trace_file)) {
             error = "cannot write the trace file " + options_.trace_file.string();
             return false;
         }

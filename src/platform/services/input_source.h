@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/input_event.h"
+#include "platform/ui/input_event.h"
 #include "platform/services/message_box.h"
 
 namespace dalvo::platform {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/text_codec.h"
+#include "platform/codec/text_codec.h"
 
 namespace dalvo::platform {
 namespace {

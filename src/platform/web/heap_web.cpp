@@ -1,6 +1,6 @@
 // The browser gives the program one growing memory: nothing to tune.
 
-#include "platform/heap.h"
+#include "platform/os/heap.h"
 
 namespace dalvo::platform {
 

@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "platform/bmp_plain.h"
-#include "platform/file_read.h"
-#include "platform/picture.h"
+#include "platform/gfx/bmp_plain.h"
+#include "platform/os/file_read.h"
+#include "platform/gfx/picture.h"
 #include "platform/web/web_page.h"
 
 namespace dalvo::platform {

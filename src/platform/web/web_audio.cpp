@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "platform/audio_formats.h"
-#include "platform/sequencer.h"
-#include "platform/traced_audio.h"
+#include "platform/codec/audio_formats.h"
+#include "platform/audio/sequencer.h"
+#include "platform/audio/traced_audio.h"
 #include "platform/web/web_page.h"
 
 namespace dalvo::platform {

@@ -8,9 +8,9 @@
 #include <span>
 #include <string>
 
-#include "platform/audio.h"
-#include "platform/clock.h"
-#include "platform/trace.h"
+#include "platform/audio/devices.h"
+#include "platform/os/clock.h"
+#include "platform/automation/trace.h"
 
 namespace dalvo::platform {
 

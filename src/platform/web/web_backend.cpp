@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/font.h"
+#include "platform/gfx/font.h"
 #include "platform/sdl/drawn_message_box.h"
 #include "platform/sdl/sdl_cursor.h"
 #include "platform/sdl/sdl_input.h"
@@ -378,7 +378,7 @@ void WebBackend::place_text_box() {
     page::show_text_box(r.x, r.y, r.w, r.h);
 }
 
-void WebBackend::open_url(std::string_view url) { page::open_url(std::string(url)); }
+void WebBackend::launch_url(std::string_view url) { page::open_url(std::string(url)); }
 
 void WebBackend::set_cursor(const Cursor* cursor, bool busy) {
     busy_ = busy;

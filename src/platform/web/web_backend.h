@@ -15,7 +15,7 @@
 #include "platform/host.h"
 #include "platform/sdl/menu_bar.h"
 #include "platform/sdl/sdl_resources.h"
-#include "platform/surface.h"
+#include "platform/gfx/surface.h"
 
 namespace dalvo::platform {
 

@@ -2,7 +2,7 @@
 // The browser's clock: every sleep hands the turn back to the browser (the page
 // draws, delivers input and plays sound meanwhile) and resumes the game after it.
 
-#include "platform/clock.h"
+#include "platform/os/clock.h"
 
 namespace dalvo::platform {
 

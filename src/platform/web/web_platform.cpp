@@ -2,7 +2,7 @@
 
 #include <SDL.h>
 
-#include "platform/font.h"
+#include "platform/gfx/font.h"
 #include "platform/web/web_audio.h"
 #include "platform/web/web_clock.h"
 #include "platform/web/web_save_store.h"

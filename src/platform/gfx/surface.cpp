@@ -1,6 +1,6 @@
 // The software picture and its block transfers.
 
-#include "platform/surface.h"
+#include "platform/gfx/surface.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -11,7 +11,7 @@
 
 #include "platform/gfx/geometry.h"
 
-#include "platform/font.h"
+#include "platform/gfx/font.h"
 
 namespace dalvo::platform {
 

@@ -1,4 +1,4 @@
-#include "platform/json.h"
+#include "platform/codec/json.h"
 
 #include <charconv>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "platform/traced_audio.h"
+#include "platform/audio/traced_audio.h"
 
 #include <string>
 

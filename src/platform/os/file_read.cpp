@@ -1,7 +1,7 @@
 // Whole-file reads on the system's own calls: the standard streams report a folder
 // read as a file by an exception out of their iterators.
 
-#include "platform/file_read.h"
+#include "platform/os/file_read.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

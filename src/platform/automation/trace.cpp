@@ -1,9 +1,9 @@
-#include "platform/trace.h"
+#include "platform/automation/trace.h"
 
 
 namespace dalvo::platform {
 
-bool Trace::open(const std::filesystem::path& file) {
+bool Trace::write_to(const std::filesystem::path& file) {
     file_.open(file, std::ios::out | std::ios::trunc | std::ios::binary);
     return file_.is_open();
 }

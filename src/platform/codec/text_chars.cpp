@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "platform/text_codec.h"
+#include "platform/codec/text_codec.h"
 
 namespace dalvo::platform {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/sequencer.h"
+#include "platform/audio/sequencer.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_read.h"
+#include "platform/codec/audio_formats.h"
+#include "platform/os/file_read.h"
 
 namespace dalvo::platform {
 namespace {
@@ -47,7 +48,7 @@ int Sequencer::send(std::string_view command, std::string& result) {
     std::string_view rest = command;
     const std::string verb = lower(next_word(rest));
     if (verb.empty()) return mci_error::kMissingCommandString;
-    if (verb == "open") return open(rest);
+    if (verb == "open") return load(rest);
     if (verb != "play" && verb != "stop" && verb != "close" && verb != "status")
         return mci_error::kUnrecognizedCommand;
     if (!open_ || lower(next_word(rest)) != alias_) return mci_error::kInvalidDeviceName;
@@ -57,7 +58,7 @@ int Sequencer::send(std::string_view command, std::string& result) {
     return verb == "stop" ? stop() : close();
 }
 
-int Sequencer::open(std::string_view args) {
+int Sequencer::load(std::string_view args) {
     while (!args.empty() && is_blank(args.front())) args.remove_prefix(1);
     std::string path;
     if (!args.empty() && args.front() == '"') {

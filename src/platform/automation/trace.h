@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/clock.h"
-#include "platform/json.h"
+#include "platform/os/clock.h"
+#include "platform/codec/json.h"
 
 namespace dalvo::platform {
 
@@ -19,7 +19,7 @@ public:
     // `t` of every event counts from the moment the trace is made.
     explicit Trace(Clock& clock) : clock_(clock), start_(clock.ticks()) {}
     // Starts writing to `file`; without it events are only kept for observers.
-    bool open(const std::filesystem::path& file);
+    bool write_to(const std::filesystem::path& file);
 
     // {"t": ms, "ev": ev, ...fields}
     void event(std::string_view ev, std::initializer_list<JsonField> fields = {});

@@ -1,4 +1,4 @@
-#include "platform/gfx/screen.h"
+#include "platform/ui/screen.h"
 
 #include <cstring>
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/gfx/geometry.h"
-#include "platform/surface.h"
+#include "platform/gfx/surface.h"
 
 namespace dalvo::platform {
 

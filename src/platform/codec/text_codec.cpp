@@ -1,7 +1,7 @@
 // Shift-JIS through the C library's CP932 tables. CP932 rather than SHIFT_JIS:
 // it keeps 0x5C a backslash and knows the vendor characters (①, 髙, ～) the data uses.
 
-#include "platform/text_codec.h"
+#include "platform/codec/text_codec.h"
 
 #include <iconv.h>
 

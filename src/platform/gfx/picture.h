@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-#include "platform/surface.h"
+#include "platform/gfx/surface.h"
 
 namespace dalvo::platform {
 

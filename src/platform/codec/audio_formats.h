@@ -10,4 +10,8 @@ namespace dalvo::platform {
 // -1 when the bytes are not one.
 std::int64_t wave_duration_ms(std::span<const std::uint8_t> bytes);
 
+// Length in milliseconds of a Standard MIDI File (its tracks and tempo changes);
+// -1 when the bytes are not a Standard MIDI File.
+std::int64_t midi_length_ms(std::span<const std::uint8_t> bytes);
+
 }  // namespace dalvo::platform

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/color.h"
+#include "platform/gfx/color.h"
 
 namespace dalvo::platform {
 

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/audio.h"
-#include "platform/clock.h"
+#include "platform/audio/devices.h"
+#include "platform/os/clock.h"
 
 namespace dalvo::platform {
 
@@ -44,7 +44,7 @@ protected:
     virtual void on_close() {}
 
 private:
-    int open(std::string_view args);
+    int load(std::string_view args);  // the "open" command: reads the piece
     int play(std::string_view args);
     int stop();
     int close();

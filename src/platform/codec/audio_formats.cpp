@@ -1,10 +1,8 @@
-#include "platform/audio.h"
+#include "platform/codec/audio_formats.h"
 
 #include <algorithm>
 #include <limits>
 #include <map>
-
-#include "platform/audio_formats.h"
 
 namespace dalvo::platform {
 namespace {

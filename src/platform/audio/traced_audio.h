@@ -5,8 +5,8 @@
 
 #include <memory>
 
-#include "platform/audio.h"
-#include "platform/trace.h"
+#include "platform/audio/devices.h"
+#include "platform/automation/trace.h"
 
 namespace dalvo::platform {
 

@@ -6,9 +6,9 @@
 #include <map>
 #include <memory>
 
-#include "platform/form.h"
+#include "platform/ui/form.h"
 #include "platform/gfx/damage.h"
-#include "platform/surface.h"
+#include "platform/gfx/surface.h"
 
 namespace dalvo::platform {
 

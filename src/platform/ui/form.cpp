@@ -1,4 +1,4 @@
-#include "platform/form.h"
+#include "platform/ui/form.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -4,7 +4,7 @@
 #include <string>
 #include <variant>
 
-#include "platform/form.h"
+#include "platform/ui/form.h"
 
 namespace dalvo::platform {
 

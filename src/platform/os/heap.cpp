@@ -1,6 +1,6 @@
 // The process heap: one large arena backed by huge pages for the start-up.
 
-#include "platform/heap.h"
+#include "platform/os/heap.h"
 
 #include <cstddef>
 #include <cstdint>

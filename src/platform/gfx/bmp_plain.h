@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-#include "platform/surface.h"
+#include "platform/gfx/surface.h"
 
 namespace dalvo::platform {
 

@@ -9,11 +9,11 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/color.h"
+#include "platform/gfx/color.h"
 #include "platform/gfx/damage.h"
 #include "platform/gfx/geometry.h"
-#include "platform/picture.h"
-#include "platform/surface.h"
+#include "platform/gfx/picture.h"
+#include "platform/gfx/surface.h"
 
 namespace dalvo::platform {
 

@@ -1,7 +1,7 @@
 // Start-up loads a dozen full-screen pictures: one pass from the file bytes to the
 // surface instead of a decode, a format conversion and a copy.
 
-#include "platform/bmp_plain.h"
+#include "platform/gfx/bmp_plain.h"
 
 #include <array>
 #include <cstddef>

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/font.h"
-#include "platform/form.h"
+#include "platform/gfx/font.h"
+#include "platform/ui/form.h"
 #include "platform/gfx/painter.h"
 
 namespace dalvo::platform {
