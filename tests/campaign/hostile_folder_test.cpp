@@ -81,9 +81,8 @@ TEST(HostileFolder, EndsWithTheGamesMessageAndLeavesPicturesSealedAndSlotsAlone)
         c.damage(data);
         const fs::path out = data.path() / "out";
         data.write_bytes("input.txt", std::string(kToFirstChoice));
-        const RunResult run = run_dalvo({"--headless", "--data", data.path().string(), "--input",
-                                         data.file("input.txt").string(), "--out", out.string(), "--trace",
-                                         (out / "trace.jsonl").string()});
+        const RunResult run =
+            play_dalvo(data.path(), data.file("input.txt"), out, {"--trace", out / "trace.jsonl"});
         EXPECT_EQ(run.exit_code, c.exit_code) << run.err;
         std::vector<std::string> boxes;
         for (const Json& e : read_json_lines(out / "trace.jsonl"))

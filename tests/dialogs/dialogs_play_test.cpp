@@ -44,9 +44,7 @@ TEST(DialogsPlay, ScriptRecordAndMenuOpenTheDialogsAndEveryControlWorks) {
            "press Option_Window.Option2\npress Option_Window.Check1\npress Option_Window.Check2\n"
            "press Option_Window.Check3\npress Option_Window.Option1\npress Option_Window.Option3\n"
            "press Option_Window.Command1\nidle\ndump applied\n";
-    const RunResult run = run_dalvo({"--headless", "--data", data.path().string(), "--input",
-                                     data.file("play.txt").string(), "--out", out.string(),
-                                     "--trace", trace.string()});
+    const RunResult run = play_dalvo(data.path(), data.file("play.txt"), out, {"--trace", trace});
     ASSERT_EQ(run.exit_code, 0) << run.err;
 
     // The script waits on its "o" record while the dialog is open; Cancel changes nothing.

@@ -18,6 +18,12 @@ constexpr const char* kForm = "Option_Window";
 
 OptionWindow& dialog(DialogRig& rig) { return *rig.game().dialogs.option; }
 
+// Opens the dialog and presses `controls` on it in turn.
+void choose(DialogRig& rig, std::initializer_list<const char*> controls) {
+    Option_open(rig.game());
+    for (const char* c : controls) rig.press(kForm, c);
+}
+
 TEST(OptionWindow, LoadsFromTheEngineStateOverTheDisabledGameWindow) {
     DialogRig rig;
     Option_open(rig.game());
@@ -49,9 +55,7 @@ TEST(OptionWindow, OkSwitchesMusicAndEffectsOnFirstThenOffForEachClearedBox) {
     // Both off when the dialog opens; ticking one box switches that one on.
     rig.g().g_BgmOn = kFalse;
     rig.g().g_SeOn = kFalse;
-    Option_open(rig.game());
-    rig.press(kForm, "Check2");
-    rig.press(kForm, "Command1");
+    choose(rig, {"Check2", "Command1"});
     EXPECT_EQ((std::tuple{rig.g().g_BgmOn, rig.g().g_SeOn, rig.g().g_Flags[3], rig.g().g_Flags[4]}),
               (std::tuple{kFalse, kTrue, "False", "True"}));
     EXPECT_NE(rig.game().p.music.peek().mode, "playing");  // clearing music stops it
@@ -68,11 +72,9 @@ TEST(OptionWindow, OkSwitchesMusicAndEffectsOnFirstThenOffForEachClearedBox) {
 TEST(OptionWindow, EachModeSetsTheSpeedTheClickWaitAndTheSkipCaption) {
     DialogRig rig;
     struct Case {
-        const char* option;
-        std::int16_t speed;
-        std::int16_t wait_click;
-        const char* flag;
-        const char* caption;
+        const char *option;
+        std::int16_t speed, wait_click;
+        const char *flag, *caption;
     };
     const Case cases[] = {{"Option2", 1, kTrue, " 1", "次の選択まで[Skip]"},
                           {"Option1", 0, kFalse, " 0", "次の選択まで[Stop]"},
@@ -81,23 +83,18 @@ TEST(OptionWindow, EachModeSetsTheSpeedTheClickWaitAndTheSkipCaption) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.option);
         rig.g().g_WaitClick = c.wait_click == kTrue ? kFalse : kTrue;
-        Option_open(rig.game());
-        rig.press(kForm, c.option);
-        rig.press(kForm, "Command1");
+        choose(rig, {c.option, "Command1"});
         EXPECT_EQ((std::tuple{rig.g().g_MsgSpeed, rig.g().g_WaitClick, rig.g().g_Flags[5]}),
                   (std::tuple{c.speed, c.wait_click, std::string(c.flag)}));
         EXPECT_EQ(rig.game().ui.menu("speedup").caption(), c.caption);
     }
 
     // Cancel (Escape) drops every choice; Enter is OK.
-    Option_open(rig.game());
-    rig.press(kForm, "Option1");
-    rig.press(kForm, "Check1");
+    choose(rig, {"Option1", "Check1"});
     rig.key(platform::key::Escape);
     EXPECT_EQ(rig.g().g_MsgSpeed, 3);
     EXPECT_EQ(rig.g().g_BgmOn, kTrue);
-    Option_open(rig.game());
-    rig.press(kForm, "Option2");
+    choose(rig, {"Option2"});
     rig.key(platform::key::Enter);
     EXPECT_FALSE(Option_is_open(rig.game()));
     EXPECT_EQ(rig.g().g_MsgSpeed, 1);
@@ -129,18 +126,14 @@ TEST(OptionWindow, SkipChosenFromTheMenuReleasesThePendingClickWait) {
 TEST(OptionWindow, FadeBoxOpensTheMixerOnceAndClearingItLeavesTheLevel) {
     DialogRig rig;
     Game& game = rig.game();
-    Option_open(game);
-    rig.press(kForm, "Check3");
-    rig.press(kForm, "Command1");
+    choose(rig, {"Check3", "Command1"});
     EXPECT_EQ(rig.g().g_MixerOk, kTrue);
     EXPECT_EQ(game.sound.g_VolSaved, 65535);
     ASSERT_EQ(rig.events("mixer").size(), 1u);
 
     ASSERT_TRUE(Vol_set(game, 1000));
     const std::size_t levels = rig.events("level").size();
-    Option_open(game);
-    rig.press(kForm, "Check3");
-    rig.press(kForm, "Command1");
+    choose(rig, {"Check3", "Command1"});
     EXPECT_EQ(rig.g().g_MixerOk, kFalse);
     ASSERT_EQ(rig.events("mixer").size(), 2u);
     EXPECT_EQ(rig.events("mixer")[1]["op"].str(), "close");
@@ -152,10 +145,7 @@ TEST(OptionWindow, FadeBoxOpensTheMixerOnceAndClearingItLeavesTheLevel) {
 
 TEST(OptionWindow, MixerFailureLeavesTheFadesOffAndSavesMusicAndEffectsOff) {
     DialogRig rig(/*mixer_fails=*/true);
-    Option_open(rig.game());
-    rig.press(kForm, "Option3");
-    rig.press(kForm, "Check3");
-    rig.press(kForm, "Command1");
+    choose(rig, {"Option3", "Check3", "Command1"});
     EXPECT_EQ(rig.messages(), (std::vector<std::string>{"Mixer open error.", "mixer open error."}));
     EXPECT_EQ((std::tuple{rig.g().g_MixerOk, rig.g().g_BgmOn, rig.g().g_SeOn, rig.g().g_Flags[3], rig.g().g_Flags[4]}),
               (std::tuple{kFalse, kFalse, kFalse, "False", "False"}));

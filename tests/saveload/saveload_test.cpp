@@ -258,8 +258,7 @@ protected:
     }
     RunResult play(const std::string& input) {
         data.write_bytes("input.txt", input);
-        return run_dalvo({"--headless", "--data", data.path().string(), "--input", data.file("input.txt").string(),
-                          "--out", out.string()});
+        return play_dalvo(data.path(), data.file("input.txt"), out);
     }
     FixtureFolder data;
     const fs::path out = data.path() / "out";

@@ -14,11 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A dump without its clock: a replay runs on its own time.
-std::string without_time(const std::string& dump) {
-    return std::regex_replace(dump, std::regex(R"("time_ms":\d+,)"), "");
-}
-
 std::string without_comments(const std::string& script) {
     return std::regex_replace(script, std::regex("(^|\n)#[^\n]*"), "");
 }
@@ -41,9 +36,8 @@ TEST(Recording, AHeadlessSessionThroughAChoiceASaveAndALoadReplaysToTheSameState
     test::FixtureFolder first, second;  // the session saves into its folder: each run has its own
     const fs::path out = first.path() / "out", again = second.path() / "out";
     first.write_bytes("session.script", kSession);
-    const test::RunResult played =
-        test::run_dalvo({"--headless", "--data", first.path().string(), "--input", first.file("session.script").string(),
-                         "--out", out.string(), "--record", first.file("recorded.script").string()});
+    const test::RunResult played = test::play_dalvo(first.path(), first.file("session.script"), out,
+                                                    {"--record", first.file("recorded.script")});
     ASSERT_EQ(played.exit_code, 0) << played.err;
     ASSERT_TRUE(fs::exists(first.file("41.dat")));
     const std::string recorded = test::read_file(first.file("recorded.script"));
@@ -58,14 +52,13 @@ TEST(Recording, AHeadlessSessionThroughAChoiceASaveAndALoadReplaysToTheSameState
 
     // The player's way: the game started once with DALVO_RECORD set.
     ::setenv("DALVO_RECORD", second.file("again.script").c_str(), 1);
-    const test::RunResult replayed = test::run_dalvo(
-        {"--headless", "--data", second.path().string(), "--input", first.file("recorded.script").string(), "--out",
-         again.string()});
+    const auto replayed = test::play_dalvo(second.path(), first.file("recorded.script"), again);
     ::unsetenv("DALVO_RECORD");
     ASSERT_EQ(replayed.exit_code, 0) << replayed.err;
     const std::string final_state = test::read_file(out / "final.json");
     ASSERT_FALSE(final_state.empty());
-    EXPECT_EQ(without_time(test::read_file(again / "end.json")), without_time(final_state));
+    EXPECT_EQ(test::without_time(test::read_file(again / "end.json")),
+              test::without_time(final_state));
     EXPECT_TRUE(fs::exists(second.file("41.dat")));
     // Replayed, the session is written down as it was.
     const std::string rerecorded = test::read_file(second.file("again.script"));

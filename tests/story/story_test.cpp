@@ -37,11 +37,10 @@ Playthrough play(const std::string& script, int hap) {
     fs::remove_all(p.out);
     fs::create_directories(p.out);
     const fs::path input = fs::path(DALVO_SOURCE_DIR) / "tests/story" / (script + ".script");
-    const test::RunResult run = test::run_dalvo({"--headless", "--data", data.path().string(), "--input",
-                                                 input.string(), "--out", p.out.string(), "--trace",
-                                                 (p.out / "trace.jsonl").string()});
+    const fs::path trace_file = p.out / "trace.jsonl";
+    const auto run = test::play_dalvo(data.path(), input, p.out, {"--trace", trace_file});
     EXPECT_EQ(run.exit_code, 0) << run.err;
-    const std::vector<Json> trace = test::read_json_lines(p.out / "trace.jsonl");
+    const std::vector<Json> trace = test::read_json_lines(trace_file);
     for (const Json& e : trace) EXPECT_NE(e["ev"].str(), "msgbox") << e;
     EXPECT_TRUE(!trace.empty() && trace.back()["ev"].str() == "exit") << "the program ends by its close";
 

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <regex>
 #include <mutex>
 
 #include "mkdata/mkdata.h"
@@ -118,6 +119,16 @@ RunResult run_dalvo(const std::vector<std::string>& args) {
     std::error_code ec;
     fs::remove_all(dir, ec);
     return result;
+}
+
+RunResult play_dalvo(const fs::path& data, const fs::path& input, const fs::path& out,
+                     std::vector<std::string> more) {
+    more.insert(more.begin(), {"--headless", "--data", data, "--input", input, "--out", out});
+    return run_dalvo(more);
+}
+
+std::string without_time(const std::string& dump) {
+    return std::regex_replace(dump, std::regex(R"("time_ms":\d+,)"), "");
 }
 
 std::vector<std::string> read_lines(const fs::path& file) {

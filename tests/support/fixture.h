@@ -47,6 +47,11 @@ struct RunResult {
 // Runs DALVO_BINARY_DIR/dalvo with `args` (SDL_VIDEODRIVER and SDL_AUDIODRIVER set to
 // dummy unless already set) and waits for it to end.
 RunResult run_dalvo(const std::vector<std::string>& args);
+// The same, headless on the folder `data`, playing `input` with its dumps in `out`.
+RunResult play_dalvo(const std::filesystem::path& data, const std::filesystem::path& input,
+                     const std::filesystem::path& out, std::vector<std::string> more = {});
+// A dump without its clock: a replay runs on its own time.
+std::string without_time(const std::string& dump);
 
 // The lines of a text file (a --trace file: one JSON object per line), without line ends.
 std::vector<std::string> read_lines(const std::filesystem::path& file);

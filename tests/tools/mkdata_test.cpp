@@ -35,21 +35,18 @@ platform::Surface decode(const FixtureFolder& folder, const std::string& name) {
 }
 
 // The sizes the stage needs are pinned by the checker passing the bundled game.
-TEST(MkData, NumberedPicturesAreSealedAndTheTitleFillsTheWindow) {
+TEST(MkData, PicturesAreSealedSpritesFitTheStageAndThePointerHasItsHotSpotOnTheTip) {
     FixtureFolder folder;
     const std::pair<int, int> sealed[] = {{51, 54}, {61, 63}, {70, 82}, {91, 93}};
     for (const auto& [first, last] : sealed)
         for (int n = first; n <= last; ++n) EXPECT_EQ(signature(folder, std::to_string(n) + ".dat"), "JF") << n;
     for (const char* n : {"94.dat", "wall.bmp", "waku.bmp"}) EXPECT_EQ(signature(folder, n), "BM") << n;
     const platform::Surface title = decode(folder, "94.dat");
-    EXPECT_EQ(title.width(), 640);
-    EXPECT_EQ(title.height(), 480);
+    EXPECT_EQ((std::pair{title.width(), title.height()}), (std::pair{640, 480}));
     // The frame's inside is the black of the message window.
     EXPECT_EQ(decode(folder, "waku.bmp").get(24, 24), platform::kBlack);
-}
 
-TEST(MkData, SpritesStandOnTheStageAndFacesFitTheirRectangles) {
-    FixtureFolder folder;
+    // Sprites stand on the stage and faces fit their rectangles.
     const int face_x[3] = {80, 60, 70}, face_y[3] = {60, 60, 70};
     for (int slot = 0; slot < 4; ++slot) {
         const platform::Surface sprite = decode(folder, std::to_string(51 + slot) + ".dat");
@@ -72,6 +69,16 @@ TEST(MkData, SpritesStandOnTheStageAndFacesFitTheirRectangles) {
         EXPECT_LT(same_as_sprite[1], w * h) << slot;
         EXPECT_LT(same_as_sprite[2], w * h) << slot;
     }
+
+    platform::Cursor cursor;
+    std::string error;
+    ASSERT_TRUE(platform::decode_cursor(folder.read_bytes("select.cur"), cursor, error)) << error;
+    EXPECT_EQ(cursor.image.width(), 32);
+    EXPECT_EQ(cursor.image.height(), 32);
+    EXPECT_TRUE(cursor.hot_x != 0 || cursor.hot_y != 0);
+    // The tip is drawn, the far corner is not.
+    EXPECT_NE(cursor.mask.get(cursor.hot_x, cursor.hot_y), platform::kWhite);
+    EXPECT_EQ(cursor.mask.get(31, 0), platform::kWhite);
 }
 
 TEST(MkData, TextIsShiftJisWithCrLfAndDecodesBackToItsSource) {
@@ -92,19 +99,6 @@ TEST(MkData, TextIsShiftJisWithCrLfAndDecodesBackToItsSource) {
     std::string error;
     EXPECT_FALSE(mkdata::encode_text("ok\nbad \xF0\x9F\x98\x80\n", out, error));
     EXPECT_NE(error.find("line 2"), std::string::npos) << error;
-}
-
-TEST(MkData, PointerIsACursorWithItsHotSpotOnTheTip) {
-    FixtureFolder folder;
-    platform::Cursor cursor;
-    std::string error;
-    ASSERT_TRUE(platform::decode_cursor(folder.read_bytes("select.cur"), cursor, error)) << error;
-    EXPECT_EQ(cursor.image.width(), 32);
-    EXPECT_EQ(cursor.image.height(), 32);
-    EXPECT_TRUE(cursor.hot_x != 0 || cursor.hot_y != 0);
-    // The tip is drawn, the far corner is not.
-    EXPECT_NE(cursor.mask.get(cursor.hot_x, cursor.hot_y), platform::kWhite);
-    EXPECT_EQ(cursor.mask.get(31, 0), platform::kWhite);
 }
 
 // Long enough for the loop timer to be heard at work, short enough to loop within a scene;

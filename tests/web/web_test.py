@@ -9,15 +9,17 @@ Exit status 0 when both match, 1 when they differ, 77 when the browser build's
 tools are not installed (a skip)."""
 import base64
 import fcntl
-import html.parser
+import functools
+import http.server
 import json
 import os
 import pathlib
 import shutil
-import socket
 import subprocess
 import sys
 import tempfile
+import threading
+import types
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 CHROMIUM = "/usr/bin/chromium"
@@ -25,37 +27,12 @@ FLAGS = ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic", "-
          "--disable-background-networking", "--disable-component-update", "--disable-sync"]
 
 
-class Page(html.parser.HTMLParser):
-    """The title, the dumps and the shots of a dumped page."""
-
-    def __init__(self):
-        super().__init__()
-        self.title, self.dumps, self.shots = "", {}, {}
-        self._in = None
-
-    def handle_starttag(self, tag, attrs):
-        a = dict(attrs)
-        ident = a.get("id") or ""
-        if tag == "title":
-            self._in = ("title", "")
-        elif tag == "pre" and ident.startswith("dump-"):
-            self._in = ("dump", ident[5:])
-            self.dumps[ident[5:]] = ""
-        elif tag == "img" and ident.startswith("shot-"):
-            self.shots[ident[5:]] = a.get("src", "")
-
-    def handle_endtag(self, tag):
-        if tag in ("title", "pre"):
-            self._in = None
-
-    def handle_data(self, data):
-        if self._in is None:
-            return
-        kind, name = self._in
-        if kind == "title":
-            self.title += data
-        else:
-            self.dumps[name] += data
+# The title, the dumps and the shots of the page, as JSON.
+PAGE = """JSON.stringify({title: document.title,
+    dumps: Object.fromEntries([...document.querySelectorAll('pre[id^="dump-"]')]
+                              .map(e => [e.id.slice(5), e.textContent])),
+    shots: Object.fromEntries([...document.querySelectorAll('img[id^="shot-"]')]
+                              .map(e => [e.id.slice(5), e.getAttribute('src')]))})"""
 
 
 def dump_names(script: pathlib.Path) -> list:
@@ -68,25 +45,16 @@ def compare_dumps(name, desktop, browser, failures):
             failures.append(f"dump {name}: {key}: desktop {desktop.get(key)!r}, browser {browser.get(key)!r}")
 
 
-class Server:
-    """python3 -m http.server on a free port of 127.0.0.1, serving the build folder."""
+class Quiet(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
 
-    def __init__(self, folder):
-        with socket.socket() as s:
-            s.bind(("127.0.0.1", 0))
-            self.port = s.getsockname()[1]
-        self.process = subprocess.Popen([sys.executable, "-m", "http.server", str(self.port), "--bind", "127.0.0.1"],
-                                        cwd=folder, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        for _ in range(50):
-            try:
-                socket.create_connection(("127.0.0.1", self.port), timeout=0.2).close()
-                return
-            except OSError:
-                subprocess.run(["sleep", "0.1"])
 
-    def close(self):
-        self.process.terminate()
-        self.process.wait()
+def serve(folder):
+    """An HTTP server on a free port of 127.0.0.1, serving `folder` from a thread."""
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Quiet, directory=str(folder)))
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server
 
 
 class Browser:
@@ -155,14 +123,14 @@ class Browser:
 
 
 def play_page(server, web, script, profile, tmp):
-    """The page of `script` once it has run, as a Page; `profile` is the browser's
+    """The page of `script` once it has run, as PAGE gives it; `profile` is the browser's
     folder, whose storage a later run with the same profile finds again. The page
     starts on the real clock (the browser's database, which it waits for, does not
     hold a virtual clock back); from the title on it runs on virtual time, which
     passes as fast as the page can go."""
     (web / "tests").mkdir(exist_ok=True)
     shutil.copy(script, web / "tests" / script.name)
-    url = f"http://127.0.0.1:{server.port}/index.html?input=tests/{script.name}"
+    url = f"http://127.0.0.1:{server.server_address[1]}/index.html?input=tests/{script.name}"
     browser = Browser(profile)
     try:
         browser.call("Page.navigate", url=url)
@@ -170,13 +138,10 @@ def play_page(server, web, script, profile, tmp):
         if browser.wait_for(started, 120):
             browser.call("Emulation.setVirtualTimePolicy", policy="pauseIfNetworkFetchesPending", budget=400000)
             browser.wait_for("document.title.startsWith('dalvo: ')", 600)
-        dom = browser.evaluate("document.documentElement.outerHTML")
+        (tmp / f"{script.stem}.html").write_text(browser.evaluate("document.documentElement.outerHTML"))
+        return types.SimpleNamespace(**json.loads(browser.evaluate(PAGE)))
     finally:
         browser.close()
-    (tmp / f"{script.stem}.html").write_text(dom)
-    page = Page()
-    page.feed(dom)
-    return page
 
 
 def check_case(scripts, web, server, tmp, failures):
@@ -227,12 +192,12 @@ def main() -> int:
     failures = []
     with tempfile.TemporaryDirectory() as tmp:
         tmp = pathlib.Path(tmp)
-        server = Server(web)
+        server = serve(web)
         try:
             for scripts in cases:
                 check_case(scripts, web, server, tmp, failures)
         finally:
-            server.close()
+            server.shutdown()
         for f in failures:
             print("web_test:", f)
         if failures:
