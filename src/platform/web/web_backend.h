@@ -33,7 +33,7 @@ public:
     void form_hidden(Form& form) override;
     MsgAnswer message_box(std::string_view text, MsgButtons buttons, std::optional<MsgAnswer> given) override;
     void set_ime_open(bool open) override;
-    void open_url(std::string_view url) override;
+    void launch_url(std::string_view url) override;
     void set_cursor(const Cursor* cursor, bool busy) override;
     bool desktop_size(int& width, int& height) override;
 
