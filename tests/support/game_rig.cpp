@@ -172,9 +172,6 @@ std::string first_scene_choice(const std::vector<Rec>& records) {
     return records.front().scene + ",a," + records.front().scene + "\n";
 }
 
-void GameRig::idle(std::uint32_t ms) {
-    const std::uint32_t start = now();
-    platform::wait_until(host(), [&] { return now() - start >= ms; }, 10);
-}
+void GameRig::idle(std::uint32_t ms) { platform::wait_since(host(), now(), ms, 10); }
 
 }  // namespace dalvo::test
