@@ -12,11 +12,6 @@ namespace dalvo::test {
 
 namespace {
 
-bool sealed(const FixtureFolder& folder, const std::string& name) {
-    const std::vector<std::uint8_t> bytes = folder.read_bytes(name);
-    return bytes.size() >= 2 && bytes[0] == 'J' && bytes[1] == 'F';
-}
-
 // Screenshots checked by eye once.
 constexpr std::uint64_t kPageHash = 0xdf6108ff4a73c43d;
 constexpr std::uint64_t kFinHash = 0x656d358cdb931d84;
@@ -51,7 +46,7 @@ TEST(Ending, PlainEndingShowsFinAndEndsTheProgramWithoutTouchingMusicOrPictures)
     for (const Json& e : rig.events("mci")) EXPECT_FALSE(time_of(e) >= start && time_of(e) <= end) << e;
     // Five seconds of hold, two more, and the one-second dissolve of the last page.
     EXPECT_EQ(rig.time_of(R"({"fin":"start"})") - rig.time_of(R"({"page":2})"), 8000u);
-    EXPECT_TRUE(sealed(rig.folder(), "70.dat"));
+    EXPECT_EQ(rig.folder().signature("70.dat"), "JF");
     expect_picture(rig.shot("page"), kPageHash, "plain_page");
     expect_picture(rig.shot("fin"), kFinHash, "plain_fin");
 }
@@ -80,7 +75,7 @@ TEST(Ending, FullEndingFollowsTheMusicTimeline) {
     EXPECT_EQ(opens, 1);
     EXPECT_EQ(plays, 1);
 
-    EXPECT_TRUE(sealed(rig.folder(), "92.dat"));
+    EXPECT_EQ(rig.folder().signature("92.dat"), "JF");
     expect_picture(rig.shot("card"), kCardHash, "full_card1");
     expect_picture(rig.shot("final"), kFinalPictureHash, "full_final2");
 }

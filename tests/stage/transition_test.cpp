@@ -131,7 +131,7 @@ TEST(Transition, AnUnreadableBackgroundOrAnUnknownSlotEndsTheGameWithAMessage) {
     ASSERT_EQ(rig.messages().size(), 1u);
     EXPECT_NE(rig.messages()[0].find("72.dat"), std::string::npos);
     // The orderly way out seals the pictures again.
-    EXPECT_EQ(rig.folder().read_bytes("51.dat")[0], 'J');
+    EXPECT_EQ(rig.folder().signature("51.dat"), "JF");
 
     rig.game().g.g_DollSlot = 5;
     rig.game().g.g_DollNo = 1;

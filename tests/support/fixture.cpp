@@ -93,6 +93,8 @@ std::vector<std::uint8_t> FixtureFolder::read_bytes(std::string_view name) const
     return {s.begin(), s.end()};
 }
 
+std::string FixtureFolder::signature(std::string_view name) const { return read_file(file(name)).substr(0, 2); }
+
 std::string FixtureFolder::read_text(std::string_view name) const {
     return platform::sjis_to_utf8(read_file(file(name)));
 }

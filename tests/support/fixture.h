@@ -31,6 +31,8 @@ public:
     void remove(std::string_view name);
 
     std::vector<std::uint8_t> read_bytes(std::string_view name) const;
+    // The first two bytes of a file: "BM" for a bitmap, "JF" for a sealed one.
+    std::string signature(std::string_view name) const;
     // A text file of the folder decoded from Shift-JIS; CR LF stays as it is.
     std::string read_text(std::string_view name) const;
 

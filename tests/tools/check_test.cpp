@@ -66,6 +66,16 @@ void expect_exactly(const Report& report, const std::string& name) {
     for (const std::string& g : got) ADD_FAILURE() << "unexpected: " << g;
 }
 
+// The check of the bundled game with broken/<name> laid over it, which must report exactly
+// the faults listed there.
+Report check_broken(FixtureFolder& folder, const std::string& name, RouteResult* routes = nullptr) {
+    apply_overrides(folder, name);
+    Report report;
+    check::check_folder(folder.path(), report, routes);
+    expect_exactly(report, name);
+    return report;
+}
+
 const check::RouteOutcome* outcome(const RouteResult& r, RouteEnd end) {
     const auto it = std::find_if(r.outcomes.begin(), r.outcomes.end(), [&](const auto& o) { return o.end == end; });
     return it == r.outcomes.end() ? nullptr : &*it;
@@ -94,10 +104,7 @@ TEST(Check, BundledGameHasNothingToReportAndTheCommandExitsWithOneOnErrors) {
 
 TEST(Check, EveryPlantedFaultIsReportedWithItsFileAndLine) {
     FixtureFolder folder;
-    apply_overrides(folder, "static");
-    Report report;
-    check::check_folder(folder.path(), report);
-    expect_exactly(report, "static");
+    const Report report = check_broken(folder, "static");
     // Lines read as the compilers' own: "DIR/3.dat:5: error: ...".
     EXPECT_NE(report.text().find((folder.path() / "3.dat").string() + ":5: error: "), std::string::npos);
     EXPECT_NE(report.text().find((folder.path() / "75.dat").string() + ": error: "), std::string::npos);
@@ -105,19 +112,13 @@ TEST(Check, EveryPlantedFaultIsReportedWithItsFileAndLine) {
 
 TEST(Check, StoryFaultsAreWarnedOnTheRoutesThatMeetThem) {
     FixtureFolder folder;
-    apply_overrides(folder, "story");
-    Report report;
-    check::check_folder(folder.path(), report);
-    expect_exactly(report, "story");
+    check_broken(folder, "story");
 }
 
 TEST(Check, RoutesFollowEveryOptionToItsEnd) {
     FixtureFolder folder;
-    apply_overrides(folder, "routes");
-    Report report;
     RouteResult routes;
-    check::check_folder(folder.path(), report, &routes);
-    expect_exactly(report, "routes");
+    const Report report = check_broken(folder, "routes", &routes);
 
     ASSERT_TRUE(routes.loaded);
     const auto* ending = outcome(routes, RouteEnd::Ending);

@@ -20,13 +20,6 @@ namespace {
 namespace fs = std::filesystem;
 using test::FixtureFolder;
 
-std::string text_of(const std::vector<std::uint8_t>& b) { return {b.begin(), b.end()}; }
-
-// "BM" for a bitmap, "JF" for a sealed one.
-std::string signature(const FixtureFolder& folder, const std::string& name) {
-    return text_of(folder.read_bytes(name)).substr(0, 2);
-}
-
 platform::Surface decode(const FixtureFolder& folder, const std::string& name) {
     platform::Surface s;
     std::string error;
@@ -39,8 +32,8 @@ TEST(MkData, PicturesAreSealedSpritesFitTheStageAndThePointerHasItsHotSpotOnTheT
     FixtureFolder folder;
     const std::pair<int, int> sealed[] = {{51, 54}, {61, 63}, {70, 82}, {91, 93}};
     for (const auto& [first, last] : sealed)
-        for (int n = first; n <= last; ++n) EXPECT_EQ(signature(folder, std::to_string(n) + ".dat"), "JF") << n;
-    for (const char* n : {"94.dat", "wall.bmp", "waku.bmp"}) EXPECT_EQ(signature(folder, n), "BM") << n;
+        for (int n = first; n <= last; ++n) EXPECT_EQ(folder.signature(std::to_string(n) + ".dat"), "JF") << n;
+    for (const char* n : {"94.dat", "wall.bmp", "waku.bmp"}) EXPECT_EQ(folder.signature(n), "BM") << n;
     const platform::Surface title = decode(folder, "94.dat");
     EXPECT_EQ((std::pair{title.width(), title.height()}), (std::pair{640, 480}));
     // The frame's inside is the black of the message window.
@@ -89,7 +82,7 @@ TEST(MkData, TextIsShiftJisWithCrLfAndDecodesBackToItsSource) {
     for (char c : source) expected += c == '\n' ? std::string("\r\n") : std::string(1, c);
     EXPECT_EQ(stored, expected);
     // Stored as Shift-JIS, not as the UTF-8 of the source.
-    EXPECT_NE(text_of(folder.read_bytes("30.dat")), expected);
+    EXPECT_NE(test::read_file(folder.file("30.dat")), expected);
 
     // The fixture's own text override stores the same way.
     folder.write_text("39.dat", "1001,～はい①,1001\n1001,いいえ,1001");
