@@ -22,13 +22,6 @@ constexpr const char* kScript =
     "1001,q,,,,,,,,,,,\n"
     "1001,,,,,,,,,,,,\n";
 
-// Whether the dump `name` holds the values of `pattern` (see matches()).
-::testing::AssertionResult dumped(const fs::path& out, const std::string& name, std::string_view pattern) {
-    const Json dump = read_json(out / (name + ".json"));
-    if (matches(dump, pattern)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << name << " lacks " << pattern << ": " << dump;
-}
-
 TEST(DialogsPlay, ScriptRecordAndMenuOpenTheDialogsAndEveryControlWorks) {
     FixtureFolder data;
     data.write_text("3.dat", kScript);
@@ -46,15 +39,16 @@ TEST(DialogsPlay, ScriptRecordAndMenuOpenTheDialogsAndEveryControlWorks) {
            "press Option_Window.Command1\nidle\ndump applied\n";
     const RunResult run = play_dalvo(data.path(), data.file("play.txt"), out, {"--trace", trace});
     ASSERT_EQ(run.exit_code, 0) << run.err;
+    const auto dump = [&out](const std::string& name) { return read_json(out / (name + ".json")); };
 
     // The script waits on its "o" record while the dialog is open; Cancel changes nothing.
-    EXPECT_TRUE(dumped(out, "by_script",
-                       R"({"waiting":"dialog","g_ScriptPos":1,"forms":["Main_Form","Option_Window"]})"));
-    EXPECT_TRUE(dumped(out, "cancelled", R"({"g_ScriptPos":2,"g_MsgSpeed":3})"));
+    EXPECT_TRUE(
+        holds(dump("by_script"), R"({"waiting":"dialog","g_ScriptPos":1,"forms":["Main_Form","Option_Window"]})"));
+    EXPECT_TRUE(holds(dump("cancelled"), R"({"g_ScriptPos":2,"g_MsgSpeed":3})"));
     // From the menu: OK applies the boxes and mode, and the menu's click wait goes on.
-    EXPECT_TRUE(dumped(out, "by_menu", R"({"waiting":"dialog"})"));
-    EXPECT_TRUE(dumped(out, "applied", R"({"waiting":"click","g_MsgSpeed":2})"));
-    const Json flags = read_json(out / "applied.json")["g_Flags"];
+    EXPECT_TRUE(holds(dump("by_menu"), R"({"waiting":"dialog"})"));
+    EXPECT_TRUE(holds(dump("applied"), R"({"waiting":"click","g_MsgSpeed":2})"));
+    const Json flags = dump("applied")["g_Flags"];
     EXPECT_EQ(flags[3].str() + flags[4].str() + flags[5].str(), "FalseFalse 2") << flags;
 
     // Opened by OK, then put back and closed as the program ends.

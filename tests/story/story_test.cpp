@@ -15,19 +15,13 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::Json;
-using test::matches;
+using test::holds;
 
 struct Playthrough {
     fs::path out;
     Json dump(const std::string& name) const { return test::read_json(out / (name + ".json")); }
     bool has_shot(const std::string& name) const { return fs::exists(out / (name + ".png")); }
 };
-
-// Whether a dump holds the values of `pattern` (see matches()).
-::testing::AssertionResult holds(const Json& dump, std::string_view pattern) {
-    if (matches(dump, pattern)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "no " << pattern << " in " << dump;
-}
 
 // Plays `script` and checks what every way through shares: a clean run, the opening
 // shots and the names typed in, and the ending `hap` on the last day.

@@ -139,6 +139,11 @@ bool matches(const Json& event, const Json& pattern) {
                        [&](const auto& f) { return event[f.first] == f.second; });
 }
 
+::testing::AssertionResult holds(const Json& value, std::string_view pattern) {
+    if (matches(value, pattern)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "no " << pattern << " in " << value;
+}
+
 Json read_json(const std::filesystem::path& file) { return Json::parse(read_file(file)); }
 
 std::vector<Json> read_json_lines(const std::filesystem::path& file) {

@@ -2,6 +2,8 @@
 // Trace lines and state dumps read back as JSON values, so that checks name keys
 // instead of matching text: key order and spacing never matter.
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <iosfwd>
@@ -54,6 +56,8 @@ std::ostream& operator<<(std::ostream& os, const Json& j);
 // matches(e, R"({"code":"HC","phase":"start"})").
 bool matches(const Json& event, const Json& pattern);
 inline bool matches(const Json& event, std::string_view pattern) { return matches(event, Json::parse(pattern)); }
+// The same as an assertion that shows both on a failure: EXPECT_TRUE(holds(dump, R"({...})")).
+::testing::AssertionResult holds(const Json& value, std::string_view pattern);
 
 // A state dump written by `dump`, and the events of a `--trace` file.
 Json read_json(const std::filesystem::path& file);
