@@ -9,6 +9,7 @@
 
 #include "support/fixture.h"
 #include "support/json_value.h"
+#include "support/picture_check.h"
 
 namespace dalvo {
 namespace {
@@ -27,7 +28,8 @@ struct Playthrough {
 // shots and the names typed in, and the ending `hap` on the last day.
 Playthrough play(const std::string& script, int hap) {
     test::FixtureFolder data;
-    Playthrough p{fs::path(testing::TempDir()) / "story" / script};
+    // Kept in the build's test output to be looked at, apart for each build tree.
+    Playthrough p{test::picture_output("story") / script};
     fs::remove_all(p.out);
     fs::create_directories(p.out);
     const fs::path input = fs::path(DALVO_SOURCE_DIR) / "tests/story" / (script + ".script");
