@@ -73,8 +73,7 @@ TEST(Title, HoverHighlightsAndContinueCancelledKeepsTheTitle) {
     EXPECT_TRUE(rig.events("wave").empty());
     game.g.g_SeOn = kTrue;
     ASSERT_EQ(rig.press("Label2"), -1);
-    ASSERT_FALSE(rig.events("wave").empty());
-    EXPECT_EQ(rig.events("wave")[0]["n"].num(), 2);
+    EXPECT_EQ(rig.first(R"({"ev":"wave"})")["n"].num(), 2);
 }
 
 TEST(Title, ShowsItsPictureThenNewGameOpensTheNameEntryAndStartsTheScript) {
@@ -93,8 +92,6 @@ TEST(Title, ShowsItsPictureThenNewGameOpensTheNameEntryAndStartsTheScript) {
     ASSERT_EQ(rig.press("Label1"), -1);
     // Four dissolve steps of at least 100 ms each.
     EXPECT_GE(rig.now() - start, 400u);
-    EXPECT_EQ(ui.Title->image.get(0, 0), platform::kBlack);
-    EXPECT_EQ(ui.Title->image.get(639, 479), platform::kBlack);
     EXPECT_FALSE(ui.Label1->visible);
     EXPECT_EQ(ui.Text1->text, rig.game().g.g_Names[1]);
     EXPECT_EQ(ui.form.focus(), ui.Text1);
