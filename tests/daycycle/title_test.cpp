@@ -92,8 +92,7 @@ TEST(Title, ShowsItsPictureThenNewGameOpensTheNameEntryAndStartsTheScript) {
     ASSERT_EQ(rig.press("Label1"), -1);
     // Four dissolve steps of at least 100 ms each.
     EXPECT_GE(rig.now() - start, 400u);
-    EXPECT_FALSE(ui.Label1->visible);
-    EXPECT_EQ(ui.Text1->text, rig.game().g.g_Names[1]);
+    EXPECT_FALSE(ui.Label1->visible);  // black on the darkened title: the picture cannot tell
     EXPECT_EQ(ui.form.focus(), ui.Text1);
     EXPECT_TRUE(rig.game().title.ime_open);
     EXPECT_EQ(rig.waiting(), "name");
