@@ -84,10 +84,11 @@ TEST_F(Conditions, EachTestJumpsOnlyOnItsOwnParametersAndUnknownCodesSaySo) {
 }
 
 TEST_F(Conditions, ParameterChangesFollowTheirTable) {
-    // "kae" changes only with "umi", "kou_xyz" and "zzz" name nothing; right at the edge of 16 bits is still fine.
-    const std::pair<const char*, const char*> changes[] = {{"kok", "-3"},    {"kae", "5"},      {"kae_umi", "5"},
-                                                           {"kou_iku", "2"}, {"kou_xyz", "2"},  {"hat_eki", "+4"},
-                                                           {"zzz", "7"},     {"chi", "32767"}, {"hay", "-32768"}};
+    // "kae" changes only with "umi"; "kou_xyz" and "zzz" name nothing; the edges of 16 bits are still fine.
+    const std::pair<const char*, const char*> changes[] = {
+        {"kok", "-3"},     {"kae", "5"}, {"kae_umi", "5"}, {"kou_iku", "2"}, {"kou_xyz", "2"},
+        {"hat_eki", "+4"}, {"zzz", "7"}, {"chi", "32767"}, {"hay", "-32768"},
+    };
     for (const auto& [text, arg1] : changes) change("p2", text, arg1);
     EXPECT_TRUE(run_->messages().empty());
     change("p1", "kok", "5");
