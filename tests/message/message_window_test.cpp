@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "engine/message.h"
 #include "message/message_rig.h"
 #include "platform/gfx/font.h"
@@ -21,6 +23,14 @@ std::string wide_text(int n) {
     return s;
 }
 
+// The text area with each {x, y, text, colour} drawn in the message font, and nothing else.
+platform::Surface area_with(MessageRig& rig,
+                            std::initializer_list<std::tuple<int, int, std::string, platform::Color>> texts) {
+    platform::Surface out(578, 82);
+    for (const auto& [x, y, text, c] : texts) platform::draw_text(out, x, y, text, rig.ui().TxtFrame1[1]->font, c);
+    return out;
+}
+
 TEST(MessageWindow, NamedTextOfSeventyTwoCharactersFillsTwoLinesAndWaits) {
     MessageRig rig;
     ASSERT_EQ(rig.w().Line_height, kL);
@@ -36,11 +46,7 @@ TEST(MessageWindow, NamedTextOfSeventyTwoCharactersFillsTwoLinesAndWaits) {
     const std::string second = "　　　" + platform::char_substr(text, 33);  // 39 characters
     EXPECT_TRUE(rig.w().LogText[7].empty());
     // Whole lines use the font's own advances; the long continuation is cut at the edge.
-    platform::Surface expected(578, 82);
-    const platform::FontSpec& font = rig.ui().TxtFrame1[1]->font;
-    platform::draw_text(expected, 0, 1, first, font, kHayase);
-    platform::draw_text(expected, 0, 1 + kL, second, font, kHayase);
-    EXPECT_TRUE(rig.area() == expected);
+    EXPECT_TRUE(rig.area() == area_with(rig, {{0, 1, first, kHayase}, {0, 1 + kL, second, kHayase}}));
 }
 
 TEST(MessageWindow, PrefixesFollowTheSpeakerAndEmptyTextsShowNothing) {
@@ -54,11 +60,9 @@ TEST(MessageWindow, PrefixesFollowTheSpeakerAndEmptyTextsShowNothing) {
     rig.say(0, "え");
     rig.say(6, wide_text(40));
     const auto& log = rig.w().LogText;
-    EXPECT_EQ(log[4], "楓　：あ");
-    EXPECT_EQ(log[5], "　　　い");
-    EXPECT_EQ(log[6], "太郎：う");
+    EXPECT_EQ(std::vector(log.begin() + 4, log.begin() + 8),
+              (std::vector<std::string>{"楓　：あ", "　　　い", "太郎：う", "え"}));
     EXPECT_EQ(rig.w().LogColor[6], kPlayer);
-    EXPECT_EQ(log[7], "え");
     EXPECT_EQ(log[9], platform::char_substr(wide_text(40), 36)) << "no name, no indent";
     EXPECT_EQ(rig.w().LastSpeaker, 1);
 }
@@ -69,12 +73,8 @@ TEST(MessageWindow, TypedModePlacesCharactersOnACellGrid) {
     rig.say(0, "ab字");
     EXPECT_EQ(rig.now(), 40u) << "10 ms a character, then one turn of the click wait";
     // A half-width character takes half a cell and the next one follows it.
-    platform::Surface expected(578, 82);
-    const platform::FontSpec& font = rig.ui().TxtFrame1[1]->font;
-    platform::draw_text(expected, 0, 1, "a", font, platform::kWhite);
-    platform::draw_text(expected, kL / 2, 1, "b", font, platform::kWhite);
-    platform::draw_text(expected, kL, 1, "字", font, platform::kWhite);
-    EXPECT_TRUE(rig.area() == expected);
+    const platform::Color white = platform::kWhite;
+    EXPECT_TRUE(rig.area() == area_with(rig, {{0, 1, "a", white}, {kL / 2, 1, "b", white}, {kL, 1, "字", white}}));
 }
 
 TEST(MessageWindow, SixthLineScrollsByExactlyOneLineAndLeavesNoSpecks) {

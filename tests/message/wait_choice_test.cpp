@@ -63,8 +63,7 @@ TEST(Choice, ShowsEqualBoxesHighlightsAndTakesThePickAfterASecond) {
     rig.at(710, [&] {
         EXPECT_STREQ(Message_waiting(rig.game()), "choice");
         const int wide = platform::text_width(ui.TxtFrame1[1]->font, "いいえ、ちがいます");
-        EXPECT_EQ(ui.SelBox[0]->width, wide);
-        EXPECT_EQ(ui.SelBox[1]->width, wide);
+        EXPECT_EQ((std::pair<int, int>(ui.SelBox[0]->width, ui.SelBox[1]->width)), std::pair(wide, wide));
         EXPECT_FALSE(ui.SelBox[2]->visible);
         EXPECT_EQ(ui.SelTxt[0]->caption, "はい");
         EXPECT_FALSE(ui.menu("speedup").enabled());
@@ -84,33 +83,25 @@ TEST(Choice, ShowsEqualBoxesHighlightsAndTakesThePickAfterASecond) {
     EXPECT_FALSE(ui.SelBox[1]->visible);
     for (const char* name : {"prog_load", "prog_save", "speedup"}) EXPECT_TRUE(ui.menu(name).enabled());
 
-    // The hover stays frozen until a message is drawn again; effects off, no sound.
+    // The hover stays frozen until a message is drawn again; effects off, no sound. Three
+    // options of group 7 take the entry of group 9 after it as the third.
     two_options(rig);
+    rig.g().g_Text = "3";
     rig.g().g_SeOn = kFalse;
     rig.post_at(100, platform::HoverControl{"Main_Form", "SelTxt(0)"});
     rig.at(150, [&] { EXPECT_EQ(ui.SelTxt[0]->fore_color, platform::kWhite); });
-    rig.post_at(1000, PressControl{"Main_Form", "SelTxt(0)"});
-    Select_disp(rig.game());
-    EXPECT_EQ(rig.g().g_ScriptPos, 40);
-    EXPECT_EQ(rig.events("wave").size(), 1u);
-}
-
-TEST(Choice, OptionsRunOnPastTheirGroupButNotPastTheTable) {
-    // Three options of group 7 take the entry of group 9 after it as the third.
-    MessageRig rig;
-    two_options(rig);
-    rig.g().g_Text = "3";
-    rig.g().g_MsgSpeed = 0;
-    rig.at(100, [&] {
-        EXPECT_TRUE(rig.ui().SelBox[2]->visible);
-        EXPECT_EQ(rig.ui().SelTxt[2]->caption, "後");
+    rig.at(900, [&] {
+        EXPECT_TRUE(ui.SelBox[2]->visible);
+        EXPECT_EQ(ui.SelTxt[2]->caption, "後");
     });
-    rig.post_at(200, PressControl{"Main_Form", "SelTxt(2)"});
+    rig.post_at(1000, PressControl{"Main_Form", "SelTxt(2)"});
     EXPECT_EQ(Select_disp(rig.game()), 1);
     EXPECT_EQ(rig.g().g_ScriptPos, 60);
+    EXPECT_EQ(rig.events("wave").size(), 1u);
     EXPECT_TRUE(rig.messages().empty());
+}
 
-    // More than the window holds, or entries past the end of the table, end the game.
+TEST(Choice, MoreOptionsThanTheWindowHoldsOrPastTheTableEndTheGame) {
     for (auto [group, count] : {std::pair{7, "4"}, std::pair{9, "2"}}) {
         MessageRig bad;
         two_options(bad);

@@ -14,12 +14,6 @@ namespace {
 
 using platform::midi_length_ms;
 
-Bytes cat(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
-    return out;
-}
-
 const Bytes kEnd{0x00, 0xFF, 0x2F, 0x00};
 
 TEST(MidiLength, FollowsTempoChangesAcrossTracks) {

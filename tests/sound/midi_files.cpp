@@ -8,6 +8,12 @@ Bytes vlq(std::uint32_t v) {
     return out;
 }
 
+Bytes cat(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+
 Bytes smf(std::uint16_t format, std::uint16_t division, const std::vector<Bytes>& tracks) {
     Bytes out{'M', 'T', 'h', 'd', 0, 0, 0, 6};
     auto u16 = [&out](std::uint32_t v) {
@@ -27,11 +33,8 @@ Bytes smf(std::uint16_t format, std::uint16_t division, const std::vector<Bytes>
 }
 
 Bytes one_note(std::uint32_t ticks) {
-    Bytes t{0x00, 0xC0, 0x00, 0x00, 0x90, 60, 100};
-    const Bytes d = vlq(ticks);
-    t.insert(t.end(), d.begin(), d.end());
-    t.insert(t.end(), {0x80, 60, 0, 0x00, 0xFF, 0x2F, 0x00});
-    return smf(0, 480, {t});
+    const Bytes end{0x80, 60, 0, 0x00, 0xFF, 0x2F, 0x00};
+    return smf(0, 480, {cat({{0x00, 0xC0, 0x00, 0x00, 0x90, 60, 100}, vlq(ticks), end})});
 }
 
 }  // namespace dalvo::test

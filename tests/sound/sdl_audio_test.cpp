@@ -48,10 +48,8 @@ TEST(SdlAudio, RendersMusicThroughTheSoundfont) {
     setenv("SDL_DISKAUDIODELAY", "5", 1);
 
     // A C major chord on the piano, held for three seconds.
-    Bytes track{0x00, 0xC0, 0x00, 0x00, 0x90, 60, 110, 0x00, 64, 110, 0x00, 67, 110};
-    const Bytes hold = vlq(480 * 6);
-    track.insert(track.end(), hold.begin(), hold.end());
-    track.insert(track.end(), {0x80, 60, 0, 0x00, 64, 0, 0x00, 67, 0, 0x00, 0xFF, 0x2F, 0x00});
+    const Bytes track = cat({{0x00, 0xC0, 0x00, 0x00, 0x90, 60, 110, 0x00, 64, 110, 0x00, 67, 110}, vlq(480 * 6),
+                             {0x80, 60, 0, 0x00, 64, 0, 0x00, 67, 0, 0x00, 0xFF, 0x2F, 0x00}});
     folder.write_bytes("chord.mid", smf(0, 480, {track}));
 
     platform::RealClock clock;

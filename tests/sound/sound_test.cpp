@@ -19,6 +19,9 @@ const std::string kPlay = "play midifile from 0";
 const std::string kStop = "stop midifile ";
 const std::string kClose = "close midifile";
 const std::string kStatus = "status midifile mode";
+// The master level set by a fade out from the reference level; then back at the reference level.
+const std::vector<std::int64_t> kFadeOut = {65535, 57344, 49153, 40962, 32771, 24580, 16389, 8198, 7};
+const std::vector<std::int64_t> kFadeOutAndBack = {65535, 57344, 49153, 40962, 32771, 24580, 16389, 8198, 7, 65535};
 
 long count(const std::vector<std::string>& v, const std::string& s) { return std::count(v.begin(), v.end(), s); }
 
@@ -62,14 +65,19 @@ TEST(Music, NothingIsSentForOddArgumentsAnUnnumberedPieceOrWithMusicAndEffectsOf
     BGM_stop(rig.game());
     EXPECT_EQ(rig.game().p.music.peek().mode, "playing");
 
+    // Effects off: "a1" neither waits nor is taken for anything else; then music off too.
     SoundRig off;
     off.cmd("a");  // alone: the first piece
     EXPECT_EQ(off.game().p.music.peek().file, music_path(off.game(), 1));
-    off.g().g_BgmOn = kFalse;
     off.g().g_SeOn = kFalse;
     off.clear_trace();
+    const std::uint32_t start = off.now();
+    off.cmd("a1");
+    off.g().g_BgmOn = kFalse;
     off.cmd("a0");
+    EXPECT_EQ(off.now(), start);
     EXPECT_TRUE(off.mci().empty());
+    EXPECT_TRUE(off.events("wave").empty());
     EXPECT_EQ(off.s().g_BgmNo, 1);
 }
 
@@ -98,12 +106,11 @@ TEST(Mixer, FadesStepTheLevelEvery100Milliseconds) {
     rig.mixer_on();
     rig.clear_trace();
     Vol_fadeout(rig.game(), 65535);
-    EXPECT_THAT(rig.levels(), ElementsAre(65535, 57344, 49153, 40962, 32771, 24580, 16389, 8198, 7));
-    const auto sets = rig.events("level");
-    for (std::size_t i = 1; i < sets.size(); ++i) {
-        const long gap = sets[i]["t"].num() - sets[i - 1]["t"].num();
-        EXPECT_GT(gap, 100);
-        EXPECT_LE(gap, 120);
+    EXPECT_EQ(rig.levels(), kFadeOut);
+    const std::vector<std::uint32_t> t = rig.times("level");
+    for (std::size_t i = 1; i < t.size(); ++i) {
+        EXPECT_GT(t[i] - t[i - 1], 100u);
+        EXPECT_LE(t[i] - t[i - 1], 120u);
     }
 
     rig.clear_trace();
@@ -114,25 +121,16 @@ TEST(Mixer, FadesStepTheLevelEvery100Milliseconds) {
     EXPECT_THAT(rig.levels(), ElementsAre(0, 8191, 16382, 24573, 32764, 40955, 49146, 57337, 65528));
 }
 
-TEST(SoundCommand, EffectsPlayOnlyWhileOnAndHoldTheScript) {
+TEST(SoundCommand, EffectsHoldTheScriptForTheirLength) {
     SoundRig rig;
-    std::uint32_t start = rig.now();
+    const std::uint32_t start = rig.now();
     rig.cmd("a1");
     EXPECT_GE(rig.now() - start, 998u);
     ASSERT_EQ(rig.events("wave").size(), 1u);
     EXPECT_EQ(rig.events("wave")[0]["n"].num(), 1);
-
-    // Effects off: "a1" is not taken for anything else either.
-    rig.clear_trace();
-    rig.g().g_SeOn = kFalse;
-    start = rig.now();
-    rig.cmd("a1");
-    EXPECT_EQ(rig.now(), start);
-    EXPECT_TRUE(rig.mci().empty());
-    EXPECT_TRUE(rig.events("wave").empty());
 }
 
-TEST(SoundCommand, FadesNeedTheOptionAndAStopWithItFadesFirstEvenWithMusicOff) {
+TEST(SoundCommand, FadesNeedTheOptionAndWithItStopsAndRestartsFadeFirst) {
     SoundRig rig;
     rig.cmd("aA");
     rig.clear_trace();
@@ -140,38 +138,32 @@ TEST(SoundCommand, FadesNeedTheOptionAndAStopWithItFadesFirstEvenWithMusicOff) {
     EXPECT_TRUE(rig.levels().empty());
     EXPECT_TRUE(rig.events("mixer").empty());
 
+    // A stop fades first, even with music off.
     rig.mixer_on();
     rig.g().g_BgmOn = kFalse;
     rig.clear_trace();
     rig.cmd("a0");
     EXPECT_THAT(actions(rig.mci()), ElementsAre(kStop, kClose));
-    EXPECT_EQ(rig.levels().size(), 10u);  // nine fade settings, then the reference level
-    EXPECT_EQ(rig.levels().back(), 65535);
+    EXPECT_EQ(rig.levels(), kFadeOutAndBack);
     EXPECT_EQ(rig.s().g_BgmNo, 0);
     EXPECT_FALSE(rig.s().BGMLoop->enabled());
 
-    // "aJ" fades out and leaves the piece playing.
+    // The playing piece again: faded before the stop, back at the reference level after
+    // the start from its beginning.
     rig.g().g_BgmOn = kTrue;
-    rig.cmd("aA");
-    rig.clear_trace();
-    rig.cmd("aJ");
-    EXPECT_EQ(rig.levels().back(), 7);
-    EXPECT_TRUE(actions(rig.mci()).empty());
-}
-
-TEST(SoundCommand, ThePlayingPieceAgainFadesStopsAndStartsFromItsBeginning) {
-    SoundRig rig;
-    rig.mixer_on();
     rig.cmd("aB");
     rig.idle(500);
     rig.clear_trace();
     rig.cmd("ab");
     EXPECT_THAT(actions(rig.mci()), ElementsAre(kStop, kClose, "open", kPlay));
-    // Faded before the stop, back at the reference level after the start.
-    ASSERT_EQ(rig.levels().size(), 10u);
-    EXPECT_EQ(rig.levels()[8], 7);
-    EXPECT_EQ(rig.levels().back(), 65535);
+    EXPECT_EQ(rig.levels(), kFadeOutAndBack);
     EXPECT_EQ(rig.s().g_BgmNo, 2);
+
+    // "aJ" fades out and leaves the piece playing.
+    rig.clear_trace();
+    rig.cmd("aJ");
+    EXPECT_EQ(rig.levels(), kFadeOut);
+    EXPECT_TRUE(actions(rig.mci()).empty());
 }
 
 TEST(SoundUnload, PutsTheLevelBackClosesTheMixerAndStopsTheMusic) {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,15 +43,12 @@ public:
         }
         // Waiting for the player at two looks a moment apart, as the script's idle.
         if (host.automation().waiting() == "none") {
-            seen_ = false;
+            seen_at_.reset();
             return;
         }
-        if (!seen_ || now - seen_at_ < 50) {
-            if (!seen_) seen_at_ = now;
-            seen_ = true;
-            return;
-        }
-        seen_ = false;
+        if (!seen_at_) seen_at_ = now;
+        if (now - *seen_at_ < 50) return;
+        seen_at_.reset();
         if (next_ == actions_.size()) {
             final_dump_ = platform::dump_state(host);
             host.end_program(0);
@@ -71,8 +69,7 @@ private:
     std::size_t next_ = 0;
     bool awaiting_input_ = false;
     std::uint32_t acted_at_ = 0;
-    bool seen_ = false;
-    std::uint32_t seen_at_ = 0;
+    std::optional<std::uint32_t> seen_at_;  // when the current wait was first seen
 };
 
 // xdotool's arguments for a left click at (x, y) of a form's window (its menu bar included).
@@ -143,12 +140,9 @@ TEST(WindowInner, ASessionRecordedInTheWindowReplaysHeadlessToTheSameState) {
         p.host.add_input_observer(*player);
         XdotoolPlayer& watcher = *player;
         p.host.add_input_source(std::move(player));
-        GameOptions options;
-        options.data_dir = first.path();
-        options.program_dir = first.path();
         int code = -1;
         try {
-            code = run_game(p, options);
+            code = run_game(p, {.data_dir = first.path(), .program_dir = first.path()});
         } catch (const platform::ProgramEnd& end) {
             code = end.code;
         }
