@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake pkg-config
   libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libsdl2-image-dev libx11-dev
   timgm6mb-soundfont fonts-ipafont-gothic fonts-liberation2 fontconfig
-  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev
   xvfb xauth x11-utils imagemagick xdotool
   clang libclang-rt-14-dev ccache
   hyperfine valgrind
