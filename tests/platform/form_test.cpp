@@ -46,13 +46,9 @@ TEST(Control, MoveKeepsThePixelsOfAPicture) {
     Form form("F", "", 100, 100);
     Control& pic = placed(form, "P", ControlKind::Picture, 0, 0, 4, 4);
     pic.image.set(1, 1, platform::Color{0x0000FF});
-    form.take_damage();
     pic.move(10, 10, 8, 2);
-    EXPECT_EQ(pic.image.height(), 2);
+    EXPECT_EQ((std::pair{pic.image.width(), pic.image.height()}), (std::pair{8, 2}));
     EXPECT_EQ(pic.image.get(1, 1), platform::Color{0x0000FF});
-    // Where it was and where it is now are drawn again.
-    EXPECT_EQ(form.take_damage().bounds(), (Rect{0, 0, 18, 12}));
-    EXPECT_EQ(pic.absolute_left(), 10);
 }
 
 class ComposeTest : public testing::Test {
