@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <tuple>
+#include <utility>
+
 #include "host_fixture.h"
 #include "support/answers.h"
 #include "support/json_value.h"
@@ -84,18 +88,16 @@ TEST_F(HostTest, AClickIsPressAndReleaseOnTheSameControl) {
     button->on_click = [&] { got.push_back("click"); };
     stage->on_click = [&] { got.push_back("stage click"); };
     form.on_mouse_down = [&](const MouseEvent& e) { got.push_back("form " + std::to_string(e.y)); };
+    const auto heard = [&] { return std::exchange(got, {}); };
 
     click(110, 105);
-    EXPECT_EQ(got, (std::vector<std::string>{"down 10,5", "up", "click"}));
-    got.clear();
+    EXPECT_EQ(heard(), (std::vector<std::string>{"down 10,5", "up", "click"}));
     // Pressed on the button, released over the stage: the button hears the release, no one clicks.
     send({MouseDown{"Main_Form", 110, 105, MouseButton::Left}, MouseUp{"Main_Form", 10, 10, MouseButton::Left}});
     click(110, 105, MouseButton::Right);
-    EXPECT_EQ(got, (std::vector<std::string>{"down 10,5", "up", "down 10,5", "up"}));
-    got.clear();
+    EXPECT_EQ(heard(), (std::vector<std::string>{"down 10,5", "up", "down 10,5", "up"}));
     click(5, 400);
-    EXPECT_EQ(got, (std::vector<std::string>{"form 400"}));
-    got.clear();
+    EXPECT_EQ(heard(), (std::vector<std::string>{"form 400"}));
     form.enabled = false;  // behind a modal dialog
     click(110, 105);
     EXPECT_TRUE(got.empty());
@@ -142,9 +144,8 @@ TEST_F(HostTest, TextBoxesTakeTypedTextInTabOrder) {
     EXPECT_EQ(family.composition, "やまだ");
     send({typed("山田"), key_down(key::Left), typed("x"), key_down(key::Backspace), key_down(key::Backspace),
           typed("本田太郎")});  // cut at five characters
-    EXPECT_EQ(family.text, "本田太郎田");
-    EXPECT_EQ(family.caret, 4);
-    EXPECT_EQ(changes, 5);
+    EXPECT_EQ((std::tuple<std::string, int, int>{family.text, family.caret, changes}),
+              (std::tuple{"本田太郎田", 4, 5}));
 
     send({key_down(key::Tab), typed("悠"), key_down(key::Tab)});
     EXPECT_EQ(given.text, "悠");
@@ -166,9 +167,7 @@ TEST_F(HostTest, PressingBoxesSetsTheirValueBeforeTheClick) {
     int seen = -1;
     off.on_click = [&] { seen = on.value * 10 + off.value; };
     send({PressControl{"Main_Form", "Option1(1)"}, PressControl{"Main_Form", "Check3"}});
-    EXPECT_EQ(seen, 1);
-    EXPECT_EQ(other.value, 1);
-    EXPECT_EQ(check.value, 1);
+    EXPECT_EQ((std::array<int, 3>{seen, other.value, check.value}), (std::array{1, 1, 1}));
     check.enabled = false;  // as for a player, nothing happens
     send({PressControl{"Main_Form", "Check3"}});
     EXPECT_EQ(check.value, 1);

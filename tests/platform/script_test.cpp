@@ -19,6 +19,13 @@ namespace {
 
 using testing_host::HostFixture;
 
+Script parsed(std::string_view text) {
+    Script script;
+    std::string error;
+    EXPECT_TRUE(parse_script(text, "t.script", script, error)) << error;
+    return script;
+}
+
 std::string parse_error(std::string_view text) {
     Script script;
     std::string error;
@@ -27,28 +34,24 @@ std::string parse_error(std::string_view text) {
 }
 
 TEST(ScriptParser, ReadsEveryCommandAndSkipsCommentsAndBlankLines) {
-    Script script;
-    std::string error;
-    ASSERT_TRUE(parse_script("\xEF\xBB\xBF# demo\r\n"
-                             "wait 250\n"
-                             "\n"
-                             "   idle   # until the title\n"
-                             "idle 3000\n"
-                             "click 639 479 right\n"
-                             "key F12\n"
-                             "key q\n"
-                             "type 山田#1   # the family name\n"
-                             "menu speedup\n"
-                             "press File_Window.Picture1(2)\n"
-                             "hover Main_Form.SelTxt(0)\n"
-                             "answer no\n"
-                             "shot title\n"
-                             "dump after/title\n"
-                             "close\n"
-                             "close File_Window\n"
-                             "key Num7\n",
-                             "t.script", script, error))
-        << error;
+    const Script script = parsed("\xEF\xBB\xBF# demo\r\n"
+                                 "wait 250\n"
+                                 "\n"
+                                 "   idle   # until the title\n"
+                                 "idle 3000\n"
+                                 "click 639 479 right\n"
+                                 "key F12\n"
+                                 "key q\n"
+                                 "type 山田#1   # the family name\n"
+                                 "menu speedup\n"
+                                 "press File_Window.Picture1(2)\n"
+                                 "hover Main_Form.SelTxt(0)\n"
+                                 "answer no\n"
+                                 "shot title\n"
+                                 "dump after/title\n"
+                                 "close\n"
+                                 "close File_Window\n"
+                                 "key Num7\n");
     const auto& c = script.commands;
     ASSERT_EQ(c.size(), 16u);
     EXPECT_EQ((std::tuple{c[0].ms, c[1].ms, c[1].line, c[3].x, c[3].button}),
@@ -99,10 +102,7 @@ protected:
     }
     // Runs the game's idle loop until the script has closed it.
     int run(std::string_view text) {
-        Script script;
-        std::string error;
-        EXPECT_TRUE(parse_script(text, "t.script", script, error)) << error;
-        auto owned = std::make_unique<ScriptRunner>(std::move(script), ScriptOptions{out, true});
+        auto owned = std::make_unique<ScriptRunner>(parsed(text), ScriptOptions{out, true});
         runner = owned.get();
         host.add_input_source(std::move(owned));
         try {
@@ -170,10 +170,7 @@ TEST_F(RunnerTest, ShotAndDumpWriteThePictureAndTheState) {
 }
 
 TEST_F(RunnerTest, AnswersStandingAtTheScriptsPlaceAnswerABoxBeforeTheNextYield) {
-    Script script;
-    std::string error;
-    ASSERT_TRUE(parse_script("answer no\nwait 10\nanswer no\n", "t.script", script, error));
-    ScriptRunner early(std::move(script), ScriptOptions{out, false});
+    ScriptRunner early(parsed("answer no\nwait 10\nanswer no\n"), ScriptOptions{out, false});
     EXPECT_EQ(early.answer(), MsgAnswer::No);
     EXPECT_EQ(early.answer(), std::nullopt) << "not past the wait";
 }
@@ -228,7 +225,7 @@ TEST_F(RunnerTest, TheRecorderWritesTheInputItWasGivenAsAScript) {
               "dump end\n");
 }
 
-TEST(JsonWriter, NestsContainersWithCommasInTheRightPlaces) {
+TEST(JsonWriter, NestsContainersWithCommasInTheRightPlacesAndEscapesText) {
     JsonWriter w;
     w.begin_object();
     w.field("a", 1).field("b", -2.5).field("c", true);
@@ -240,9 +237,7 @@ TEST(JsonWriter, NestsContainersWithCommasInTheRightPlaces) {
     w.end_object();
     EXPECT_EQ(w.str(),
               R"({"a":1,"b":-2.5,"c":true,"names":["","高城"],"menu":{"x":{"enabled":false},"y":[[],null]}})");
-}
-
-TEST(JsonEscape, KeepsUtf8AndEscapesControlsQuotesAndBrokenBytes) {
+    // Text keeps its UTF-8; controls, quotes and broken bytes are escaped.
     EXPECT_EQ(json_escape("終了しますか？"), "終了しますか？");
     EXPECT_EQ(json_escape("a\"b\\c\nd\te\x01"), "a\\\"b\\\\c\\nd\\te\\u0001");
     // A lone Shift-JIS byte or a cut sequence would make the line invalid JSON.

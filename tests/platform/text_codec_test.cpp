@@ -2,32 +2,31 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "platform/codec/text_codec.h"
 
 namespace dalvo::platform {
 namespace {
 
-TEST(TextCodec, ShiftJisRoundTripKeepsVendorCharactersKanaAndBackslash) {
+TEST(TextCodec, ShiftJisKeepsVendorCharactersKanaAndBackslashAndMarksWhatItCannotConvert) {
     const std::string text = "C:\\data ①髙～ ｱｲｳﾞﾟ 日本語 abc";
     const auto sjis = utf8_to_sjis(text);
     ASSERT_TRUE(sjis.has_value());
     EXPECT_EQ(sjis_to_utf8(*sjis), text);
-    // Fixed codes the data files rely on.
-    EXPECT_EQ(*utf8_to_sjis("\\"), "\x5C");
-    EXPECT_EQ(*utf8_to_sjis("①"), "\x87\x40");
-    EXPECT_EQ(*utf8_to_sjis("ｱ"), "\xB1");
-    EXPECT_EQ(sjis_to_utf8("\x5C\x7E"), "\\~");
-    EXPECT_EQ(sjis_to_utf8("\x81\x60"), "～");
-}
-
-TEST(TextCodec, UndecodableBytesBecomeReplacementCharacters) {
-    EXPECT_EQ(sjis_to_utf8("A\xFF" "B"), "A\xEF\xBF\xBD" "B");
-    EXPECT_EQ(sjis_to_utf8("AB\x82"), "AB\xEF\xBF\xBD");  // lead byte cut off at the end
     // Characters with no Shift-JIS form cannot be written.
     EXPECT_FALSE(utf8_to_sjis("€").has_value());
     EXPECT_FALSE(utf8_to_sjis("\xE3\x81").has_value());  // broken UTF-8
-    // A failure leaves nothing behind for the next conversion.
-    EXPECT_EQ(*utf8_to_sjis("あ"), "\x82\xA0");
+    // Fixed codes the data files rely on, both ways; the failures above left nothing behind.
+    const std::pair<std::string, std::string> codes[] = {
+        {"\\~", "\x5C\x7E"}, {"①", "\x87\x40"}, {"ｱ", "\xB1"}, {"～", "\x81\x60"}, {"あ", "\x82\xA0"}};
+    for (const auto& [utf8, sjis] : codes) {
+        EXPECT_EQ(utf8_to_sjis(utf8), sjis) << utf8;
+        EXPECT_EQ(sjis_to_utf8(sjis), utf8) << utf8;
+    }
+    // Undecodable bytes become replacement characters.
+    EXPECT_EQ(sjis_to_utf8("A\xFF" "B"), "A\xEF\xBF\xBD" "B");
+    EXPECT_EQ(sjis_to_utf8("AB\x82"), "AB\xEF\xBF\xBD");  // lead byte cut off at the end
 }
 
 TEST(TextCodec, CountsAndCutsByCharacter) {
@@ -37,11 +36,10 @@ TEST(TextCodec, CountsAndCutsByCharacter) {
     EXPECT_EQ(char_substr(name, 4, 2), "太郎");
     EXPECT_EQ(char_substr(name, 6, 10), "x");
     EXPECT_EQ(char_substr(name, 9, 1), "");
-    EXPECT_TRUE(is_half_width("\\"));
-    EXPECT_TRUE(is_half_width("｡"));  // U+FF61, the first half-width form
-    EXPECT_TRUE(is_half_width("ﾟ"));  // U+FF9F, the last
-    EXPECT_FALSE(is_half_width("ﾠ"));  // U+FFA0, half-width hangul: not a CP932 single byte
-    EXPECT_FALSE(is_half_width("ア"));
+    // Single bytes in CP932: ASCII and U+FF61 to U+FF9F, the half-width forms; not U+FFA0,
+    // half-width hangul, nor full-width kana.
+    for (const char* c : {"\\", "｡", "ﾟ"}) EXPECT_TRUE(is_half_width(c)) << c;
+    for (const char* c : {"ﾠ", "ア"}) EXPECT_FALSE(is_half_width(c)) << c;
 }
 
 }  // namespace
