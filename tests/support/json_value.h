@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <iosfwd>
+#include <memory>
+#include <nlohmann/json_fwd.hpp>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -14,40 +16,34 @@
 
 namespace dalvo::test {
 
+// A value inside a parsed JSON text, which it shares: copies and lookups are cheap.
 class Json {
 public:
-    enum class Kind { Null, Bool, Number, String, Array, Object };
-
+    Json();  // null
     // One JSON text; a malformed one gives null and fails the running test.
     static Json parse(std::string_view text);
 
-    bool is_null() const { return kind_ == Kind::Null; }
+    bool is_null() const;
     // A missing key or index reads as null, so that a chain of lookups never throws.
-    const Json& operator[](std::string_view key) const;
-    const Json& operator[](std::size_t index) const { return index < items_.size() ? items_[index] : null(); }
-    std::size_t size() const { return kind_ == Kind::Object ? fields_.size() : items_.size(); }
+    Json operator[](std::string_view key) const;
+    Json operator[](std::size_t index) const;
+    std::size_t size() const;
 
     // The value as that type; another type gives the empty value.
-    const std::string& str() const { return str_; }
-    std::int64_t num() const { return static_cast<std::int64_t>(num_); }
-    const std::vector<Json>& items() const { return items_; }
-    const std::vector<std::pair<std::string, Json>>& fields() const { return fields_; }
+    const std::string& str() const;
+    std::int64_t num() const;
 
     // Objects compare key by key whatever the order they were written in.
-    bool operator==(const Json& o) const = default;
+    bool operator==(const Json& o) const;
     // Written back as compact JSON with the keys sorted, for failure messages.
     std::string text() const;
 
 private:
-    friend class JsonParser;
-    static const Json& null();
+    friend bool matches(const Json& event, const Json& pattern);
+    Json(std::shared_ptr<const nlohmann::json> root, const nlohmann::json* at) : root_(std::move(root)), at_(at) {}
 
-    Kind kind_ = Kind::Null;
-    bool bool_ = false;
-    double num_ = 0;
-    std::string str_;
-    std::vector<Json> items_;
-    std::vector<std::pair<std::string, Json>> fields_;  // sorted by key
+    std::shared_ptr<const nlohmann::json> root_;
+    const nlohmann::json* at_;  // never null: a missing value points at a shared null
 };
 
 std::ostream& operator<<(std::ostream& os, const Json& j);
