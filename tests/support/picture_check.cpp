@@ -52,8 +52,7 @@ void expect_picture(const platform::Surface& actual, std::uint64_t expected_hash
                     const PictureCheck& check) {
     const std::uint64_t got = picture_hash(actual);
     const bool same = check.expected == nullptr || *check.expected == actual;
-    const fs::path references =
-        check.references.empty() ? fs::path(DALVO_SOURCE_DIR) / "tests/pictures" : check.references;
+    const fs::path references = fs::path(DALVO_SOURCE_DIR) / "tests/pictures";
     const fs::path reference = references / (name + ".png");
     std::error_code ec;
     if (got == expected_hash && same) {

@@ -25,18 +25,15 @@ public:
     // the name of the running test suite.
     explicit PictureCheck(std::string folder = {}) : folder(std::move(folder)) {}
 
-    // Another folder of reference pictures than tests/pictures.
-    PictureCheck& with_references(std::filesystem::path dir) { references = std::move(dir); return *this; }
     // `actual` must also equal `picture` pixel for pixel; written as NAME.expected.png.
     PictureCheck& with_expected(const platform::Surface& picture) { expected = &picture; return *this; }
 
     std::string folder;
-    std::filesystem::path references;  // empty: tests/pictures of the source tree
     const platform::Surface* expected = nullptr;
 };
 
 // Expects `actual` to hash to `expected_hash`. Every pinned picture has a committed
-// reference, NAME.png in the references folder, that a person looked at: on a mismatch
+// reference, NAME.png in tests/pictures, that a person looked at: on a mismatch
 // NAME.actual.png is written beside a copy of it as NAME.expected.png, and the failure
 // names both. With DALVO_PIN_PICTURES set, a matching picture whose reference is missing
 // is written as its reference.
