@@ -62,12 +62,7 @@ TEST(Screenshot, OpenChoiceWithTheHoveredOption) {
     int shots = 0;
     rig.g().g_MsgSpeed = 0;
     rig.say(3, "どうしよう？");
-    EngineState& g = rig.g();
-    g.g_SctTable[0] = {7, "海へ行く", 40};
-    g.g_SctTable[1] = {7, "駅で待つ", 50};
-    g.g_SctMax = g.g_SctLast = 1;
-    g.g_CurScene = 7;
-    g.g_Text = std::string("2");  // a moved string: GCC 12 at -O3 warns falsely on assigning the literal
+    rig.offer({{7, "海へ行く", 40}, {7, "駅で待つ", 50}}, 7, "2");
     rig.post_at(750, platform::HoverControl{"Main_Form", "SelTxt(1)"});
     shoot_at(rig, 800, 0x7e8f9285f6b2b7d3ull, "choice_hover", shots);
     rig.post_at(850, platform::PressControl{"Main_Form", "SelTxt(1)"});
