@@ -6,6 +6,7 @@
 
 #include <array>
 #include <tuple>
+#include <utility>
 
 #include "daycycle/day_rig.h"
 #include "daycycle/daycycle.h"
@@ -71,8 +72,7 @@ TEST(Calendar, FirstHalfDayShowsItsCardAndWritesTheDayStartRecord) {
     // Darkened, then 25 frames of 20 ms, half a second, two seconds, then back.
     const auto dark_end = run.times("effect", R"({"code":"DK","phase":"end"})");
     const auto back = run.times("effect", R"({"code":"BC","phase":"start"})");
-    ASSERT_EQ(dark_end.size(), 1u);
-    ASSERT_EQ(back.size(), 1u);
+    ASSERT_EQ(std::pair(dark_end.size(), back.size()), (std::pair<std::size_t, std::size_t>(1, 1)));
     EXPECT_EQ(back[0] - dark_end[0], 3000u);
     EXPECT_EQ(card.t - dark_end[0], 1000u);  // the caption after the slide and half a second
     // Every slide frame reports that it held its pace.
@@ -162,15 +162,14 @@ TEST_F(Continue, FromTheTitleTheSavedHalfDayRestartsAfterItsG1WithMusicOff) {
 
     // The script went on from the record after the first "g1": the second half-day once.
     // "g_hap" is not in the record: kept across the load.
-    EXPECT_TRUE(matches(run.dump(), R"({"g_Day":2,"g_kok":25,"g_suu":11,"g_hap":9,"g_BgmOn":0})")) << run.dump();
+    EXPECT_TRUE(holds(run.dump(), R"({"g_Day":2,"g_kok":25,"g_suu":11,"g_hap":9,"g_BgmOn":0})"));
     EXPECT_EQ(game.sound.g_BgmNo, 0);
     EXPECT_TRUE(run.events("mci").empty());
 
     // Darkened, the slide, the level display's three seconds, then back.
     const auto dark_end = run.times("effect", R"({"code":"DK","phase":"end"})");
     const auto back = run.times("effect", R"({"code":"BC","phase":"start"})");
-    ASSERT_EQ(dark_end.size(), 4u);
-    ASSERT_EQ(back.size(), 4u);
+    ASSERT_EQ(std::pair(dark_end.size(), back.size()), (std::pair<std::size_t, std::size_t>(4, 4)));
     EXPECT_EQ(back[2] - dark_end[2], 3500u);
 }
 
@@ -181,7 +180,7 @@ TEST_F(Continue, DuringPlayTheRecordIsRestoredAndTheWaitingInterpreterReleased) 
     Continue_game(game);
 
     // The waiting interpreter advances past the "g1".
-    EXPECT_TRUE(matches(run.dump(), R"({"g_ScriptPos":1,"g_Day":1,"g_WaitClick":0})")) << run.dump();
+    EXPECT_TRUE(holds(run.dump(), R"({"g_ScriptPos":1,"g_Day":1,"g_WaitClick":0})"));
     EXPECT_EQ(game.sound.g_BgmNo, 1);
     const auto mci = run.events("mci");
     ASSERT_FALSE(mci.empty());

@@ -119,13 +119,11 @@ TEST(Title, ShowsItsPictureThenNewGameOpensTheNameEntryAndStartsTheScript) {
     EXPECT_EQ(rig.press("Name_ent_btn"), kAtClickWait);
     // 50 ms, four dissolve steps of 100 ms, and half a second before the title goes.
     EXPECT_GE(rig.now() - pressed, 950u);
-    EXPECT_TRUE(rig.ui().menu("prog_save").enabled());
-    EXPECT_TRUE(rig.ui().menu("prog_load").enabled());
+    for (const char* name : {"prog_save", "prog_load"}) EXPECT_TRUE(rig.ui().menu(name).enabled()) << name;
     // The names as typed, the others kept; the title and the input method gone; the first
     // message of the bundled script: record 2, after the music and the place.
-    EXPECT_TRUE(matches(rig.dump(), R"({"g_Names":["","たかしろゆ","  ","早瀬","楓","千登世"],"title_visible":false,
-                                       "ime_open":false,"g_ScriptPos":2})"))
-        << rig.dump();
+    EXPECT_TRUE(holds(rig.dump(), R"({"g_Names":["","たかしろゆ","  ","早瀬","楓","千登世"],"title_visible":false,
+                                     "ime_open":false,"g_ScriptPos":2})"));
     EXPECT_EQ(rig.events("wave").size(), 2u);
 }
 

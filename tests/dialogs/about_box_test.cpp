@@ -18,12 +18,10 @@ TEST(AboutBox, ShowsItsTextsAndItsLinksOpenExactlyWhatTheyShow) {
     rig.send(platform::MenuCommand{"Main_Form", "vvrr"});
     ASSERT_TRUE(About_is_open(rig.game()));
     AboutBox& d = *rig.game().dialogs.about;
-    EXPECT_EQ(d.form.client_width, 338);
-    EXPECT_EQ(d.form.client_height, 194);
     ASSERT_NE(d.Label3->cursor, nullptr);
     // Not modal: the game window still takes the player's input.
     EXPECT_TRUE(rig.game().ui.form.enabled);
-    expect_picture(composed(d.form), 0x7fcd91dc496cd890ull, "about_box");
+    expect_picture(composed(d.form), 0x7fcd91dc496cd890ull, "about_box");  // its client size too
 
     // The link captions reach the desktop exactly as shown.
     rig.press(kForm, "Label3");

@@ -19,11 +19,6 @@ namespace fs = std::filesystem;
 const std::vector<int> kPictures = {51, 52, 53, 54, 61, 62, 63, 70, 71, 72, 73, 74,
                                     75, 76, 77, 78, 79, 80, 81, 82, 91, 92, 93};
 
-std::string head(const FixtureFolder& data, int n) {
-    const auto bytes = data.read_bytes(std::to_string(n) + ".dat");
-    return bytes.size() < 2 ? "" : std::string{static_cast<char>(bytes[0]), static_cast<char>(bytes[1])};
-}
-
 TEST(Startup, EachBrokenFileEndsTheLoadWithItsOwnMessageAndThePicturesSealed) {
     const auto scenario = [](std::string script, std::string choices = "1001,a,1002\n") {
         return [=](FixtureFolder& d) {
@@ -97,8 +92,9 @@ TEST(Startup, EachBrokenFileEndsTheLoadWithItsOwnMessageAndThePicturesSealed) {
         EXPECT_EQ(run.messages(), std::vector<std::string>{expect}) << c.name;
         EXPECT_EQ(run.events("seal").size(), c.seals) << c.name;
         for (int n : kPictures) {
-            if (fs::exists(data.file(std::to_string(n) + ".dat"))) {
-                EXPECT_EQ(head(data, n), "JF") << c.name << n;
+            const std::string name = std::to_string(n) + ".dat";
+            if (fs::exists(data.file(name))) {
+                EXPECT_EQ(data.signature(name), "JF") << c.name << " " << name;
             }
         }
     }
@@ -119,7 +115,7 @@ TEST(Startup, DataBesideTheProgramWinsOverTheProgramFolder) {
     run.game().options.data_dir.clear();
     ASSERT_EQ(run.load(), -1);
     EXPECT_EQ(run.game().g_DataPath, beside);
-    EXPECT_EQ(head(program, 51), "JF");  // the program folder's own pictures stay untouched
+    EXPECT_EQ(program.signature("51.dat"), "JF");  // the program folder's own pictures stay untouched
     EXPECT_EQ(run.unload(), 0);
 }
 

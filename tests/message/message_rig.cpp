@@ -1,5 +1,6 @@
 #include "message/message_rig.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/message.h"
@@ -27,6 +28,13 @@ void MessageRig::say(int speaker, const std::string& text) {
     g().g_Speaker = static_cast<std::int16_t>(speaker);
     g().g_Text = text;
     Msg_speaker(game());
+}
+
+void MessageRig::offer(const std::vector<SctEntry>& table, int scene, const std::string& count) {
+    std::copy(table.begin(), table.end(), g().g_SctTable.begin());
+    g().g_SctMax = g().g_SctLast = static_cast<std::int32_t>(table.size()) - 1;
+    g().g_CurScene = static_cast<std::int16_t>(scene);
+    g().g_Text = count;
 }
 
 bool band_has(const platform::Surface& s, int top, int h, platform::Color c) {

@@ -3,6 +3,7 @@
 // on the virtual clock.
 
 #include <string>
+#include <vector>
 
 #include "support/game_rig.h"
 
@@ -14,6 +15,8 @@ public:
     platform::Surface& area() { return ui().TxtFrame1[1]->image; }
     // One message as the interpreter shows it.
     void say(int speaker, const std::string& text);
+    // The choice table as read from "39.dat", and a choice of `count` options of `scene`.
+    void offer(const std::vector<SctEntry>& table, int scene, const std::string& count);
 };
 
 // Client points on the stage and on the text areas of the two message windows.

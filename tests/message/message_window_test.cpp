@@ -1,4 +1,4 @@
-// The message window: prefixes, line pieces, the message modes, the scroll, the history.
+// The message window: prefixes, line pieces, the message modes, the scroll.
 
 #include <gtest/gtest.h>
 
@@ -100,31 +100,6 @@ TEST(MessageWindow, SixthLineScrollsByExactlyOneLineAndLeavesNoSpecks) {
         for (int y : {0, 66, 70, 79, 80, 81})
             EXPECT_FALSE(band_has(rig.area(), y, 1, platform::kWhite)) << mode << " " << y;
     }
-}
-
-TEST(MessageWindow, HistoryShowsNineLinesAndHoldsTheScript) {
-    MessageRig rig;
-    rig.g().g_MsgSpeed = 0;
-    for (int i = 0; i < 10; ++i) rig.say(i % 5 + 1, wide_text(5));
-    rig.g().g_MsgSpeed = 1;
-    rig.click_at(100, kTextX, kTextY, platform::MouseButton::Right);
-    rig.at(150, [&] {
-        EXPECT_FALSE(rig.ui().TxtFrame1[0]->visible);
-        EXPECT_FALSE(rig.ui().menu("opt_menu").enabled());
-        const platform::Surface& hist = rig.ui().TxtFrame2[1]->image;
-        EXPECT_EQ(rig.w().LogColor[1], kHayase) << "the oldest kept line is the third message";
-        for (int k = 0; k < 9; ++k) EXPECT_TRUE(band_has(hist, k * kL, kL, rig.w().LogColor[k + 1])) << k;
-    });
-    // The stage does not advance while the history is up.
-    rig.click_at(200, kStageX, kStageY);
-    rig.post_at(250, platform::KeyDown{"Main_Form", platform::key::Enter});
-    rig.click_at(300, kHistoryX, kHistoryY);
-    rig.click_at(400, kHistoryX, kHistoryY, platform::MouseButton::Right);
-    rig.click_at(500, kStageX, kStageY);
-    rig.say(2, "あ");
-    EXPECT_GE(rig.now(), 500u);
-    EXPECT_EQ(rig.w().LogView, kFalse);
-    EXPECT_TRUE(rig.ui().menu("opt_menu").enabled());
 }
 
 }  // namespace

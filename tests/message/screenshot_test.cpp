@@ -1,4 +1,5 @@
-// The game window with its message windows up, pinned by screenshots.
+// The game window with its message windows up, pinned by screenshots; what the history
+// holds back while it is up.
 
 #include <gtest/gtest.h>
 
@@ -35,10 +36,25 @@ TEST(Screenshot, FullMessageWindowThenTheHistory) {
     rig.g().g_MsgSpeed = 1;
     rig.click_at(100, kTextX, kTextY, platform::MouseButton::Right);
     shoot_at(rig, 150, 0x6429fa42e99eb57aull, "history", shots);
-    rig.click_at(200, kHistoryX, kHistoryY, platform::MouseButton::Right);
-    rig.click_at(300, kStageX, kStageY);
+    rig.at(150, [&] {
+        EXPECT_FALSE(rig.ui().TxtFrame1[0]->visible);
+        EXPECT_FALSE(rig.ui().menu("opt_menu").enabled());
+    });
+    // The stage, its keys and the history's own left button leave the script where it is.
+    rig.click_at(200, kStageX, kStageY);
+    rig.post_at(250, platform::KeyDown{"Main_Form", platform::key::Enter});
+    rig.click_at(300, kHistoryX, kHistoryY);
+    rig.click_at(400, kHistoryX, kHistoryY, platform::MouseButton::Right);
+    rig.click_at(500, kStageX, kStageY);
     rig.say(2, "もう一度");
     EXPECT_EQ(shots, 2);
+    EXPECT_GE(rig.now(), 500u);
+    EXPECT_EQ(rig.w().LogView, kFalse);
+    EXPECT_TRUE(rig.ui().menu("opt_menu").enabled());
+    // A tenth line pushes out the oldest.
+    rig.g().g_MsgSpeed = 0;
+    rig.say(1, "あ");
+    EXPECT_EQ(rig.w().LogText[1], "航　：はじめまして、aaaです。");
 }
 
 TEST(Screenshot, OpenChoiceWithTheHoveredOption) {
@@ -46,12 +62,7 @@ TEST(Screenshot, OpenChoiceWithTheHoveredOption) {
     int shots = 0;
     rig.g().g_MsgSpeed = 0;
     rig.say(3, "どうしよう？");
-    EngineState& g = rig.g();
-    g.g_SctTable[0] = {7, "海へ行く", 40};
-    g.g_SctTable[1] = {7, "駅で待つ", 50};
-    g.g_SctMax = g.g_SctLast = 1;
-    g.g_CurScene = 7;
-    g.g_Text = std::string("2");  // a moved string: GCC 12 at -O3 warns falsely on assigning the literal
+    rig.offer({{7, "海へ行く", 40}, {7, "駅で待つ", 50}}, 7, "2");
     rig.post_at(750, platform::HoverControl{"Main_Form", "SelTxt(1)"});
     shoot_at(rig, 800, 0x7e8f9285f6b2b7d3ull, "choice_hover", shots);
     rig.post_at(850, platform::PressControl{"Main_Form", "SelTxt(1)"});

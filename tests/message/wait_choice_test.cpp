@@ -42,14 +42,7 @@ TEST(WaitClick, AdvancesOnLeftClicksEnterAndSpaceWhileTheMarkBlinks) {
 
 // Choice group 7: two options whose targets are records 40 and 50.
 void two_options(MessageRig& rig) {
-    EngineState& g = rig.g();
-    g.g_SctTable[0] = {5, "前", 10};
-    g.g_SctTable[1] = {7, " はい ", 40};
-    g.g_SctTable[2] = {7, "いいえ、ちがいます", 50};
-    g.g_SctTable[3] = {9, "後", 60};
-    g.g_SctMax = g.g_SctLast = 3;
-    g.g_CurScene = 7;
-    g.g_Text = "2";
+    rig.offer({{5, "前", 10}, {7, " はい ", 40}, {7, "いいえ、ちがいます", 50}, {9, "後", 60}}, 7, "2");
 }
 
 TEST(Choice, ShowsEqualBoxesHighlightsAndTakesThePickAfterASecond) {
@@ -70,8 +63,8 @@ TEST(Choice, ShowsEqualBoxesHighlightsAndTakesThePickAfterASecond) {
     });
     rig.post_at(720, MenuCommand{"Main_Form", "prog_save"});
     rig.at(730, [&] { EXPECT_EQ(File_Window_waiting(rig.game()), nullptr) << "no saving in a choice"; });
+    // Its highlight is pinned by the choice screenshot.
     rig.post_at(750, platform::HoverControl{"Main_Form", "SelTxt(1)"});
-    rig.at(800, [&] { EXPECT_EQ(ui.SelTxt[1]->fore_color, platform::Color{0x8080FF}); });
     rig.post_at(850, PressControl{"Main_Form", "SelTxt(1)"});
     rig.at(900, [&] { EXPECT_EQ(ui.SelTxt[1]->fore_color, platform::Color{0x0000FF}); });
 

@@ -46,7 +46,7 @@ void load_and_run(StageRig& rig, const std::string& code) {
     PlaceEffect(rig.game());
 }
 
-TEST(ColorFilter, FiltersRecolourOnlyTheBackgroundAndStartFromTheLoadedPicture) {
+TEST(ColorFilter, FiltersRecolourOnlyTheBackgroundFromTheLoadedPictureAndPresentEachStep) {
     StageRig rig;
     const platform::Surface wall_band = rig.ui().Pic_Main->image;
 
@@ -65,11 +65,8 @@ TEST(ColorFilter, FiltersRecolourOnlyTheBackgroundAndStartFromTheLoadedPicture) 
     EXPECT_TRUE(stage == once);
     EXPECT_EQ(stage.get(200, 25), platform::rgb(137, 0, 101));  // (237, 11, 201) darkened
     EXPECT_EQ(rig.events("effect").size(), 6u);
-}
 
-// Each step of a filter reaches the screen while the filter runs.
-TEST(ColorFilter, EveryStepIsPresented) {
-    StageRig rig;
+    // Each step of a filter reaches the screen while the filter runs.
     for (const auto& [code, steps] : {std::pair{"MI", 8u}, {"SO", 6u}, {"MO", 7u}, {"DK", 1u}}) {
         load_and_run(rig, code);
         EXPECT_GE(rig.presents_during(code).size(), steps) << code;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <utility>
+
 #include "stage/mesh.h"
 #include "stage/stage.h"
 #include "stage/stage_util.h"
@@ -77,17 +80,14 @@ TEST(StageLayout, ControlsKeepOnlyThePartOfALargePictureThatCanShow) {
     }), -1);
 
     const platform::Surface& body = ui.Doll_Body[0]->image;
-    ASSERT_EQ(body.width(), 640);
-    ASSERT_EQ(body.height(), 368);
-    EXPECT_EQ(st.g_DollY[0], 0);
-    EXPECT_EQ(st.g_DollH[0], 368);
-    EXPECT_EQ(ui.Doll_Disp[0]->image.height(), 368);
+    ASSERT_EQ(std::pair(body.width(), body.height()), std::pair(640, 368));
+    EXPECT_EQ((std::array<int, 3>{st.g_DollY[0], st.g_DollH[0], ui.Doll_Disp[0]->image.height()}),
+              (std::array{0, 368, 368}));
     for (int y = 0; y < 368; y += 9) {
         for (int x = 0; x < 640; x += 7) ASSERT_EQ(body.get(x, y), sprite_pixel(0, 700, 460, x, y + 92)) << x << "," << y;
     }
     // Each face keeps its lower 51 rows, at the same place on the screen.
-    EXPECT_EQ(st.g_FaceRect[0].y, 0);
-    EXPECT_EQ(st.g_FaceRect[0].h, 51);
+    EXPECT_EQ((std::array<int, 2>{st.g_FaceRect[0].y, st.g_FaceRect[0].h}), (std::array{0, 51}));
     const platform::Surface& strip = ui.Face_Load[0]->image;
     ASSERT_EQ(strip.height(), 3 * 51);
     for (int f = 0; f < 3; ++f) {
@@ -96,8 +96,7 @@ TEST(StageLayout, ControlsKeepOnlyThePartOfALargePictureThatCanShow) {
         }
     }
     // A background keeps the window's size.
-    EXPECT_EQ(ui.Place_Load->image.width(), 640);
-    EXPECT_EQ(ui.Place_Load->image.height(), 480);
+    EXPECT_EQ(std::pair(ui.Place_Load->image.width(), ui.Place_Load->image.height()), std::pair(640, 480));
     EXPECT_EQ(ui.Place_Load->image.get(639, 479), background_pixel(0, 639, 479));
 }
 

@@ -73,8 +73,8 @@ TEST(Transition, EveryEffectShowsEachFrameAndEndsWithTheNewPictureInItsOwnTime) 
 
     const auto effects = rig.events("effect");
     ASSERT_EQ(effects.size(), 2 * std::size(cases) + 2);
-    EXPECT_TRUE(matches(effects[6], R"({"code":"HC","phase":"start"})")) << effects[6];
-    EXPECT_TRUE(matches(effects[7], R"({"code":"HC","phase":"end"})")) << effects[7];
+    EXPECT_TRUE(holds(effects[6], R"({"code":"HC","phase":"start"})"));
+    EXPECT_TRUE(holds(effects[7], R"({"code":"HC","phase":"end"})"));
 }
 
 TEST(Transition, BackgroundChangeBurnsTheSpritesInAndStartsAFreshPage) {
@@ -101,17 +101,14 @@ TEST(Transition, BackgroundChangeBurnsTheSpritesInAndStartsAFreshPage) {
     EXPECT_EQ(at_start.get(50 + 10, 168 + 150), sprite0.get(10, 150));
     EXPECT_EQ(at_start.get(350 + 10, 368 - 10), sprite_pixel(1, 200, 200, 10, 190));
 
-    EXPECT_EQ(rig.st().g_Effect, "DI");
     const Surface& stage = rig.ui().Pic_Main->image;
     EXPECT_EQ(stage.get(5, 25), background_pixel(2, 5, 0));
     EXPECT_EQ(stage.get(5, 24), wall_pixel(5, 24));
     EXPECT_EQ(stage.get(5, 345), wall_pixel(5, 25));
+    EXPECT_TRUE(holds(rig.dump(), R"({"g_Effect":"DI","Doll_shown":[0,0,0,0],"LineNo":-1,"LastSpeaker":0})"));
     EXPECT_FALSE(rig.ui().Doll_Disp[1]->visible);
-    EXPECT_EQ(rig.st().Doll_shown[0], 0);
     EXPECT_FALSE(rig.ui().Clicker->enabled());
     EXPECT_FALSE(rig.ui().Blinker->visible);
-    EXPECT_EQ(game.w.LineNo, -1);
-    EXPECT_EQ(game.w.LastSpeaker, 0);
     EXPECT_EQ(rig.ui().TxtFrame1[1]->image.get(3, 3), platform::kBlack);
 
     // A text of one character is a cut.
