@@ -66,8 +66,7 @@ TEST(MkData, PicturesAreSealedSpritesFitTheStageAndThePointerHasItsHotSpotOnTheT
     platform::Cursor cursor;
     std::string error;
     ASSERT_TRUE(platform::decode_cursor(folder.read_bytes("select.cur"), cursor, error)) << error;
-    EXPECT_EQ(cursor.image.width(), 32);
-    EXPECT_EQ(cursor.image.height(), 32);
+    EXPECT_EQ((std::pair{cursor.image.width(), cursor.image.height()}), (std::pair{32, 32}));
     EXPECT_TRUE(cursor.hot_x != 0 || cursor.hot_y != 0);
     // The tip is drawn, the far corner is not.
     EXPECT_NE(cursor.mask.get(cursor.hot_x, cursor.hot_y), platform::kWhite);
