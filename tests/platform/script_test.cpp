@@ -17,7 +17,7 @@
 namespace dalvo::platform {
 namespace {
 
-using testing_host::HostFixture;
+using testing_host::FormFixture;
 
 Script parsed(std::string_view text) {
     Script script;
@@ -82,20 +82,14 @@ TEST(ScriptParser, RefusesBadLinesNamingFileAndLine) {
         EXPECT_EQ(parse_error(bad).substr(0, 11), "t.script:1:") << bad;
 }
 
-class RunnerTest : public testing::Test, protected HostFixture {
+class RunnerTest : public testing::Test, protected FormFixture {
 protected:
     // A folder of each test's own: ctest runs the tests of this fixture side by side.
     RunnerTest()
-        : form("Main_Form", "DALVO!", 640, 480),
-          out(std::filesystem::path(testing::TempDir()) /
+        : out(std::filesystem::path(testing::TempDir()) /
               (std::string("runner_test_") + testing::UnitTest::GetInstance()->current_test_info()->name())) {
         std::filesystem::remove_all(out);
-        a = &form.add("A", ControlKind::Button);
-        a->move(0, 0, 100, 100);
-        b = &form.add("B", ControlKind::Button);
-        b->move(200, 0, 100, 100);
         form.menu.push_back(MenuItem{"prog_end", "終了", true, {}});
-        host.show_form(form);
         host.set_automation(AutomationHooks{[this] { return waiting; },
                                             [](JsonWriter& w) { w.field("g_ScriptPos", 7); },
                                             [this] { host.end_program(0); }});
@@ -112,36 +106,33 @@ protected:
         }
         return -1;
     }
-    Form form;
     std::filesystem::path out;
     ScriptRunner* runner = nullptr;
-    Control* a;
-    Control* b;
     std::string waiting = "none";
 };
 
 TEST_F(RunnerTest, CommandsReachHandlersThatWaitInNestedYields) {
     std::vector<std::string> log;
-    bool b_clicked = false;
-    a->on_click = [&] {
-        log.push_back("A at " + std::to_string(clock.ticks()));
-        platform::wait_until(host, [&] { return b_clicked; }, 10);  // like a dialog's own loop
-        log.push_back("A done");
+    bool pressed = false;
+    stage->on_click = [&] {
+        log.push_back("stage at " + std::to_string(clock.ticks()));
+        platform::wait_until(host, [&] { return pressed; }, 10);  // like a dialog's own loop
+        log.push_back("stage done");
     };
-    b->on_click = [&] {
-        log.push_back("B at " + std::to_string(clock.ticks()));
-        b_clicked = true;
+    button->on_click = [&] {
+        log.push_back("button at " + std::to_string(clock.ticks()));
+        pressed = true;
     };
     // The game's first yield comes 10 ms in; each wait starts when the script reaches it.
-    EXPECT_EQ(run("wait 500\nclick 50 50\nwait 100\npress Main_Form.B\n"), 0);
-    EXPECT_EQ(log, (std::vector<std::string>{"A at 510", "B at 620", "A done"}));
+    EXPECT_EQ(run("wait 500\nclick 50 50\nwait 100\npress Main_Form.Command1\n"), 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"stage at 510", "button at 620", "stage done"}));
 }
 
 TEST_F(RunnerTest, IdleWaitsForThePlayerPromptOrEndsWithThree) {
     Timer& prompt = host.add_timer("prompt", 2000, [&] { waiting = "click"; });
     prompt.set_enabled(true, 0);
     std::uint32_t answered_at = 0;
-    a->on_click = [&] { answered_at = clock.ticks(); waiting = "none"; };
+    stage->on_click = [&] { answered_at = clock.ticks(); waiting = "none"; };
     EXPECT_EQ(run("idle\nclick 1 1\nidle 500\n"), 3);
     EXPECT_GE(answered_at, 2000u);
     EXPECT_LT(answered_at, 2100u);
@@ -155,9 +146,8 @@ TEST_F(RunnerTest, ShotAndDumpWriteThePictureAndTheState) {
     waiting = "dialog";
     EXPECT_EQ(run("wait 30\nanswer no\nanswer ok\nshot s/one\ndump d\n"), 0);
     const std::string png = test::read_file(out / "s" / "one.png");
-    ASSERT_GE(png.size(), 24u);
-    EXPECT_EQ(png.substr(1, 3), "PNG");
-    EXPECT_EQ(png.substr(16, 8), std::string("\0\0\x02\x80\0\0\x01\xE0", 8));  // IHDR: 640 x 480, big-endian
+    // The signature, then the header chunk: 640 x 480, big-endian.
+    EXPECT_EQ(png.substr(0, 24), std::string("\x89PNG\r\n\x1A\n\0\0\0\x0D" "IHDR\0\0\x02\x80\0\0\x01\xE0", 24));
     EXPECT_TRUE(std::filesystem::exists(out / "s" / "one.Option_Window.png"));
     EXPECT_EQ(test::read_file(out / "d.json"),
               R"({"time_ms":40,"waiting":"dialog","g_ScriptPos":7,"forms":["Main_Form","Option_Window"],)"
@@ -185,30 +175,26 @@ TEST_F(RunnerTest, TheRecorderWritesTheInputItWasGivenAsAScript) {
     dialog.add("Command1", ControlKind::Button).move(10, 10, 50, 20);
     waiting = "title";
     int boxes = 0;
-    a->on_click = [&] {
+    stage->on_click = [&] {
         waiting = "none";
         host.message_box("終了しますか？", MsgButtons::YesNo);  // answered before the click is replayed
         ++boxes;
     };
-    b->on_click = [&] { host.show_form(dialog); };
+    button->on_click = [&] { host.show_form(dialog); };
     EXPECT_EQ(run("wait 200\nanswer no\nclick 50 50\nwait 100\nkey Delete\ntype 山田 太郎\nmenu prog_end\n"
-                  "press Main_Form.B\nhover Main_Form.A\nclose\nclose File_Window\n"),
+                  "press Main_Form.Command1\nhover Main_Form.Pic_Main\nclose\nclose File_Window\n"),
               0);
     // What only a real window sends: the mouse on a dialog, input the game ignores.
-    const auto send = [&](InputEvent e) {
-        host.post(std::move(e));
-        host.yield();
-    };
     host.show_form(dialog);
-    send(MouseDown{"File_Window", 20, 15, MouseButton::Left});  // on Command1
-    send(MouseDown{"File_Window", 200, 150, MouseButton::Left});  // on no control
-    send(MouseDown{"Main_Form", 5, 5, MouseButton::Middle});
-    send(KeyDown{"Main_Form", 200});
-    send(TextInput{"Main_Form", "#1"});
+    send({MouseDown{"File_Window", 20, 15, MouseButton::Left}});  // on Command1
+    send({MouseDown{"File_Window", 200, 150, MouseButton::Left}});  // on no control
+    send({MouseDown{"Main_Form", 5, 5, MouseButton::Middle}});
+    send({KeyDown{"Main_Form", 200}});
+    send({TextInput{"Main_Form", "#1"}});
     dialog.enabled = false;
-    send(KeyDown{"File_Window", key::Enter});
+    send({KeyDown{"File_Window", key::Enter}});
     recorder.finish();
-    send(KeyDown{"Main_Form", key::Enter});  // after the end: not written
+    send({KeyDown{"Main_Form", key::Enter}});  // after the end: not written
     EXPECT_EQ(boxes, 1);
     const std::string text = test::read_file(file);
     EXPECT_EQ(text,
@@ -216,8 +202,8 @@ TEST_F(RunnerTest, TheRecorderWritesTheInputItWasGivenAsAScript) {
               "wait 110\nkey Delete\n"
               "wait 10\ntype 山田 太郎\n"
               "wait 10\nmenu prog_end\n"
-              "wait 10\npress Main_Form.B\n"
-              "wait 10\nhover Main_Form.A\n"
+              "wait 10\npress Main_Form.Command1\n"
+              "wait 10\nhover Main_Form.Pic_Main\n"
               "wait 10\nclose\n"
               "wait 10\nclose File_Window\n"
               "wait 10\npress File_Window.Command1\n"

@@ -4,6 +4,7 @@
 
 #include "platform/headless/null_audio.h"
 #include "platform/audio/sequencer.h"
+#include "platform/host_fixture.h"
 #include "sound/midi_files.h"
 #include "support/fixture.h"
 #include "support/json_value.h"
@@ -13,15 +14,10 @@ namespace {
 
 namespace mci = platform::mci_error;
 
-struct Device {
-    platform::VirtualClock clock;
-    platform::Trace trace{clock};
-    std::vector<std::string> lines;
+// The device on a virtual clock, its trace lines kept.
+struct Device : platform::testing_host::HostFixture {
     std::unique_ptr<platform::MusicDevice> music = platform::make_headless_music_device(clock, trace);
 
-    Device() {
-        trace.add_observer([this](const std::string& l) { lines.push_back(l); });
-    }
     int send(const std::string& cmd) {
         std::string ignored;
         return music->send(cmd, ignored);

@@ -18,18 +18,17 @@ TEST(WindowInner, DialogsOpenAsTheirOwnWindowsWithTheirClientSizes) {
     if (std::getenv("DALVO_WINDOW_INNER") == nullptr) GTEST_SKIP() << "runs inside Xvfb only";
     DialogRig rig(/*mixer_fails=*/false, /*window=*/true);
     Game& game = rig.game();
-    auto* backend = dynamic_cast<platform::SdlBackend*>(&rig.host().backend());
-    ASSERT_NE(backend, nullptr);
+    auto& backend = dynamic_cast<platform::SdlBackend&>(rig.host().backend());
     rig.idle(100);
     auto size = [&](const platform::Form& form) {
         int w = 0, h = 0;
-        return backend->window_size(form, w, h) ? std::pair(w, h) : std::pair(-1, -1);
+        return backend.window_size(form, w, h) ? std::pair(w, h) : std::pair(-1, -1);
     };
 
     Option_open(game);
     rig.idle(100);
     EXPECT_EQ(size(game.dialogs.option->form), std::pair(216, 185));
-    EXPECT_NE(backend->window_id(game.dialogs.option->form), backend->window_id(game.ui.form));
+    EXPECT_NE(backend.window_id(game.dialogs.option->form), backend.window_id(game.ui.form));
     rig.host().post(platform::PressControl{"Option_Window", "Command2"});
     rig.idle(100);
     EXPECT_FALSE(Option_is_open(game));
@@ -40,7 +39,7 @@ TEST(WindowInner, DialogsOpenAsTheirOwnWindowsWithTheirClientSizes) {
     EXPECT_EQ(size(game.dialogs.about->form), std::pair(338, 194));
 
     // A click in the game window takes the focus away from the box, which closes.
-    push_sdl_click(backend->window_id(game.ui.form), 600, 60);
+    push_sdl_click(backend.window_id(game.ui.form), 600, 60);
     rig.idle(100);
     EXPECT_FALSE(About_is_open(game));
 }

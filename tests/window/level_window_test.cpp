@@ -19,14 +19,13 @@ TEST(WindowInner, LevelWindowShowsTheOldBarsThenTheNewOnes) {
                 {.scene = "1002", .cmd = "r"}},
                /*window=*/true);
     Game& game = run.game();
-    auto* backend = dynamic_cast<platform::SdlBackend*>(&game.p.host.backend());
-    ASSERT_NE(backend, nullptr);
+    auto& backend = dynamic_cast<platform::SdlBackend&>(game.p.host.backend());
     std::vector<platform::Surface> looks;
     run.watch([&] {
         if (!game.p.host.is_shown(game.level.form)) return;
         game.p.host.present();
         platform::Surface now;
-        if (!backend->read_client(game.level.form, now)) return;
+        if (!backend.read_client(game.level.form, now)) return;
         if (looks.empty() || !(looks.back() == now)) looks.push_back(now);
     });
     run.run();

@@ -150,9 +150,10 @@ TEST(WindowInner, ASessionRecordedInTheWindowReplaysHeadlessToTheSameState) {
         recorder.finish();
         ASSERT_EQ(code, 0);
     }
+    // An input left out of the recording (a key, a letter, a dialog's box) shows as another
+    // state after the replay; the menu command opens a dialog that changes nothing.
     const std::string recorded = read_file(recording);
-    for (const char* line : {"\nkey Backspace\n", "\ntype A\n", "\npress Option_Window.Check3\n", "\nmenu opt_menu\n"})
-        EXPECT_NE(recorded.find(line), std::string::npos) << line << " in\n" << recorded;
+    EXPECT_NE(recorded.find("\nmenu opt_menu\n"), std::string::npos) << recorded;
 
     const fs::path out = second.path() / "out";
     const RunResult replayed = play_dalvo(second.path(), recording, out);

@@ -30,8 +30,7 @@ void load_stage(StageRig& rig, int n) {
 TEST(WindowInner, EffectsPresentEveryFrameAndTheWindowShowsTheScreen) {
     if (std::getenv("DALVO_WINDOW_INNER") == nullptr) GTEST_SKIP() << "runs inside Xvfb only";
     StageRig rig(/*window=*/true);
-    auto* backend = dynamic_cast<platform::SdlBackend*>(&rig.game().p.host.backend());
-    ASSERT_NE(backend, nullptr);
+    auto& backend = dynamic_cast<platform::SdlBackend&>(rig.game().p.host.backend());
     // The same least counts as the headless tests of the transitions and the filters.
     const std::pair<const char*, std::size_t> cases[] = {{"DI", 50}, {"VB", 150}, {"HB", 90},
                                                          {"MI", 8},  {"SO", 6},   {"MO", 7}};
@@ -46,7 +45,7 @@ TEST(WindowInner, EffectsPresentEveryFrameAndTheWindowShowsTheScreen) {
         std::printf("%s: %zu presents in %.0f ms\n", code, rig.presents_during(code).size(), ms);
         EXPECT_GE(rig.presents_during(code).size(), least) << code;
         platform::Surface shown;
-        ASSERT_TRUE(backend->read_client(rig.ui().form, shown));
+        ASSERT_TRUE(backend.read_client(rig.ui().form, shown));
         EXPECT_TRUE(shown == rig.screen()) << code;  // read first: a frame left unpresented shows here
     }
 
