@@ -84,9 +84,7 @@ TEST(HostileFolder, EndsWithTheGamesMessageAndLeavesPicturesSealedAndSlotsAlone)
         const RunResult run =
             play_dalvo(data.path(), data.file("input.txt"), out, {"--trace", out / "trace.jsonl"});
         EXPECT_EQ(run.exit_code, c.exit_code) << run.err;
-        std::vector<std::string> boxes;
-        for (const Json& e : read_json_lines(out / "trace.jsonl"))
-            if (e["ev"].str() == "msgbox") boxes.push_back(e["text"].str());
+        const std::vector<std::string> boxes = texts(read_json_lines(out / "trace.jsonl"), "text", "msgbox");
         if (*c.message == '\0') {
             EXPECT_TRUE(boxes.empty()) << boxes.front();
             EXPECT_EQ(read_json(out / "choice.json")["waiting"].str(), "choice");

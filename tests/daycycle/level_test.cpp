@@ -68,9 +68,8 @@ TEST(Level, UnchangedSubjectsOnlyPauseChangedBarsGrowFromTheLastShownWithRedFrom
 
     // 100 never equals twice 60, so the last "g9" showed the window again.
     // Each display darkens the stage and cuts back to it.
-    std::vector<std::string> codes;
-    for (const Json& e : run.events("effect", R"({"phase":"start"})")) codes.push_back(e["code"].str());
-    EXPECT_EQ(codes, (std::vector<std::string>{"DK", "", "DK", ""}));
+    EXPECT_EQ(texts(run.events("effect", R"({"phase":"start"})"), "code"),
+              (std::vector<std::string>{"DK", "", "DK", ""}));
     EXPECT_EQ(run.times("effect").front() - start, 3000u);
     EXPECT_FALSE(game.p.host.is_shown(form));
     EXPECT_TRUE(game.ui.form.enabled);

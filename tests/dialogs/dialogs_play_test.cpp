@@ -52,10 +52,7 @@ TEST(DialogsPlay, ScriptRecordAndMenuOpenTheDialogsAndEveryControlWorks) {
     EXPECT_EQ(flags[3].str() + flags[4].str() + flags[5].str(), "FalseFalse 2") << flags;
 
     // Opened by OK, then put back and closed as the program ends.
-    std::vector<std::string> mixer;
-    for (const Json& e : read_json_lines(trace))
-        if (e["ev"].str() == "mixer") mixer.push_back(e["op"].str());
-    EXPECT_EQ(mixer, (std::vector<std::string>{"open", "close"}));
+    EXPECT_EQ(texts(read_json_lines(trace), "op", "mixer"), (std::vector<std::string>{"open", "close"}));
 }
 
 }  // namespace

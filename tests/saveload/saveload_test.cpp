@@ -42,11 +42,7 @@ public:
         File_Window_open(game());
     }
     // The sound effect of each "wave" event.
-    std::vector<std::int64_t> waves() const {
-        std::vector<std::int64_t> out;
-        for (const Json& e : events("wave")) out.push_back(e["n"].num());
-        return out;
-    }
+    std::vector<std::int64_t> waves() const { return numbers(events("wave"), "n"); }
 
     fs::path slot_file(int s) { return folder().file(std::string("4").append(std::to_string(s)).append(".dat")); }
     std::string slot(int s) { return read_file(slot_file(s)); }

@@ -29,16 +29,4 @@ void SoundRig::mixer_on() {
     g().g_MixerOk = s().g_hMixer != 0 ? kTrue : kFalse;
 }
 
-std::vector<std::string> SoundRig::mci() const {
-    std::vector<std::string> out;
-    for (const Json& e : events("mci")) out.push_back(e["cmd"].str());
-    return out;
-}
-
-std::vector<std::int64_t> SoundRig::levels() const {
-    std::vector<std::int64_t> out;
-    for (const Json& e : events("level")) out.push_back(e["value"].num());
-    return out;
-}
-
 }  // namespace dalvo::test

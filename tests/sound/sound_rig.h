@@ -22,8 +22,8 @@ public:
     void mixer_on();
 
     // The "cmd" of each music command, and the value of each master level set, in order.
-    std::vector<std::string> mci() const;
-    std::vector<std::int64_t> levels() const;
+    std::vector<std::string> mci() const { return texts(events("mci"), "cmd"); }
+    std::vector<std::int64_t> levels() const { return numbers(events("level"), "value"); }
 };
 
 }  // namespace dalvo::test

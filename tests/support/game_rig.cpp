@@ -84,12 +84,6 @@ std::vector<std::uint32_t> GameRig::times(std::string_view ev, std::string_view 
     return out;
 }
 
-std::vector<std::string> GameRig::messages() const {
-    std::vector<std::string> out;
-    for (const Json& e : events("msgbox")) out.push_back(e["text"].str());
-    return out;
-}
-
 platform::Surface GameRig::screen_of(const platform::Form& form) {
     // Watchers look from inside a yield, before its own present: present first.
     host().present();

@@ -57,7 +57,8 @@ public:
     Json first(std::string_view pattern) const;
     // The "t" of each of events(ev, pattern).
     std::vector<std::uint32_t> times(std::string_view ev, std::string_view pattern = "{}") const;
-    std::vector<std::string> messages() const;  // the texts of the message boxes so far
+    // The texts of the message boxes so far.
+    std::vector<std::string> messages() const { return texts(events("msgbox"), "text"); }
     void clear_trace() { trace_.clear(); }
     std::function<void(const Json&)> on_trace;  // called with every event as it is written
 

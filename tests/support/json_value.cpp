@@ -65,6 +65,27 @@ bool matches(const Json& event, const Json& pattern) {
     return ::testing::AssertionFailure() << "no " << pattern << " in " << value;
 }
 
+namespace {
+
+template <class T, class Get>
+std::vector<T> collect(const std::vector<Json>& values, std::string_view ev, Get get) {
+    std::vector<T> out;
+    for (const Json& v : values) {
+        if (ev.empty() || v["ev"].str() == ev) out.push_back(get(v));
+    }
+    return out;
+}
+
+}  // namespace
+
+std::vector<std::string> texts(const std::vector<Json>& values, std::string_view key, std::string_view ev) {
+    return collect<std::string>(values, ev, [key](const Json& v) { return v[key].str(); });
+}
+
+std::vector<std::int64_t> numbers(const std::vector<Json>& values, std::string_view key, std::string_view ev) {
+    return collect<std::int64_t>(values, ev, [key](const Json& v) { return v[key].num(); });
+}
+
 Json read_json(const std::filesystem::path& file) { return Json::parse(read_file(file)); }
 
 std::vector<Json> read_json_lines(const std::filesystem::path& file) {

@@ -55,6 +55,11 @@ inline bool matches(const Json& event, std::string_view pattern) { return matche
 // The same as an assertion that shows both on a failure: EXPECT_TRUE(holds(dump, R"({...})")).
 ::testing::AssertionResult holds(const Json& value, std::string_view pattern);
 
+// The `key` of each of `values` whose "ev" is `ev` (of every one when `ev` is empty), as text
+// or as a number: texts(read_json_lines(trace), "op", "mixer").
+std::vector<std::string> texts(const std::vector<Json>& values, std::string_view key, std::string_view ev = {});
+std::vector<std::int64_t> numbers(const std::vector<Json>& values, std::string_view key, std::string_view ev = {});
+
 // A state dump written by `dump`, and the events of a `--trace` file.
 Json read_json(const std::filesystem::path& file);
 std::vector<Json> read_json_lines(const std::filesystem::path& file);
