@@ -23,7 +23,7 @@ Json Json::parse(std::string_view text) {
     auto root = std::make_shared<const nlohmann::json>(nlohmann::json::parse(text, nullptr, false));
     if (root->is_discarded()) {
         ADD_FAILURE() << "bad JSON: " << text;
-        return Json(nullptr, &kNull);
+        return Json();
     }
     return Json(root, root.get());
 }
@@ -31,7 +31,7 @@ Json Json::parse(std::string_view text) {
 bool Json::is_null() const { return at_->is_null(); }
 
 Json Json::operator[](std::string_view key) const {
-    if (!at_->is_object()) return Json(nullptr, &kNull);
+    if (!at_->is_object()) return Json();
     const auto it = at_->find(key);
     return Json(root_, it == at_->end() ? &kNull : &*it);
 }
@@ -40,11 +40,11 @@ Json Json::operator[](std::size_t index) const {
     return Json(root_, at_->is_array() && index < at_->size() ? &(*at_)[index] : &kNull);
 }
 
-std::size_t Json::size() const { return at_->is_array() || at_->is_object() ? at_->size() : 0; }
-
 const std::string& Json::str() const { return at_->is_string() ? at_->get_ref<const std::string&>() : kNoText; }
 
 std::int64_t Json::num() const { return at_->is_number() ? static_cast<std::int64_t>(at_->get<double>()) : 0; }
+
+std::size_t Json::size() const { return at_->is_array() || at_->is_object() ? at_->size() : 0; }
 
 bool Json::operator==(const Json& o) const { return *at_ == *o.at_; }
 
@@ -55,7 +55,7 @@ std::ostream& operator<<(std::ostream& os, const Json& j) { return os << j.text(
 bool matches(const Json& event, const Json& pattern) {
     if (!pattern.at_->is_object()) return false;
     for (auto f = pattern.at_->begin(); f != pattern.at_->end(); ++f) {
-        if (!(event[f.key()] == Json(pattern.root_, &f.value()))) return false;
+        if (*event[f.key()].at_ != f.value()) return false;
     }
     return true;
 }
