@@ -1,4 +1,4 @@
-// The desktop's platform services: the save store and the instance lock.
+// The desktop's platform services: the save store, the instance lock and the player's folder.
 
 #include <gtest/gtest.h>
 
@@ -7,6 +7,7 @@
 
 #include "platform/os/file_save_store.h"
 #include "platform/os/lock_file.h"
+#include "platform/os/player_folder.h"
 #include "support/fixture.h"
 
 namespace dalvo::platform {
@@ -54,6 +55,23 @@ TEST(LockFile, OneHolderPerDataFolderUntilItEnds) {
     EXPECT_TRUE(elsewhere.acquire(folder.parent_path()));
     first.reset();  // the lock ends with its holder
     EXPECT_TRUE(second.acquire(folder));
+}
+
+TEST(PlayerFolder, OneFolderPerDataFolderUnderTheXdgBases) {
+    const fs::path base = fs::path(testing::TempDir()) / "player_folder_test";
+    test::ScopedEnv data_home("XDG_DATA_HOME", (base / "share").string());
+    test::ScopedEnv config_home("XDG_CONFIG_HOME", (base / "config").string());
+    const fs::path game = player_data_dir(base / "game" / "データ 1");
+    EXPECT_EQ(game.parent_path(), base / "share" / "dalvo");
+    EXPECT_TRUE(game.filename().string().starts_with("データ_1-")) << game;
+    // The same folder however it is written; another folder elsewhere.
+    EXPECT_EQ(player_data_dir(base / "game" / "." / "データ 1"), game);
+    EXPECT_NE(player_data_dir(base / "other" / "データ 1"), game);
+    EXPECT_EQ(player_settings_file(), base / "config" / "dalvo" / "settings.ini");
+    // Unset or relative bases fall back to the home folder's.
+    test::ScopedEnv relative("XDG_DATA_HOME", "share");
+    test::ScopedEnv home("HOME", base.string());
+    EXPECT_EQ(player_data_dir(base / "game" / "データ 1").parent_path(), base / ".local/share/dalvo");
 }
 
 }  // namespace

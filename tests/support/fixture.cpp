@@ -46,6 +46,19 @@ void write_all(const fs::path& file, const void* data, std::size_t size) {
 
 }  // namespace
 
+ScopedEnv::ScopedEnv(const char* name, const std::string& value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    ::setenv(name, value.c_str(), 1);
+}
+
+ScopedEnv::~ScopedEnv() {
+    if (old_) {
+        ::setenv(name_.c_str(), old_->c_str(), 1);
+    } else {
+        ::unsetenv(name_.c_str());
+    }
+}
+
 FixtureFolder::FixtureFolder() {
     std::string pattern = (fs::temp_directory_path() / "dalvo-fixture-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {

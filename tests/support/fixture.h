@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,21 @@ public:
 
 private:
     std::filesystem::path path_;
+};
+
+// Sets an environment variable for the life of the object, then puts back what was there
+// (the player's folders follow XDG_DATA_HOME and XDG_CONFIG_HOME; tests point them at
+// their own folders).
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string name_;
+    std::optional<std::string> old_;
 };
 
 struct RunResult {
