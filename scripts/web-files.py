@@ -5,9 +5,9 @@ OUT/manifest.json:
     listed as {"path": "data/data.pack", "gz": true, "pack": [["3.dat", bytes], ...]},
     so that the page asks for one file instead of forty;
   - every other file (fonts, music) as itself: {"path": "music/x.ogg", "gz": false}.
-A file is stored gzip-compressed where that saves a tenth or more, except a big one
-that does not halve (a font): unpacking megabytes in the page costs more time than the
-download it saves. Files that did not change are left alone, so that the browser's
+A file is stored gzip-compressed where that saves a tenth or more (a font too: on a
+slow network the third it saves is worth far more than the tens of milliseconds the
+page takes to unpack it). Files that did not change are left alone, so that the browser's
 cache keeps them.
 
 usage: web-files.py STAGE OUT [PAGE BUILT_PAGE]
@@ -18,13 +18,10 @@ import json
 import pathlib
 import sys
 
-BIG = 1 << 20
-
-
 def store(out: pathlib.Path, rel: str, data: bytes, keep: set) -> bool:
     packed = gzip.compress(data, compresslevel=9, mtime=0)
     saved = 1 - len(packed) / max(1, len(data))
-    gz = saved >= 0.1 and (len(data) < BIG or saved >= 0.5)
+    gz = saved >= 0.1
     target = out / (rel + ".gz" if gz else rel)
     body = packed if gz else data
     target.parent.mkdir(parents=True, exist_ok=True)

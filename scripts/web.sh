@@ -47,7 +47,24 @@ else
   cmake -S web -B build-web -DDALVO_WEB_DEPS="$DEPS" >/dev/null
 fi
 cmake --build build-web -j2
-echo "web: built $(cd build-web && du -ch index.html dalvo.js dalvo.wasm files | tail -1 | cut -f1) in build-web/"
+
+# Beside the program: the page's scripts; the program gzip-compressed (the page unpacks
+# it as it comes); what makes the page installable (its manifest, icons and the service
+# worker that keeps it for play without the network, its store named after the build).
+cp -u web/page.js web/saves.js web/app.webmanifest web/icon.svg build-web/
+[ build-web/dalvo.wasm.gz -nt build-web/dalvo.wasm ] ||
+  { gzip -9 -n -c build-web/dalvo.wasm > build-web/dalvo.wasm.gz.part && mv build-web/dalvo.wasm.gz.part build-web/dalvo.wasm.gz; }
+for s in 192 512; do
+  [ -f "build-web/icon-$s.png" ] ||
+    convert -size "${s}x$s" xc:'#202020' -fill '#2a5a8a' \
+      -draw "roundrectangle $((s*6/64)),$((s*38/64)) $((s*58/64)),$((s*58/64)) $((s/32)),$((s/32))" \
+      -fill '#e0e0e0' -font /usr/share/fonts/truetype/liberation2/LiberationSans-Bold.ttf \
+      -pointsize $((s*20/64)) -gravity north -annotate +0+$((s*10/64)) 'D!' "build-web/icon-$s.png"
+done
+version=$(cd build-web && find index.html page.js saves.js dalvo.js dalvo.wasm files -type f | sort | xargs cat |
+          sha256sum | cut -c1-16)
+sed "s/^const VERSION = 'dev';/const VERSION = '$version';/" web/sw.js > build-web/sw.js
+echo "web: built $(cd build-web && du -ch index.html page.js saves.js dalvo.js dalvo.wasm.gz files | tail -1 | cut -f1) in build-web/"
 
 [ "$BUILD_ONLY" -eq 1 ] && exit 0
 echo "web: serving http://127.0.0.1:$PORT/ (Ctrl-C ends)"

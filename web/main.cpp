@@ -1,6 +1,9 @@
 // The browser build's program: the page's address in place of the command line,
 // the bundled data folder (the page has put it and the stored saves in place), then the game.
 
+#include <emscripten.h>
+
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +14,7 @@
 #include "platform/automation/script.h"
 #include "platform/web/web_page.h"
 #include "platform/web/web_platform.h"
+#include "saveload/save_file.h"
 
 namespace {
 
@@ -113,5 +117,12 @@ int run() {
 }
 
 }  // namespace
+
+// Asked by the page before it takes in a saved game from outside the browser: whether
+// the file it put at /import.dat reads as a slot the slot dialog would offer to load.
+// The dialog checks the record's place in the scenario again when the player loads it.
+extern "C" EMSCRIPTEN_KEEPALIVE int dalvo_import_usable() {
+    return read_slot("/import.dat", INT32_MAX).state == SlotState::Used ? 1 : 0;
+}
 
 int main() { return run(); }

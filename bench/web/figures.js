@@ -4,7 +4,8 @@
 // so this is mostly the download; fetched: the files downloaded and unpacked; files: the
 // files and the stored saves in place; main: the program started; title: the first
 // title frame), and every file a first visit downloads, with its size.
-//   usage: node figures.js http://127.0.0.1:8000 [RUNS] [--profile]
+//   usage: node figures.js http://127.0.0.1:8000 [RUNS] [--profile] [--throttle]
+// --throttle: the network as a slow line, 10 Mbit/s down and up with 150 ms latency.
 // --profile: each run in a fresh browser profile on disk, with the disk cache and the
 // cache of compiled code a player's browser has; without it, in off-the-record
 // contexts (a cache in memory). DALVO_FIGURES_PAUSE_MS: the pause between the cold and
@@ -19,6 +20,7 @@ const path = require('path');
   const base = process.argv[2];
   const runs = +(process.argv[3] || 5);
   const onDisk = process.argv.includes('--profile');
+  const throttle = process.argv.includes('--throttle');
   const options = { executablePath: '/usr/bin/chromium',
     args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
            '--disable-component-update', '--disable-sync'] };
@@ -42,6 +44,13 @@ const path = require('path');
   for (let i = 0; i < runs; ++i) {
     const context = await newContext();
     const page = await context.newPage();
+    if (throttle) {
+      const cdp = await context.newCDPSession(page);
+      await cdp.send('Network.enable');
+      const rate = 10e6 / 8;
+      await cdp.send('Network.emulateNetworkConditions',
+        { offline: false, latency: 150, downloadThroughput: rate, uploadThroughput: rate });
+    }
     const sizes = new Map();
     // The sizes from the headers: reading the bodies back would load the browser during the measurement.
     page.on('response', (r) => sizes.set(new URL(r.url()).pathname, +(r.headers()['content-length'] || 0)));

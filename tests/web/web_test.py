@@ -2,7 +2,9 @@
 """The browser build against the desktop: plays a story script in headless Chromium
 and compares the page's dumps (every key but time_ms) and its title shot (pixel for
 pixel) with a headless desktop run of the same script; then saves a game in one load
-of the page and loads it in the next, and compares those dumps the same way.
+of the page, exports it, imports it into a fresh profile on a phone (touch, portrait and
+landscape: see phone()) and loads it there, and compares those dumps the same way. Any
+uncaught error of a page fails the test.
 
 usage: web_test.py [SCRIPT]   (run from the checkout; builds with scripts/web.sh)
 Exit status 0 when both match, 1 when they differ, 77 when the browser build's
@@ -22,6 +24,7 @@ import threading
 import types
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
+HERE = pathlib.Path(__file__).resolve().parent
 CHROMIUM = "/usr/bin/chromium"
 FLAGS = ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
          "--disable-background-networking", "--disable-component-update", "--disable-sync"]
@@ -75,9 +78,10 @@ class Browser:
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(to_r)
         os.close(from_w)
-        self._next, self._buffer, self.session = 0, b"", None
+        self._next, self._buffer, self.session, self.page_errors = 0, b"", None, []
         target = self.call("Target.createTarget", url="about:blank")["targetId"]
         self.session = self.call("Target.attachToTarget", targetId=target, flatten=True)["sessionId"]
+        self.call("Runtime.enable")  # reports the page's uncaught errors
 
     def call(self, method, **params):
         self._next += 1
@@ -93,6 +97,9 @@ class Browser:
                 self._buffer += chunk
             line, self._buffer = self._buffer.split(b"\0", 1)
             answer = json.loads(line)
+            if answer.get("method") == "Runtime.exceptionThrown":
+                details = answer["params"]["exceptionDetails"]
+                self.page_errors.append(details.get("exception", {}).get("description") or details.get("text"))
             if answer.get("id") == self._next:
                 if "error" in answer:
                     raise RuntimeError(f"{method}: {answer['error']}")
@@ -100,6 +107,10 @@ class Browser:
 
     def evaluate(self, expression):
         return self.call("Runtime.evaluate", expression=expression, returnByValue=True)["result"].get("value")
+
+    def evaluate_async(self, expression):
+        return self.call("Runtime.evaluate", expression=expression, returnByValue=True,
+                         awaitPromise=True)["result"].get("value")
 
     def wait_for(self, expression, seconds):
         for _ in range(int(seconds * 10)):
@@ -122,7 +133,7 @@ class Browser:
         os.close(self._from)
 
 
-def play_page(server, web, script, profile, tmp):
+def play_page(server, web, script, profile, tmp, failures, during=None, after=None):
     """The page of `script` once it has run, as PAGE gives it; `profile` is the browser's
     folder, whose storage a later run with the same profile finds again. The page
     starts on the real clock (the browser's database, which it waits for, does not
@@ -133,27 +144,149 @@ def play_page(server, web, script, profile, tmp):
     url = f"http://127.0.0.1:{server.server_address[1]}/index.html?input=tests/{script.name}"
     browser = Browser(profile)
     try:
-        browser.call("Page.navigate", url=url)
-        started = "document.body && (document.body.dataset.titleMs || document.title === 'dalvo: error')"
-        if browser.wait_for(started, 120):
-            browser.call("Emulation.setVirtualTimePolicy", policy="pauseIfNetworkFetchesPending", budget=400000)
-            browser.wait_for("document.title.startsWith('dalvo: ')", 600)
+        if during:
+            during(browser, url)
+        else:
+            browser.call("Page.navigate", url=url)
+            started = "document.body && (document.body.dataset.titleMs || document.title === 'dalvo: error')"
+            if browser.wait_for(started, 120):
+                browser.call("Emulation.setVirtualTimePolicy", policy="pauseIfNetworkFetchesPending", budget=400000)
+                browser.wait_for("document.title.startsWith('dalvo: ')", 600)
         (tmp / f"{script.stem}.html").write_text(browser.evaluate("document.documentElement.outerHTML"))
+        if after:
+            after(browser)
+        failures.extend(f"{script.name}: page error: {e}" for e in browser.page_errors)
         return types.SimpleNamespace(**json.loads(browser.evaluate(PAGE)))
     finally:
         browser.close()
 
 
-def check_case(scripts, web, server, tmp, failures):
+def export_saves(browser, folder, failures):
+    """Exports the page's saves with its own button; the zip, or None."""
+    folder.mkdir(parents=True, exist_ok=True)
+    browser.call("Browser.setDownloadBehavior", behavior="allow", downloadPath=str(folder))
+    browser.evaluate("document.getElementById('export').click()")
+    zip_file = folder / "dalvo-saves.zip"
+    for _ in range(100):
+        if zip_file.exists() and not list(folder.glob("*.crdownload")):
+            return zip_file
+        subprocess.run(["sleep", "0.1"])
+    failures.append("export: no dalvo-saves.zip was downloaded: "
+                    + str(browser.evaluate("document.getElementById('saves-status').textContent")))
+    return None
+
+
+# Where a control of the game window's client area is on the page, in CSS pixels: the
+# canvas holds the menu bar (19 pixels) over the client area.
+AT = """(([x, y]) => { const c = document.getElementById('canvas'), r = c.getBoundingClientRect();
+    return [r.left + x * r.width / c.width, r.top + (y + 19) * r.height / c.height]; })"""
+# Whether the game and the toolbar lie inside the viewport, and the game's share of it.
+FITS = """(() => { const inside = (r) => r.left >= 0 && r.top >= 0 && r.right <= innerWidth + 0.5 && r.bottom <= innerHeight + 0.5;
+    const g = document.getElementById('canvas').getBoundingClientRect();
+    const t = document.getElementById('toolbar').getBoundingClientRect();
+    return {game: inside(g), toolbar: inside(t), share: Math.max(g.width / innerWidth, g.height / innerHeight)}; })()"""
+PORTRAIT = {"width": 412, "height": 839, "screenOrientation": {"type": "portraitPrimary", "angle": 0}}
+LANDSCAPE = {"width": 839, "height": 412, "screenOrientation": {"type": "landscapePrimary", "angle": 90}}
+
+
+def phone(saves, failures):
+    """The page of phone.script on a phone with touch (portrait, and landscape for a
+    look): the game fits either way; a tap on はじめから, on the name box (the focus must
+    land on an input, again after the keyboard was put away), 山田 composed and left
+    uncommitted, a tap on はじめ; then a tap and a long press; at last the exported
+    `saves` imported. Checks what it can see here; the dumps are checked by the caller."""
+    def tap(browser, x, y, hold=0.0):
+        px, py = browser.evaluate(f"{AT}([{x}, {y}])")
+        browser.call("Input.dispatchTouchEvent", type="touchStart", touchPoints=[{"x": px, "y": py}])
+        if hold:
+            subprocess.run(["sleep", str(hold)])
+        browser.call("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
+
+    def metrics(browser, shape):
+        browser.call("Emulation.setDeviceMetricsOverride", deviceScaleFactor=2.625, mobile=True, **shape)
+        subprocess.run(["sleep", "0.5"])
+        fits = browser.evaluate(FITS)
+        if not (fits["game"] and fits["toolbar"] and fits["share"] > 0.95):
+            failures.append(f"phone {shape['width']}x{shape['height']}: the game does not fit: {fits}")
+
+    def during(browser, url):
+        browser.call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
+        browser.call("Emulation.setDeviceMetricsOverride", deviceScaleFactor=2.625, mobile=True, **PORTRAIT)
+        browser.call("Page.navigate", url=url)
+        if not browser.wait_for("document.getElementById('dump-title')", 120):
+            return failures.append("phone: no title")
+        started = subprocess.run(["date", "+%s"], capture_output=True, text=True).stdout
+        metrics(browser, LANDSCAPE)
+        metrics(browser, PORTRAIT)
+        tap(browser, 82, 392)  # はじめから
+        subprocess.run(["sleep", "1"])
+        for _ in range(2):
+            tap(browser, 286, 242)  # the first name box
+            if browser.evaluate("document.activeElement.tagName") != "INPUT":
+                failures.append("phone: a tap on the name box leaves the focus on "
+                                + browser.evaluate("document.activeElement.tagName"))
+            browser.evaluate("document.activeElement.blur()")  # the keyboard put away
+        tap(browser, 286, 242)
+        for _ in range(4):
+            browser.call("Input.dispatchKeyEvent", type="rawKeyDown", key="Backspace", code="Backspace",
+                         windowsVirtualKeyCode=8)
+            browser.call("Input.dispatchKeyEvent", type="keyUp", key="Backspace", code="Backspace",
+                         windowsVirtualKeyCode=8)
+        browser.call("Input.imeSetComposition", text="山田", selectionStart=2, selectionEnd=2)
+        tap(browser, 378, 272)  # はじめ, the composition still open
+        took = int(subprocess.run(["date", "+%s"], capture_output=True, text=True).stdout) - int(started)
+        if took > 12:
+            failures.append(f"phone: the touches took {took} s, more than phone.script waits for")
+        if not browser.wait_for("document.getElementById('dump-named')", 120):
+            return failures.append("phone: the game did not start")
+        subprocess.run(["sleep", "1"])
+        tap(browser, 320, 300)
+        subprocess.run(["sleep", "1.5"])
+        tap(browser, 320, 300, hold=0.8)
+        if not browser.wait_for("document.title === 'dalvo: done'", 60):
+            failures.append("phone: phone.script did not end")
+        if saves is None:
+            return None
+        root = browser.call("DOM.getDocument")["root"]["nodeId"]
+        node = browser.call("DOM.querySelector", nodeId=root, selector="#import-file")["nodeId"]
+        browser.call("DOM.setFileInputFiles", files=[str(saves)], nodeId=node)
+        if not browser.wait_for("document.getElementById('saves-status').textContent.includes('読み込みました')", 30):
+            failures.append("import: " + browser.evaluate("document.getElementById('saves-status').textContent"))
+        return None
+    return during
+
+
+def check_phone(dumps, failures):
+    named, touched = (json.loads(dumps.get(n, "{}")) for n in ("named", "touched"))
+    if "山田" not in "".join(named.get("g_Names", [])) or named.get("waiting") != "click":
+        failures.append(f"phone: the composed name did not start the game: {named.get('g_Names')}, "
+                        f"waiting {named.get('waiting')}")
+    if [named.get(k) for k in ("g_ScriptPos", "LineNo", "g_Text")] == \
+            [touched.get(k) for k in ("g_ScriptPos", "LineNo", "g_Text")]:
+        failures.append("phone: a tap did not advance the text")
+    if touched.get("LogView") != -1:
+        failures.append("phone: a long press did not open the history")
+
+
+def check_case(scripts, web, server, tmp, failures, travel=False):
     """Plays `scripts` one after the other on one fresh data folder on the desktop, and
     on one browser profile in the page (each a new load of the page), and compares every
-    dump; the saves of one script are what the next one finds."""
+    dump; the saves of one script are what the next one finds. With `travel`, the saves
+    of the first script leave its browser as an exported zip and come into a fresh
+    profile, on a phone, for the scripts after it."""
     case = tmp / scripts[0].stem
     shutil.copytree(web / "stage/data", case / "data")
-    for script in scripts:
+    profile, saves = case / "profile", []
+    for n, script in enumerate(scripts):
         subprocess.run([str(ROOT / "build/dalvo"), "--headless", "--data", str(case / "data"), "--input",
                         str(script), "--out", str(case / "desktop")], check=True)
-        page = play_page(server, web, script, case / "profile", case)
+        after = (lambda b: saves.append(export_saves(b, case / "export", failures))) if travel and n == 0 else None
+        page = play_page(server, web, script, profile, case, failures, after=after)
+        if after:
+            profile = case / "phone-profile"
+            phone_page = play_page(server, web, HERE / "phone.script", profile, case, failures,
+                                   during=phone(saves[0], failures))
+            check_phone(phone_page.dumps, failures)
         if page.title != "dalvo: done":
             failures.append(f"{script.name}: the page's title is {page.title!r}, not 'dalvo: done'")
         for name in dump_names(script):
@@ -185,17 +318,16 @@ def main() -> int:
     subprocess.run(["cmake", "--build", "build", "-j2", "--target", "dalvo"], check=True, cwd=ROOT,
                    stdout=subprocess.DEVNULL)
     web = ROOT / "build-web"
-    here = pathlib.Path(__file__).resolve().parent
-    # The story to an ending; a save made through the slot dialog, then loaded by the
-    # next load of the page.
-    cases = [[story], [here / "save.script", here / "load.script"]]
+    # The story to an ending; a save made through the slot dialog, exported, imported
+    # into a fresh profile on a phone and loaded there.
+    cases = [([story], False), ([HERE / "save.script", HERE / "load.script"], True)]
     failures = []
     with tempfile.TemporaryDirectory() as tmp:
         tmp = pathlib.Path(tmp)
         server = serve(web)
         try:
-            for scripts in cases:
-                check_case(scripts, web, server, tmp, failures)
+            for scripts, travel in cases:
+                check_case(scripts, web, server, tmp, failures, travel)
         finally:
             server.shutdown()
         for f in failures:
@@ -206,8 +338,8 @@ def main() -> int:
             shutil.copytree(tmp, keep, ignore=shutil.ignore_patterns("profile", "data"))
             print(f"web_test: the pages and the desktop's output are in {keep}")
             return 1
-    print(f"web_test: {story.name}, and a save loaded after a reload: the browser's dumps and title shot "
-          "match the desktop's")
+    print(f"web_test: {story.name}, and a save exported, imported on a phone and loaded: the browser's dumps "
+          "and title shot match the desktop's; the phone's touches work; no page error")
     return 0
 
 

@@ -256,6 +256,9 @@ void WebBackend::handle_button(int x, int y, int button, bool down, std::vector<
 
 void WebBackend::pump(std::vector<InputEvent>& out) {
     if (on_pump_) on_pump_();
+    // What was typed comes before the clicks: the page commits a composition as the
+    // player clicks elsewhere, and the game must have the text before it sees the click.
+    take_typing(out);
     bool moved = false;
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
@@ -296,13 +299,15 @@ void WebBackend::pump(std::vector<InputEvent>& out) {
         }
     }
     if (moved) update_cursor();
-    if (ime_ && !places_.empty()) {
-        place_text_box();
-        const std::string& form = places_.back().form->name;
-        for (page::Typed& t : page::take_typing()) {
-            if (t.composing) out.push_back(TextEditing{form, std::move(t.text)});
-            else out.push_back(TextInput{form, std::move(t.text)});
-        }
+    if (ime_ && !places_.empty()) place_text_box();
+}
+
+void WebBackend::take_typing(std::vector<InputEvent>& out) {
+    if (!ime_ || places_.empty()) return;
+    const std::string& form = places_.back().form->name;
+    for (page::Typed& t : page::take_typing()) {
+        if (t.composing) out.push_back(TextEditing{form, std::move(t.text)});
+        else out.push_back(TextInput{form, std::move(t.text)});
     }
 }
 

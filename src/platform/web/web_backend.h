@@ -64,6 +64,8 @@ private:
     void handle_button(int x, int y, int button, bool down, std::vector<InputEvent>& out);
     // The page's text box follows the focused text box of the form shown last.
     void place_text_box();
+    // The page's typing since the last pump, as the focused form's text events.
+    void take_typing(std::vector<InputEvent>& out);
     // The pointer of what lies under the mouse, as the desktop's window would show it.
     void update_cursor();
     SDL_Cursor* cached_cursor(const std::shared_ptr<const Cursor>& wanted);

@@ -137,7 +137,9 @@ EM_ASYNC_JS(char*, dalvo_store_file, (const char* path_name, int removed), {
         return allocateUTF8('the browser could not keep ' + name + ': ' + e);
     }
     const err = await new Promise((done) => FS.syncfs(false, (e) => done(e)));
-    return err ? allocateUTF8('the browser could not store ' + name + ': ' + err) : 0;
+    if (err) return allocateUTF8('the browser could not store ' + name + ': ' + err);
+    if (!removed && window.dalvoPage && window.dalvoPage.stored) window.dalvoPage.stored(name);
+    return 0;
 });
 // clang-format on
 
