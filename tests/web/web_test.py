@@ -213,7 +213,7 @@ def phone(saves, failures):
         browser.call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
         browser.call("Emulation.setDeviceMetricsOverride", deviceScaleFactor=2.625, mobile=True, **PORTRAIT)
         browser.call("Page.navigate", url=url)
-        if not browser.wait_for("document.getElementById('dump-title')", 120):
+        if not browser.wait_for("document.getElementById('dump-title') !== null", 120):
             return failures.append("phone: no title")
         started = subprocess.run(["date", "+%s"], capture_output=True, text=True).stdout
         metrics(browser, LANDSCAPE)
@@ -237,12 +237,12 @@ def phone(saves, failures):
         took = int(subprocess.run(["date", "+%s"], capture_output=True, text=True).stdout) - int(started)
         if took > 12:
             failures.append(f"phone: the touches took {took} s, more than phone.script waits for")
-        if not browser.wait_for("document.getElementById('dump-named')", 120):
+        if not browser.wait_for("document.getElementById('dump-named') !== null", 120):
             return failures.append("phone: the game did not start")
         subprocess.run(["sleep", "1"])
-        tap(browser, 320, 300)
+        tap(browser, 320, 420)  # the message window
         subprocess.run(["sleep", "1.5"])
-        tap(browser, 320, 300, hold=0.8)
+        tap(browser, 320, 420, hold=0.8)
         if not browser.wait_for("document.title === 'dalvo: done'", 60):
             failures.append("phone: phone.script did not end")
         if saves is None:
