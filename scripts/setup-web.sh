@@ -5,7 +5,7 @@
 set -euo pipefail
 
 PACKAGES=(emscripten fluidsynth vorbis-tools timgm6mb-soundfont dpkg-dev chromium python3
-          fonts-ipafont-gothic fonts-liberation2 imagemagick)
+          fonts-ipafont-gothic fonts-liberation2 imagemagick python3-fonttools)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

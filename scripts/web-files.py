@@ -12,7 +12,8 @@ cache keeps them.
 
 usage: web-files.py STAGE OUT [PAGE BUILT_PAGE]
 With PAGE, also writes it to BUILT_PAGE with the manifest in its
-<script id="manifest"> element, so that the page need not fetch it."""
+<script id="manifest"> element, so that the page need not fetch it, and the files the
+game needs before its title preloaded in place of <link id="preload-files">."""
 import gzip
 import json
 import pathlib
@@ -54,6 +55,9 @@ def main() -> int:
             sys.exit(f"web-files: {sys.argv[3]} has no {empty}")
         listed = json.dumps(manifest, separators=(",", ":"), ensure_ascii=False).replace("</", "<\\/")
         page = page.replace(empty, empty.replace("></", ">" + listed + "</"))
+        preload = "\n".join(f'<link rel="preload" href="files/{f["path"]}{".gz" if f["gz"] else ""}" as="fetch" crossorigin>'
+                            for f in manifest if not f["path"].startswith("music/"))
+        page = page.replace('<link id="preload-files">', preload)
         pathlib.Path(sys.argv[4]).write_text(page, encoding="utf-8")
     return 0
 

@@ -34,11 +34,8 @@ mkdir -p "$STAGE"
 rm -rf "$STAGE/data"
 build/tools/dalvo-mkdata --content content --out "$STAGE/data" >/dev/null
 python3 scripts/web-music.py "$STAGE/data" "$STAGE/music"
-for font in /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf \
-            /usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf; do
-  mkdir -p "$STAGE$(dirname "$font")"
-  cp -u "$(readlink -f "$font")" "$STAGE$font"
-done
+python3 scripts/web-fonts.py "$STAGE" /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf \
+  /usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf
 python3 scripts/web-files.py "$STAGE" build-web/files web/index.html build-web/index.html
 
 if [ ! -f build-web/CMakeCache.txt ]; then
