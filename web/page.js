@@ -158,7 +158,8 @@
     // As soon as the program's files exist, while it compiles: the browser's database
     // may take a while to open.
     preInit: [() => {
-      store = openStore().then(() => true, (e) => {
+      // A browser that refuses its database may throw at once, or later.
+      store = new Promise((done) => done(openStore())).then(() => true, (e) => {
         console.warn('dalvo: saves are not kept across reloads:', e);
         window.dalvoSaves.unkept();
         return false;

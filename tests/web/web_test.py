@@ -3,7 +3,8 @@
 and compares the page's dumps (every key but time_ms) and its title shot (pixel for
 pixel) with a headless desktop run of the same script; then saves a game in one load
 of the page, exports it, imports it into a fresh profile on a phone (touch, portrait and
-landscape: see phone()) and loads it there, and compares those dumps the same way. Any
+landscape: see phone()) and loads it there, and compares those dumps the same way; at last
+opens the page without a script, offline and without storage (check_alone()). Any
 uncaught error of a page fails the test.
 
 usage: web_test.py [SCRIPT]   (run from the checkout; builds with scripts/web.sh)
@@ -219,7 +220,8 @@ def phone(saves, failures):
         metrics(browser, LANDSCAPE)
         metrics(browser, PORTRAIT)
         tap(browser, 82, 392)  # はじめから
-        subprocess.run(["sleep", "1"])
+        if not browser.wait_for("getComputedStyle(document.getElementById('ime')).display !== 'none'", 10):
+            failures.append("phone: a tap on はじめから did not open the name entry")
         for _ in range(2):
             tap(browser, 286, 242)  # the first name box
             if browser.evaluate("document.activeElement.tagName") != "INPUT":
@@ -247,13 +249,56 @@ def phone(saves, failures):
             failures.append("phone: phone.script did not end")
         if saves is None:
             return None
+        # A damaged file is refused and makes no slot; then the exported zip comes in.
+        damaged = saves.parent / "41.dat"
+        damaged.write_bytes(saves.read_bytes()[:40])
+        status = "document.getElementById('saves-status').textContent"
         root = browser.call("DOM.getDocument")["root"]["nodeId"]
         node = browser.call("DOM.querySelector", nodeId=root, selector="#import-file")["nodeId"]
-        browser.call("DOM.setFileInputFiles", files=[str(saves)], nodeId=node)
-        if not browser.wait_for("document.getElementById('saves-status').textContent.includes('読み込みました')", 30):
-            failures.append("import: " + browser.evaluate("document.getElementById('saves-status').textContent"))
+        for file, said in ((damaged, "41.dat: データが壊れています"), (saves, "読み込みました")):
+            browser.call("DOM.setFileInputFiles", files=[str(file)], nodeId=node)
+            if not browser.wait_for(f"{status}.includes('{said}')", 30):
+                failures.append(f"import {file.name}: {browser.evaluate(status)}")
+        if browser.evaluate("FS.analyzePath('/data/41.dat').exists"):
+            failures.append("import: a damaged 41.dat became a slot")
         return None
     return during
+
+
+def check_alone(server, tmp, failures):
+    """The page as a player opens it, without a script: once its title has been up, it
+    starts again with the network gone; and with the browser's database refused, it
+    still starts and says that saves will not be kept."""
+    url = f"http://127.0.0.1:{server.server_address[1]}/index.html"
+    title = "document.body && document.body.dataset.titleMs !== undefined"
+    browser = Browser(tmp / "alone")
+    try:
+        browser.call("Page.navigate", url=url)
+        if not (browser.wait_for(title, 120) and browser.wait_for("navigator.serviceWorker.controller !== null", 120)):
+            failures.append("offline: the page kept nothing for play without the network")
+        browser.call("Network.enable")
+        browser.call("Network.emulateNetworkConditions", offline=True, latency=0, downloadThroughput=-1,
+                     uploadThroughput=-1)
+        browser.call("Page.reload")
+        subprocess.run(["sleep", "1"])
+        if not browser.wait_for(title, 120):
+            failures.append("offline: no title without the network")
+        failures.extend(f"offline: page error: {e}" for e in browser.page_errors)
+    finally:
+        browser.close()
+    browser = Browser(tmp / "unkept")
+    try:
+        browser.call("Page.enable")  # needed for the script below
+        browser.call("Page.addScriptToEvaluateOnNewDocument",
+                     source="IDBFactory.prototype.open = () => { throw new DOMException('blocked', 'SecurityError'); }")
+        browser.call("Page.navigate", url=url)
+        if not browser.wait_for(title, 120):
+            failures.append("without storage: no title")
+        if not browser.evaluate("getComputedStyle(document.getElementById('notice')).display !== 'none' && "
+                                "document.getElementById('notice-text').textContent.includes('セーブは消えます')"):
+            failures.append("without storage: the page does not say that saves will not be kept")
+    finally:
+        browser.close()
 
 
 def check_phone(dumps, failures):
@@ -328,6 +373,7 @@ def main() -> int:
         try:
             for scripts, travel in cases:
                 check_case(scripts, web, server, tmp, failures, travel)
+            check_alone(server, tmp, failures)
         finally:
             server.shutdown()
         for f in failures:
@@ -339,7 +385,7 @@ def main() -> int:
             print(f"web_test: the pages and the desktop's output are in {keep}")
             return 1
     print(f"web_test: {story.name}, and a save exported, imported on a phone and loaded: the browser's dumps "
-          "and title shot match the desktop's; the phone's touches work; no page error")
+          "and title shot match the desktop's; the phone's touches work; it starts offline; no page error")
     return 0
 
 
