@@ -5,7 +5,7 @@
   'use strict';
   const $ = (id) => document.getElementById(id);
   const canvas = $('canvas'), stage = $('stage'), ime = $('ime'), toolbar = $('toolbar');
-  const status = $('status'), trace = $('trace');
+  const trace = $('trace');
   const automated = new URLSearchParams(location.search).has('input');
 
   // What each button and gesture sends: the events the desktop's keys and mouse give
@@ -23,7 +23,7 @@
   const TWO_FINGER_MS = 400;
 
   // ---- Sending inputs ----------------------------------------------------------
-  let pointer = {x: canvas.width / 2, y: canvas.height / 2};  // in page pixels
+  let pointer = null;  // where the player last touched, in page pixels
   function mouse(type, button, at) {
     const init = {bubbles: true, cancelable: true, clientX: at.x, clientY: at.y, button,
                   buttons: type === 'mousedown' ? (button === 2 ? 2 : 1) : 0};
@@ -44,8 +44,9 @@
     const input = INPUTS[name];
     if (input.button !== undefined) click(input.button, at || centre());
     else if (input.wheel) {
+      const p = pointer || centre();
       canvas.dispatchEvent(new WheelEvent('wheel', {bubbles: true, cancelable: true, deltaY: input.wheel * 100,
-                                                    deltaMode: 0, clientX: pointer.x, clientY: pointer.y}));
+                                                    deltaMode: 0, clientX: p.x, clientY: p.y}));
     } else {
       key('keydown', input);
       if (!input.hold) key('keyup', input);
@@ -441,7 +442,6 @@
       }
     },
     stored(name) { window.dalvoSaves.stored(name); },
-    status(text) { status.textContent = text; },
   };
   fit();
 })();
