@@ -123,7 +123,7 @@
     };
   }
   const failed = (e) => {
-    progress.text.textContent = 'ゲームを読み込めません (cannot load the game): ' + e;
+    progress.text.textContent = 'ゲームを始められません (the game cannot start): ' + e;
     document.title = 'dalvo: error';
   };
   // The build writes the list of files into the page, which saves a round trip.
@@ -427,6 +427,11 @@
     },
     trace(line) {
       trace.appendChild(document.createTextNode(line + '\n'));
+      // The program could not start (a file missing or damaged): the player reads why
+      // where the progress was.
+      if (!document.body.dataset.titleMs && line.includes('"ev":"error"')) {
+        try { failed(JSON.parse(line).message); } catch (e) { failed(line); }
+      }
     },
     // Asked for by the game's music (platform/web/web_audio.cpp).
     loadMusic,
