@@ -83,7 +83,10 @@ MainForm::MainForm(platform::Host& host) {
     TxtFrame1[1]->move(11, 11, 578, 82);
     TxtFrame1[1]->back_color = platform::kBlack;
     TxtFrame1[1]->fore_color = platform::kWhite;
+    // The click-wait mark in the text's own white, so that it shows on the black text area.
     Blinker = &TxtFrame1[1]->add("Blinker", ControlKind::Shape);
+    Blinker->filled = true;
+    Blinker->fill_color = platform::kWhite;
     Blinker->move(570, 74, 8, 8);
     Blinker->visible = false;
     for (int k = 0; k < 3; ++k) {
