@@ -225,6 +225,13 @@ void Host::on_key_down(const KeyDown& e) {
     const bool text_box = c && c->kind == ControlKind::TextBox;
     if (c && c->on_key_down) call_handler(c->on_key_down, code);
     else call_handler(f->on_key_down, code);
+    // A button the player tabbed to is pressed with Enter or Space.
+    if (c && c->kind == ControlKind::Button && f->keyboard_cues && (code == key::Enter || code == key::Space)) {
+        if (Form* still = find_form(form_name); still && still->focus() && still->focus()->name == control) {
+            complete_click(*still, control);
+        }
+        return;
+    }
     if (!text_box) return;
 
     // The text box's own editing comes after its handler saw the key.

@@ -171,6 +171,11 @@ TEST_F(HostTest, TabBothWaysSelectsTheBoxReachedAndShiftSelectsForTheNextKey) {
     EXPECT_EQ(state(given), (std::tuple{"花", -1, 0}));
     send({key_down(key::Tab | shift), key_down(key::Delete), typed("悠")});
     EXPECT_EQ(state(family), (std::tuple{"悠", -1, 1}));
+    // Enter on the button tabbed to presses it.
+    int clicks = 0;
+    button->on_click = [&] { ++clicks; };
+    send({key_down(key::Tab), key_down(key::Tab), key_down(key::Enter)});
+    EXPECT_EQ(clicks, 1);
 }
 
 TEST_F(HostTest, PressingBoxesSetsTheirValueBeforeTheClick) {
