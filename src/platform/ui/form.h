@@ -165,6 +165,9 @@ public:
     Property<int> anchor{*this, -1};
     int max_length = 0;  // 0: no limit
 
+    // Never on the screen (a picture the stage only draws from): its refresh shows
+    // nothing, not even what else waits to be shown.
+    bool work_surface = false;
     // Focus order among the form's controls (-1: never takes focus).
     int tab_index = -1;
     // Pointer shown over the control; none means the form's or the default.
