@@ -7,6 +7,7 @@
 
 #include "app/command_line.h"
 #include "app/recording.h"
+#include "app/window_icon.h"
 #include "engine/game.h"
 #include "engine/startup.h"
 #include "platform/automation/recorder.h"
@@ -74,6 +75,7 @@ int run(int argc, char** argv) {
     options.scale = cl.scale;
     options.master_level = cl.master_level;
     options.trace_file = cl.trace_file;
+    options.icon = app::window_icon();
     std::unique_ptr<platform::PlatformSet> set;
     if (cl.headless) {
         set = platform::make_headless_platform(options);

@@ -63,7 +63,7 @@ void hide_sprites(Game& game) {
         game.ui.Doll_Disp[i]->visible = false;
         game.stage.Doll_shown[i] = kFalse;
     }
-    game.ui.Pic_Main->refresh();
+    // Not shown yet: the darkened stage is the first picture without them.
     game.g.g_DollSlot = 0;
     game.g.g_FaceNo = 0;
 }

@@ -30,6 +30,9 @@ MainForm::MainForm(platform::Host& host) {
     Place_Load = work_surface(form, "Place_Load");
     Place_Load->back_color = platform::kBlack;  // the ending clears it to black
     Place_Back = work_surface(form, "Place_Back");
+    // The stage's pictures in the making: refreshing them must not show the stage half
+    // changed (a sprite just hidden, an old message) before the effect draws it.
+    for (Control* c : {Pic_Back, Place_Load, Place_Back}) c->work_surface = true;
     Waku_Load = work_surface(form, "Waku_Load");
     Mesh1 = work_surface(form, "Mesh1");
     Mesh2 = work_surface(form, "Mesh2");
@@ -44,6 +47,7 @@ MainForm::MainForm(platform::Host& host) {
         Face_Disp[i] = work_surface(form, indexed("Face_Disp", i));
     }
     Form_Back = work_surface(form, "Form_Back");
+    Form_Back->work_surface = true;
     // The ending's surfaces, below the stage: the staff roll shows them only while
     // the stage is hidden.
     for (int i = 0; i < 4; ++i) {
@@ -83,7 +87,10 @@ MainForm::MainForm(platform::Host& host) {
     TxtFrame1[1]->move(11, 11, 578, 82);
     TxtFrame1[1]->back_color = platform::kBlack;
     TxtFrame1[1]->fore_color = platform::kWhite;
+    // The click-wait mark in the text's own white, so that it shows on the black text area.
     Blinker = &TxtFrame1[1]->add("Blinker", ControlKind::Shape);
+    Blinker->filled = true;
+    Blinker->fill_color = platform::kWhite;
     Blinker->move(570, 74, 8, 8);
     Blinker->visible = false;
     for (int k = 0; k < 3; ++k) {

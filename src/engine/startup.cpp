@@ -209,7 +209,8 @@ void Window_load(Game& game) {
     EngineState& g = game.g;
     WindowState& w = game.w;
 
-    host.show_form(game.ui.form);
+    // The window appears with the title (Title_disp), in its final place: the stage built
+    // before it is never seen on its own.
     host.set_busy_cursor(true);
     game.ui.form.set_client_size(640, 480);
     game.ui.form.on_close_request = [&game] { Window_unload(game, 0); };

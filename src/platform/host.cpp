@@ -143,7 +143,8 @@ void Host::center_form(Form& form) {
     int width = 1024, height = 768;
     backend_.desktop_size(width, height);
     form.left = std::max(0, (width - form.client_width) / 2);
-    form.top = std::max(0, (height - form.client_height) / 2);
+    // The whole window is centred, its menu bar too, so that its bottom stays on the desktop.
+    form.top = std::max(0, (height - form.client_height - backend_.menu_bar_height(form)) / 2);
 }
 
 Timer& Host::add_timer(std::string name, std::uint32_t interval_ms, std::function<void()> on_tick) {

@@ -189,6 +189,11 @@ public:
     virtual void set_ime_open(bool open) = 0;
     virtual void launch_url(std::string_view url) = 0;
     virtual void set_cursor(const Cursor* cursor, bool busy) = 0;
+    // Rows the window shows above the form's client area (a menu bar), in the form's pixels.
+    virtual int menu_bar_height(const Form& form) const {
+        (void)form;
+        return 0;
+    }
     // The desktop's size in pixels, for centring forms; false when unknown.
     virtual bool desktop_size(int& width, int& height) {
         (void)width;

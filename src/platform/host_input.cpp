@@ -46,20 +46,51 @@ void collect_focusable(std::vector<std::unique_ptr<Control>>& list, std::vector<
     }
 }
 
-// Tab: the next control in tab order takes the focus; false when none can.
-bool move_focus(Form& form) {
+// Tab: the next control in tab order takes the focus, Shift+Tab the one before; false
+// when none can. A text box reached this way has all its text selected, so that typing
+// replaces it.
+bool move_focus(Form& form, bool back) {
     std::vector<Control*> order;
     collect_focusable(form.controls, order);
     if (order.empty()) return false;
     std::stable_sort(order.begin(), order.end(),
                      [](const Control* a, const Control* b) { return a->tab_index < b->tab_index; });
     const auto it = std::find(order.begin(), order.end(), form.focus());
-    form.set_focus(it == order.end() ? order.front() : order[(it - order.begin() + 1) % order.size()]);
+    const std::size_t n = order.size();
+    const std::size_t at = it == order.end() ? (back ? n - 1 : 0)
+                                             : (static_cast<std::size_t>(it - order.begin()) + (back ? n - 1 : 1)) % n;
+    Control* next = order[at];
+    if (next->kind == ControlKind::TextBox) {
+        next->anchor = 0;
+        next->caret = char_count(next->text);
+    }
+    form.keyboard_cues = true;
+    form.set_focus(next);
+    return true;
+}
+
+// The selected characters [from, to) of a text box; empty when nothing is selected.
+std::pair<int, int> selection(const Control& c) {
+    if (c.anchor < 0 || c.anchor == c.caret) return {c.caret, c.caret};
+    return {std::min<int>(c.anchor, c.caret), std::max<int>(c.anchor, c.caret)};
+}
+
+// Takes the selected characters out of the text; false when none were selected.
+bool erase_selection(Control& c) {
+    const auto [from, to] = selection(c);
+    c.anchor = -1;
+    if (from == to) return false;
+    std::string text = c.text;
+    const std::size_t at = byte_offset(text, from);
+    text.erase(at, byte_offset(text, to) - at);
+    c.text = std::move(text);
+    c.caret = from;
     return true;
 }
 
 void take_focus(Form& form, Control& c) {
     if (c.tab_index < 0) return;
+    if (c.kind == ControlKind::TextBox && c.anchor >= 0) c.anchor = -1;  // a click puts the caret back alone
     form.set_focus(&c);
 }
 
@@ -185,13 +216,22 @@ void Host::complete_click(Form& form, const std::string& control) {
 void Host::on_key_down(const KeyDown& e) {
     Form* f = find_form(e.form);
     if (!f || !f->enabled) return;
-    if (e.key == key::Tab && move_focus(*f)) return;
+    const bool shift = (e.key & key::ShiftMask) != 0;
+    const int code = e.key & ~key::ShiftMask;
+    if (code == key::Tab && move_focus(*f, shift)) return;
     Control* c = f->focus() && f->focus()->usable() ? f->focus() : nullptr;
     const std::string form_name = f->name;
     const std::string control = c ? c->name : std::string();
     const bool text_box = c && c->kind == ControlKind::TextBox;
-    if (c && c->on_key_down) call_handler(c->on_key_down, e.key);
-    else call_handler(f->on_key_down, e.key);
+    if (c && c->on_key_down) call_handler(c->on_key_down, code);
+    else call_handler(f->on_key_down, code);
+    // A button the player tabbed to is pressed with Enter or Space.
+    if (c && c->kind == ControlKind::Button && f->keyboard_cues && (code == key::Enter || code == key::Space)) {
+        if (Form* still = find_form(form_name); still && still->focus() && still->focus()->name == control) {
+            complete_click(*still, control);
+        }
+        return;
+    }
     if (!text_box) return;
 
     // The text box's own editing comes after its handler saw the key.
@@ -200,10 +240,19 @@ void Host::on_key_down(const KeyDown& e) {
     if (!c || f->focus() != c || !c->composition->empty()) return;
     const int count = char_count(c->text);
     c->caret = std::clamp(c->caret.get(), 0, count);
+    if (c->anchor > count) c->anchor = count;
+    // A caret key with Shift moves one end of the selection; without, it drops it.
+    const auto move_caret = [&](int to) {
+        if (!shift) c->anchor = -1;
+        else if (c->anchor < 0) c->anchor = c->caret;
+        c->caret = to;
+    };
     bool changed = false;
-    switch (e.key) {
+    switch (code) {
         case key::Backspace:
-            if (c->caret > 0) {
+            if (erase_selection(*c)) {
+                changed = true;
+            } else if (c->caret > 0) {
                 std::string text = c->text;
                 const std::size_t from = byte_offset(text, c->caret - 1);
                 text.erase(from, byte_offset(text, c->caret) - from);
@@ -212,8 +261,10 @@ void Host::on_key_down(const KeyDown& e) {
                 changed = true;
             }
             break;
-        case 46:  // Delete
-            if (c->caret < count) {
+        case key::Delete:
+            if (erase_selection(*c)) {
+                changed = true;
+            } else if (c->caret < count) {
                 std::string text = c->text;
                 const std::size_t from = byte_offset(text, c->caret);
                 text.erase(from, byte_offset(text, c->caret + 1) - from);
@@ -221,10 +272,10 @@ void Host::on_key_down(const KeyDown& e) {
                 changed = true;
             }
             break;
-        case key::Left: c->caret = std::max(0, c->caret - 1); break;
-        case key::Right: c->caret = std::min(count, c->caret + 1); break;
-        case 36: c->caret = 0; break;      // Home
-        case 35: c->caret = count; break;  // End
+        case key::Left: move_caret(std::max(0, c->caret - 1)); break;
+        case key::Right: move_caret(std::min(count, c->caret + 1)); break;
+        case key::Home: move_caret(0); break;
+        case key::End: move_caret(count); break;
         default: return;
     }
     c->refresh();
@@ -237,11 +288,16 @@ void Host::on_text_input(const TextInput& e) {
     if (!c) return;
     std::string text = e.utf8;
     const int count = char_count(c->text);
-    if (c->max_length > 0) text.resize(byte_offset(text, std::max(0, c->max_length - count)));
-    c->composition = std::string();
     c->caret = std::clamp(c->caret.get(), 0, count);
+    // Typed text replaces the selection.
+    const bool erased = !text.empty() && erase_selection(*c);
+    if (c->max_length > 0) text.resize(byte_offset(text, std::max(0, c->max_length - char_count(c->text))));
+    c->composition = std::string();
     c->refresh();
-    if (text.empty()) return;
+    if (text.empty()) {
+        if (erased) call_handler(c->on_change);
+        return;
+    }
     std::string joined = c->text;
     joined.insert(byte_offset(joined, c->caret), text);
     c->text = std::move(joined);

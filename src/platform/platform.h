@@ -26,11 +26,18 @@ struct Platform {
     InstanceLock& instance;
 };
 
+// A window icon: `size` x `size` straight RGBA pixels, rows top-down; none when null.
+struct WindowIcon {
+    int size = 0;
+    const unsigned char* rgba = nullptr;
+};
+
 struct PlatformOptions {
     bool headless = false;
     int scale = 1;                            // real window: whole-multiple scaling
     std::uint32_t master_level = 65535;       // headless: the starting master level
     std::filesystem::path trace_file;         // empty: no trace file
+    WindowIcon icon;                          // real window: the main window's icon
 };
 
 // Owns one platform's clock, host, backend and devices.

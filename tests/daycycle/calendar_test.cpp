@@ -175,9 +175,25 @@ TEST_F(Continue, FromTheTitleTheSavedHalfDayRestartsAfterItsG1WithMusicOff) {
 
 TEST_F(Continue, DuringPlayTheRecordIsRestoredAndTheWaitingInterpreterReleased) {
     saved[20] = " 1";
+    saved[18] = " 5";  // another background than the one on the stage
     g.g_Flags = saved;
     g.g_WaitClick = kTrue;
+    // A sprite on the stage, as when someone speaks.
+    game.ui.Doll_Disp[3]->move(398, 81, 144, 287);
+    game.ui.Doll_Disp[3]->visible = true;
+    game.stage.Doll_shown[3] = kTrue;
+    game.ui.Pic_Main->refresh();
+    // The sprites go and the new background is loaded into surfaces the player never
+    // sees: nothing reaches the screen until the darkening draws it.
+    int shown_before_dark = 0;
+    bool dark = false;
+    run.on_trace = [&](const Json& e) {
+        if (matches(e, R"({"ev":"effect","code":"DK"})")) dark = true;
+        else if (!dark && matches(e, R"({"ev":"present","form":"Main_Form"})")) ++shown_before_dark;
+    };
     Continue_game(game);
+    run.on_trace = {};
+    EXPECT_EQ(shown_before_dark, 0);
 
     // The waiting interpreter advances past the "g1".
     EXPECT_TRUE(holds(run.dump(), R"({"g_ScriptPos":1,"g_Day":1,"g_WaitClick":0})"));

@@ -78,7 +78,14 @@ TEST(Title, HoverHighlightsAndContinueCancelledKeepsTheTitle) {
 
 TEST(Title, ShowsItsPictureThenNewGameOpensTheNameEntryAndStartsTheScript) {
     TitleRig rig;
+    // The first picture on the screen is the whole title, where the window stays.
+    std::vector<int> first_seen;
+    rig.on_trace = [&](const Json& e) {
+        if (!first_seen.empty() || !matches(e, R"({"ev":"present","form":"Main_Form"})")) return;
+        first_seen = {rig.ui().Title->visible ? 1 : 0, rig.ui().form.left, rig.ui().form.top};
+    };
     ASSERT_EQ(rig.load(), -1);
+    EXPECT_EQ(first_seen, (std::vector<int>{1, rig.ui().form.left, rig.ui().form.top}));
     EXPECT_EQ(rig.waiting(), "title");
     EXPECT_FALSE(rig.ui().menu("prog_save").enabled());
     ASSERT_NE(rig.ui().Label1->cursor, nullptr);

@@ -20,16 +20,32 @@ std::uint32_t wait_time(MessageRig& rig) {
     return rig.now() - t;
 }
 
+// The mark's 8 x 8 square on the screen: 1 all white, 0 all black, -1 anything else.
+int mark_on_screen(MessageRig& rig) {
+    const platform::Surface shown = rig.screen();
+    int white = 0;
+    for (int y = 453; y < 461; ++y) {
+        for (int x = 601; x < 609; ++x) white += shown.get(x, y) == platform::kWhite ? 1 : 0;
+    }
+    return white == 64 ? 1 : white == 0 ? 0 : -1;
+}
+
 TEST(WaitClick, AdvancesOnLeftClicksEnterAndSpaceWhileTheMarkBlinks) {
     MessageRig rig;
-    std::vector<bool> blink;
-    for (int t : {250, 750, 1250}) rig.at(t, [&] { blink.push_back(rig.ui().Blinker->visible); });
+    rig.clear_trace();
+    std::vector<int> blink;
+    for (int t : {250, 750, 1250}) rig.at(t, [&] { blink.push_back(mark_on_screen(rig)); });
     rig.at(1260, [&] { EXPECT_STREQ(Message_waiting(rig.game()), "click"); });
     rig.click_at(1300, kStageX, kStageY, MouseButton::Right);
     rig.post_at(1350, KeyDown{"Main_Form", 'A'});
     rig.post_at(1400, KeyDown{"Main_Form", platform::key::Enter});
+    const std::uint32_t start = rig.now();
     EXPECT_GE(wait_time(rig), 1400u);
-    EXPECT_EQ(blink, (std::vector<bool>{false, true, false}));
+    // The mark shows on the black text area and blinks there, one present each half second.
+    EXPECT_EQ(blink, (std::vector<int>{0, 1, 0}));
+    std::vector<std::uint32_t> blinks = rig.times("present", R"({"form":"Main_Form","rect":[601,453,8,8]})");
+    for (std::uint32_t& t : blinks) t -= start;
+    EXPECT_EQ(blinks, (std::vector<std::uint32_t>{500, 1000}));
     EXPECT_FALSE(rig.ui().Clicker->enabled());
 
     rig.post_at(50, KeyDown{"Main_Form", platform::key::Space});

@@ -9,6 +9,7 @@
 #include "host_fixture.h"
 #include "support/answers.h"
 #include "support/json_value.h"
+#include "support/picture_check.h"
 
 namespace dalvo::platform {
 namespace {
@@ -137,6 +138,44 @@ TEST_F(HostTest, TextBoxesTakeTypedTextInTabOrder) {
     given.enabled = false;  // skipped by Tab
     send({key_down(key::Tab), key_down(key::Tab)});
     EXPECT_EQ(form.focus(), button);
+}
+
+// As in the desktop's own text boxes: Shift+Tab goes back, a box tabbed into has its text
+// selected, Shift with Home and End selects, and typing or deleting takes the selection.
+TEST_F(HostTest, TabBothWaysSelectsTheBoxReachedAndShiftSelectsForTheNextKey) {
+    Control& family = form.add("Text1", ControlKind::TextBox);
+    family.move(200, 400, 100, 20);
+    family.tab_index = 1;
+    family.text = "山田";
+    Control& given = form.add("Text2", ControlKind::TextBox);
+    given.move(320, 400, 100, 20);
+    given.tab_index = 2;
+    given.text = "太郎";
+    button->tab_index = 3;
+    const int shift = key::ShiftMask;
+    const auto state = [](const Control& c) { return std::tuple<std::string, int, int>{c.text, c.anchor, c.caret}; };
+
+    send({PressControl{"Main_Form", "Text1"}, key_down(key::Tab | shift)});
+    EXPECT_EQ(form.focus(), button);  // backwards round the end
+    // The button tabbed to shows where Enter goes: a dotted frame inside its edge.
+    const Surface shown = test::composed(form);
+    EXPECT_EQ(shown.get(button->absolute_left() + 4, button->absolute_top() + 4), kBlack);
+    send({key_down(key::Tab | shift)});
+    EXPECT_EQ(state(given), (std::tuple{"太郎", 0, 2}));
+    send({typed("花子")});
+    EXPECT_EQ(state(given), (std::tuple{"花子", -1, 2}));
+
+    send({key_down(key::Home), key_down(key::Right), key_down(key::End | shift), key_down(key::Backspace)});
+    EXPECT_EQ(state(given), (std::tuple{"花", -1, 1}));
+    send({key_down(key::Home | shift), key_down(key::Left)});  // a plain caret key drops the selection
+    EXPECT_EQ(state(given), (std::tuple{"花", -1, 0}));
+    send({key_down(key::Tab | shift), key_down(key::Delete), typed("悠")});
+    EXPECT_EQ(state(family), (std::tuple{"悠", -1, 1}));
+    // Enter on the button tabbed to presses it.
+    int clicks = 0;
+    button->on_click = [&] { ++clicks; };
+    send({key_down(key::Tab), key_down(key::Tab), key_down(key::Enter)});
+    EXPECT_EQ(clicks, 1);
 }
 
 TEST_F(HostTest, PressingBoxesSetsTheirValueBeforeTheClick) {

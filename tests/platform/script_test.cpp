@@ -68,8 +68,11 @@ TEST(ScriptParser, EveryKeyTheWindowDeliversHasANameThatReadsBack) {
         const std::string name = key_name(code);
         if (!name.empty()) {
             EXPECT_EQ(key_code(name), code) << name;
+            EXPECT_EQ(key_code("Shift+" + name), code | key::ShiftMask) << name;
+            EXPECT_EQ(key_name(code | key::ShiftMask), "Shift+" + name);
         }
     }
+    EXPECT_EQ(key_code("Shift+Shift+Tab"), -1);
     for (int code : {key::Enter, key::F1 + 11, int{'Z'}, int{'0'}, 16, 17, 18, 33, 34, 35, 36, 45, 46, 96, 105})
         EXPECT_NE(key_name(code), "") << code;
 }

@@ -155,6 +155,36 @@ TEST(WindowSmoke, ShotAndTheRealWindowShowTheSamePixels) {
     EXPECT_EQ(differing, "0") << "pixels differing between the shot and the window; see " << work;
 }
 
+// What the window manager is told, read back with xprop: the game window is a main window
+// of the class "dalvo" with its icon, whole on a screen too small for the scale asked,
+// and the about box is its dialog.
+TEST(WindowSmoke, MainWindowHasItsClassIconAndPlaceAndDialogsBelongToIt) {
+    if (std::getenv("DALVO_WINDOW_INNER") != nullptr) GTEST_SKIP() << "inner run";
+    for (const char* tool : {"xvfb-run", "xdotool", "xprop"}) {
+        if (!on_path(tool)) GTEST_SKIP() << tool << " is not installed";
+    }
+    const std::filesystem::path work = std::filesystem::path(DALVO_BINARY_DIR) / "test_output/window_props";
+    const std::string out = (work.parent_path() / "window_props.txt").string();
+    std::filesystem::create_directories(work.parent_path());
+    const std::string cmd = "timeout -s KILL 60 xvfb-run -a -s '-screen 0 1280x1024x24' '" +
+                            std::string(DALVO_SOURCE_DIR) + "/tests/window/window_props.sh' '" + DALVO_BINARY_DIR +
+                            "/dalvo' '" + DALVO_BINARY_DIR + "/data' '" + work.string() + "' --scale 3 >'" + out +
+                            "' 2>&1";
+    ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
+    std::ifstream in(out);
+    std::string word, win_class, transient, icon, dialog, warning;
+    int x = 0, y = 0, w = 0, h = 0;
+    in >> word >> x >> y >> w >> h >> win_class >> transient;
+    if (transient == "not") in >> word;  // "not found."
+    in >> icon >> word >> dialog;
+    std::getline(in >> std::ws, warning);
+    EXPECT_EQ((std::array{w, h}), (std::array{1280, 2 * (480 + kMenuBarHeight)}));  // scale 2, the largest that fits
+    EXPECT_LE(y + h, 1024);
+    EXPECT_EQ((std::array<std::string, 4>{win_class, transient, icon, dialog}),
+              (std::array<std::string, 4>{"\"dalvo\",\"dalvo\"", "not", "64,64", "yes"}));
+    EXPECT_EQ(warning, "dalvo: --scale 3 does not fit the screen; the window uses scale 2");
+}
+
 using test::composed;
 
 void settle(Platform& p) {

@@ -17,6 +17,8 @@ void read_story_facts(const std::filesystem::path& dir, FolderFacts& facts);
 void check_fades(const Scenario& s, const Flow& flow, Report& report);
 // A colour filter while a sprite stands whose picture reaches the wall band below the background.
 void check_filters(const Scenario& s, const Flow& flow, const FolderFacts& folder, Report& report);
+// A background changed after a "g1" before anything is said, so the card returns the old place first.
+void check_day_starts(const Scenario& s, const Flow& flow, Report& report);
 // A message that wraps with a forbidden line start or leaves one or two characters alone.
 void check_wraps(const Scenario& s, const Flow& flow, const FolderFacts& folder, Report& report);
 
@@ -25,6 +27,7 @@ inline void check_story(const Scenario& s, const FolderFacts& folder, Report& re
     check_fades(s, flow, report);
     check_filters(s, flow, folder, report);
     check_wraps(s, flow, folder, report);
+    check_day_starts(s, flow, report);
 }
 
 }  // namespace dalvo::check

@@ -169,6 +169,10 @@ bool is_menu_command(std::string_view name) {
 }
 
 std::string key_name(int code) {
+    if (code & key::ShiftMask) {
+        const std::string bare = key_name(code & ~key::ShiftMask);
+        return bare.empty() ? bare : "Shift+" + bare;
+    }
     for (const auto& [n, c] : kNamedKeys) {
         if (c == code) return std::string(n);
     }
@@ -180,6 +184,10 @@ std::string key_name(int code) {
 }
 
 int key_code(std::string_view name) {
+    if (name.size() > 6 && iequals(name.substr(0, 6), "Shift+")) {
+        const int bare = key_code(name.substr(6));
+        return bare < 0 || (bare & key::ShiftMask) ? -1 : bare | key::ShiftMask;
+    }
     for (const auto& [n, code] : kNamedKeys) {
         if (iequals(n, name)) return code;
     }

@@ -19,7 +19,12 @@ int menu_height(const Form& form) { return form.menu.empty() ? 0 : kMenuBarHeigh
 
 }  // namespace
 
-SdlBackend::SdlBackend(int scale) : scale_(std::max(1, scale)) {
+SdlBackend::SdlBackend(int scale, WindowIcon icon) : scale_(std::max(1, scale)), icon_(icon) {
+    // The game window with its menu bar must fit the usable desktop as a whole.
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
+        scale_ = fit_scale(scale_, usable.w, usable.h, 640, 480 + kMenuBarHeight);
+    }
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     // Whole-number nearest-neighbour scaling of a 640 x 480 picture needs no GPU: the
     // software renderer writes straight into the window's X image, where a GL renderer
@@ -69,7 +74,8 @@ SdlBackend::Window* SdlBackend::create(Form& form) {
     w->top = form.top;
     w->topmost = form.topmost;
     const bool placed = form.left != 0 || form.top != 0;
-    Uint32 flags = SDL_WINDOW_SHOWN;
+    // Shown only once the window manager has been told what it is.
+    Uint32 flags = SDL_WINDOW_HIDDEN;
     if (form.topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
     w->window.reset(SDL_CreateWindow(
         form.caption.c_str(), placed ? form.left * scale_ : static_cast<int>(SDL_WINDOWPOS_CENTERED),
@@ -86,6 +92,16 @@ SdlBackend::Window* SdlBackend::create(Form& form) {
         SDL_Log("renderer for %s: %s", form.name.c_str(), SDL_GetError());
         return nullptr;
     }
+    // The first window is the game's own, with its icon; the others are its dialogs.
+    SDL_Window* owner = windows_.empty() ? nullptr : windows_.front()->window.get();
+    if (owner == nullptr && icon_.rgba != nullptr) {
+        const sdl::SurfacePtr icon(SDL_CreateRGBSurfaceWithFormatFrom(
+            const_cast<unsigned char*>(icon_.rgba), icon_.size, icon_.size, 32, icon_.size * 4,
+            SDL_PIXELFORMAT_RGBA32));
+        if (icon) SDL_SetWindowIcon(w->window.get(), icon.get());
+    }
+    set_window_role(w->window.get(), owner);
+    SDL_ShowWindow(w->window.get());
     windows_.push_back(std::move(w));
     return windows_.back().get();
 }
@@ -270,13 +286,16 @@ MsgAnswer SdlBackend::message_box(std::string_view text, MsgButtons buttons, std
     if (!ask) return MsgAnswer::Ok;
     return id == 0 ? MsgAnswer::Yes : MsgAnswer::No;
 }
+// The usable area: what panels and docks leave of the desktop.
 bool SdlBackend::desktop_size(int& width, int& height) {
-    SDL_DisplayMode mode;
-    if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return false;
-    width = mode.w / scale_;
-    height = mode.h / scale_;
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return false;
+    width = usable.w / scale_;
+    height = usable.h / scale_;
     return true;
 }
+
+int SdlBackend::menu_bar_height(const Form& form) const { return menu_height(form); }
 
 bool SdlBackend::window_size(const Form& form, int& width, int& height) const {
     const Window* w = find(form);

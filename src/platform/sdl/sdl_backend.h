@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/host.h"
+#include "platform/platform.h"
 #include "platform/gfx/picture.h"
 #include "platform/sdl/x11_queue.h"
 
@@ -19,7 +20,8 @@ namespace dalvo::platform {
 class SdlBackend final : public Backend {
 public:
     // SDL's video subsystem must be running. `scale` is the whole-number window scale.
-    explicit SdlBackend(int scale);
+    // `icon` is the main window's; a null one leaves SDL's.
+    explicit SdlBackend(int scale, WindowIcon icon = {});
     ~SdlBackend() override;
     SdlBackend(const SdlBackend&) = delete;
     SdlBackend& operator=(const SdlBackend&) = delete;
@@ -37,6 +39,9 @@ public:
     void set_cursor(const Cursor* cursor, bool busy) override;
     // In the game's pixels: a form's left/top are desktop positions divided by the scale.
     bool desktop_size(int& width, int& height) override;
+    int menu_bar_height(const Form& form) const override;
+    // The scale the windows use: the asked one, or the largest that fits the desktop.
+    int scale() const { return scale_; }
 
     // For checks of the real window: the window's size in picture pixels (menu bar
     // included), the client area as the window shows it, and the frames presented.
@@ -66,6 +71,7 @@ private:
     void toggle_fullscreen(Window& w);
 
     int scale_;
+    WindowIcon icon_;
     std::vector<std::unique_ptr<Window>> windows_;  // in the order shown: the first is the main form
     std::map<const Cursor*, std::unique_ptr<CachedCursor>> cursors_;
     std::unique_ptr<CachedCursor> explicit_cursor_;

@@ -130,7 +130,8 @@ void SdlBackend::pump(std::vector<InputEvent>& out) {
                         break;
                     }
                     const int code = key_code_from_sdl(e.key.keysym.sym);
-                    if (code != 0) out.push_back(KeyDown{w->form->name, code});
+                    const int shift = (e.key.keysym.mod & KMOD_SHIFT) != 0 ? key::ShiftMask : 0;
+                    if (code != 0) out.push_back(KeyDown{w->form->name, code | shift});
                 }
                 break;
             case SDL_TEXTINPUT:

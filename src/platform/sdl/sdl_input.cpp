@@ -64,6 +64,12 @@ Viewport fit_viewport(int output_w, int output_h, int picture_w, int picture_h, 
     return vp;
 }
 
+int fit_scale(int asked, int usable_w, int usable_h, int width, int height) {
+    int scale = std::max(1, asked);
+    while (scale > 1 && (width * scale > usable_w || height * scale > usable_h)) --scale;
+    return scale;
+}
+
 PicturePoint to_picture(const Viewport& vp, int window_x, int window_y) {
     PicturePoint p;
     p.x = floor_div(window_x - vp.x, vp.factor);

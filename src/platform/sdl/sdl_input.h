@@ -24,6 +24,10 @@ struct Viewport {
 Viewport fit_viewport(int output_w, int output_h, int picture_w, int picture_h, int scale,
                       bool fullscreen);
 
+// The largest whole scale up to `asked` at which a `width` x `height` picture fits a
+// usable desktop area of `usable_w` x `usable_h`; 1 when not even that fits.
+int fit_scale(int asked, int usable_w, int usable_h, int width, int height);
+
 // A window point mapped back to picture pixels (may lie outside the picture).
 struct PicturePoint {
     int x = 0;

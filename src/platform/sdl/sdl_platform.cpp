@@ -59,7 +59,11 @@ public:
             error = "cannot write the trace file " + options_.trace_file.string();
             return false;
         }
-        backend_ = std::make_unique<SdlBackend>(options_.scale);
+        backend_ = std::make_unique<SdlBackend>(options_.scale, options_.icon);
+        if (backend_->scale() < options_.scale) {
+            std::fprintf(stderr, "dalvo: --scale %d does not fit the screen; the window uses scale %d\n",
+                         options_.scale, backend_->scale());
+        }
         host_ = std::make_unique<Host>(clock_, trace_, *backend_);
         std::string warning;
         music_ = make_sdl_music_device(clock_, trace_, warning);

@@ -1,5 +1,5 @@
 #pragma once
-// Whether the X server has sent the program anything yet unread, found without reading:
+// The X connection looked at directly. Whether the X server has sent the program anything yet unread, found without reading:
 // one look at the connection instead of the four reads SDL's event pump makes.
 
 struct SDL_Window;
@@ -18,5 +18,9 @@ private:
     void* display_ = nullptr;
     int fd_ = -1;
 };
+
+// Tells the window manager what `window` is before it is shown: of the class "dalvo",
+// and a dialog of `owner` when given, else a main window (transient for nothing).
+void set_window_role(SDL_Window* window, SDL_Window* owner);
 
 }  // namespace dalvo::platform

@@ -90,6 +90,7 @@ void Control::invalidate() { form.invalidate(place()); }
 
 void Control::refresh() {
     invalidate();
+    if (work_surface) return;
     // A control that has just been hidden shows what lies beneath; a work surface
     // inside a hidden container shows nothing.
     if (!parent || parent->shown()) form.present_now();

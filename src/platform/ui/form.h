@@ -36,6 +36,9 @@ namespace key {
 inline constexpr int Backspace = 8, Tab = 9, Enter = 13, Escape = 27, Space = 32;
 inline constexpr int Left = 37, Up = 38, Right = 39, Down = 40;
 inline constexpr int F1 = 112;  // F1..F12 = 112..123; letters 'A'..'Z', digits '0'..'9'
+inline constexpr int Home = 36, End = 35, Delete = 46;
+// Added to a key code of an input event while Shift is held; handlers get the bare code.
+inline constexpr int ShiftMask = 0x10000;
 }  // namespace key
 
 enum class MouseButton { Left = 1, Right = 2, Middle = 4 };
@@ -158,8 +161,13 @@ public:
     Property<std::string> text{*this};
     Property<int> caret{*this};
     Property<std::string> composition{*this};
+    // The other end of the selection (in characters), the caret being one; -1 when none.
+    Property<int> anchor{*this, -1};
     int max_length = 0;  // 0: no limit
 
+    // Never on the screen (a picture the stage only draws from): its refresh shows
+    // nothing, not even what else waits to be shown.
+    bool work_surface = false;
     // Focus order among the form's controls (-1: never takes focus).
     int tab_index = -1;
     // Pointer shown over the control; none means the form's or the default.
@@ -259,6 +267,8 @@ public:
 
     // The control with the keyboard focus (its caret shows).
     Control* focus() const { return focus_; }
+    // The focus was moved with the keyboard: a focused button shows its focus mark.
+    bool keyboard_cues = false;
     void set_focus(Control* control);
 
     // What changed on screen since the last present (client-area coordinates).
