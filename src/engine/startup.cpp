@@ -217,6 +217,7 @@ void Window_load(Game& game) {
 
     game.g_AppPath = game.options.program_dir;
     game.g_DataPath = find_data_path(game.options);
+    game.data = platform::DataFolder(game.g_DataPath);
     std::error_code ec;
     if (!fs::is_regular_file(game.g_DataPath / "wall.bmp", ec)) {
         // Nothing is open yet, so there is nothing to put back.
