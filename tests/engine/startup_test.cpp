@@ -142,6 +142,17 @@ TEST(Startup, FoldersMadeOnWindowsLoadAndKeepTheirOwnNames) {
              names_list_with(d, "bgm\\m2.mid. ");
          },
          "Bgm/m2.mid"},
+        {"RIFF music", [](FixtureFolder& d) {
+             const auto le32 = [](std::size_t v) {
+                 return std::string{static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+                                    static_cast<char>(v >> 24)};
+             };
+             const std::vector<std::uint8_t> smf = d.read_bytes("bgm02.mid");
+             const std::string sequence(smf.begin(), smf.end());
+             d.write_bytes("bgm02.mid", "RIFF" + le32(sequence.size() + 20) + "RMIDINFO" + le32(0) + "data" +
+                                            le32(sequence.size()) + sequence);
+         },
+         "bgm02.mid"},
         {"Shift-JIS bytes", [&](FixtureFolder& d) {
              fs::rename(d.file("bgm02.mid"), d.file(*platform::utf8_to_sjis("海の曲.MID")));
              names_list_with(d, "海の曲.mid");
@@ -160,6 +171,8 @@ TEST(Startup, FoldersMadeOnWindowsLoadAndKeepTheirOwnNames) {
         EXPECT_EQ(run.g().g_ScriptLast, reference.g().g_ScriptLast) << c.name;
         EXPECT_EQ(run.g().g_SctLast, reference.g().g_SctLast) << c.name;
         EXPECT_EQ(music_path(run.game(), 2), (data.path() / c.music2).string()) << c.name;
+        EXPECT_EQ(run.until_end([&] { EXPECT_EQ(BGM_play(run.game(), music_path(run.game(), 2)), 0) << c.name; }), -1);
+        EXPECT_TRUE(run.messages().empty()) << c.name << testing::PrintToString(run.messages());
         EXPECT_EQ(run.unload(), 0) << c.name;
         EXPECT_EQ(run.events("seal").size(), 46u) << c.name;  // opened, then sealed again
         const std::set<fs::path> after(fs::directory_iterator(data.path()), fs::directory_iterator());
