@@ -194,6 +194,9 @@ TEST_F(Interpreter, BadRecordFieldsMissingScenesAndEndlessLoopsEndTheGameAfterOn
         // Nothing in the loop waits for the player: the millionth record is named.
         {{{.scene = "1001", .cmd = "g2"}, {.scene = "1001", .cmd = "g0", .target = "1001"}},
          "3.dat 3行目 (場面 1001): 1000000 レコードの間プレイヤーを待たずに進みました"},
+        // A cut background change that jumps back to itself is caught a thousand times sooner.
+        {{{.scene = "1001", .cmd = "g0", .target = "1001", .place = "0"}},
+         "3.dat 2行目 (場面 1001): 1000 レコードの間プレイヤーを待たずに進みました"},
     };
     for (Case c : cases) {
         c.recs.push_back({.scene = "1002"});
