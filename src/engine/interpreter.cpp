@@ -22,13 +22,15 @@ namespace {
 
 // Far beyond any honest scenario: 3001 records, each run a few hundred times over.
 constexpr std::uint32_t kMaxWorkWithoutWait = 1'000'000;
-// A record that changes the stage copies and presents pictures, a thousand times the work
-// of a plain one: a loop through the stage is caught as soon, in a window as headless.
-constexpr std::uint32_t kStageChangeWork = 1'000;
+// A record that changes the stage copies and presents pictures, and one of the sound
+// command opens or drives a device: each weighs a thousand plain records, so a loop
+// through them is caught within seconds, in a window as headless, the same every run.
+constexpr std::uint32_t kDeviceWork = 1'000;
 
 std::uint32_t record_work(const ScriptRecord& rec) {
-    const bool plain = trim_blanks(rec.Place).empty() && trim_blanks(rec.Doll).empty() && trim_blanks(rec.Face).empty();
-    return plain ? 1 : kStageChangeWork;
+    const bool plain = trim_blanks(rec.Place).empty() && trim_blanks(rec.Doll).empty() &&
+                       trim_blanks(rec.Face).empty() && !trim_blanks(rec.Cmd).starts_with('a');
+    return plain ? 1 : kDeviceWork;
 }
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
@@ -176,8 +178,12 @@ void Run_script(Game& game) {
     EngineState& g = game.g;
     g.g_Running = kTrue;
     bool end_test = true;
+    // Work done since the player was last asked, on records run before since then. A
+    // record reached for the first time is progress (a skip through a long scene), not
+    // a loop, and weighs nothing.
     std::uint32_t work_without_wait = 0;
     std::uint32_t records_without_wait = 0;
+    std::int32_t furthest = g.g_ScriptPos - 1;
     while (true) {
         // The last record closes the script and is never run.
         if (end_test && g.g_ScriptPos == g.g_ScriptLast) return;
@@ -208,6 +214,9 @@ void Run_script(Game& game) {
         if (game.msg.player_waits != waits) {
             work_without_wait = 0;
             records_without_wait = 0;
+            furthest = pos;
+        } else if (pos > furthest) {
+            furthest = pos;
         } else {
             work_without_wait += work;
             records_without_wait += 1;
