@@ -195,6 +195,35 @@ fs::path DataFolder::write_path(std::string_view name) const {
     return (folder.how != Match::None ? folder.file : join(root_, parts)) / leaf;
 }
 
+std::vector<fs::path> DataFolder::matches(std::string_view name) const {
+    std::vector<fs::path> out;
+    std::vector<std::string_view> parts = components(name);
+    if (root_.empty() || parts.empty()) return out;
+    const std::string leaf(parts.back());
+    parts.pop_back();
+    fs::path dir = root_;
+    if (!parts.empty()) {
+        std::string parent;
+        for (const std::string_view part : parts) parent.append(part).push_back('/');
+        Found folder = find(parent);
+        if (folder.how == Match::None) return out;
+        dir = std::move(folder.file);
+    }
+    const Listing& list = listing(dir);
+    std::vector<std::string> names;
+    if (list.exact.contains(leaf)) names.push_back(leaf);
+    for (auto [it, end] = list.by_utf8.equal_range(fold_utf8_name(leaf)); it != end; ++it) names.push_back(it->second);
+    if (const std::optional<std::string> sjis = utf8_to_sjis(leaf); sjis && *sjis != leaf) {
+        for (auto [it, end] = list.by_sjis.equal_range(fold_sjis_name(*sjis)); it != end; ++it) {
+            names.push_back(it->second);
+        }
+    }
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    for (const std::string& n : names) out.push_back(dir / n);
+    return out;
+}
+
 ReadFault DataFolder::read(std::string_view name, std::string& out, std::size_t limit) const {
     return read_whole_file(path(name), out, limit);
 }

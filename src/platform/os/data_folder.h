@@ -57,6 +57,10 @@ public:
     // written ("\" as a separator).
     std::filesystem::path write_path(std::string_view name) const;
 
+    // Every entry on disk that `name` matches, the exact one included, in byte order:
+    // more than one is a folder whose names differ only by case.
+    std::vector<std::filesystem::path> matches(std::string_view name) const;
+
     ReadFault read(std::string_view name, std::string& out, std::size_t limit = std::size_t{1} << 30) const;
 
     // False for a read-only folder (a mounted CD image, an installed copy): its seals
