@@ -182,6 +182,18 @@ TEST(Startup, FoldersMadeOnWindowsLoadAndKeepTheirOwnNames) {
     }
 }
 
+TEST(Startup, APictureThatCannotBeWrittenPlaysAsItIs) {
+    FixtureFolder data;
+    const std::vector<std::uint8_t> before = data.read_bytes("70.dat");
+    const ReadOnlyMount mount(data.file("70.dat"));
+    if (!mount.refused().empty()) GTEST_SKIP() << "no read-only mount: " << mount.refused();
+    GameRig run({.data_dir = data.path()});
+    ASSERT_EQ(run.load(), -1) << testing::PrintToString(run.messages());
+    EXPECT_EQ(run.unload(), 0);
+    EXPECT_EQ(data.read_bytes("70.dat"), before);
+    EXPECT_EQ(data.signature("71.dat"), "JF");  // the others sealed again as always
+}
+
 TEST(Startup, DataBesideTheProgramWinsOverTheProgramFolder) {
     FixtureFolder program;
     GameOptions options;

@@ -4,12 +4,7 @@
 // from the menu and from the title of a fresh run, returns to that half-day's start.
 
 #include <gtest/gtest.h>
-#include <sched.h>
-#include <sys/mount.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -312,36 +307,6 @@ TEST_F(SavePlay, EverySaveLoadsBackToItsHalfDayAndNoneBreaksTheGame) {
     }
     EXPECT_EQ(read_json(out / "prologue.json")["g_Names"][1].str(), "ab");
 }
-
-// `dir` made read-only for this test program and the games it starts, in a mount
-// namespace of the program's own, the way a mounted CD image or an installed copy is.
-class ReadOnlyMount {
-public:
-    explicit ReadOnlyMount(const fs::path& dir) : dir_(dir) {
-        if (::geteuid() != 0) {
-            why_ = "needs root for a mount namespace";
-        } else if (::unshare(CLONE_NEWNS) != 0) {
-            why_ = std::string("unshare refused: ") + std::strerror(errno);
-        } else if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-                   ::mount(dir.c_str(), dir.c_str(), nullptr, MS_BIND, nullptr) != 0) {
-            why_ = std::string("bind mount refused: ") + std::strerror(errno);
-        } else if (::mount(nullptr, dir.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0) {
-            why_ = std::string("read-only remount refused: ") + std::strerror(errno);
-            ::umount2(dir.c_str(), MNT_DETACH);
-        }
-    }
-    ~ReadOnlyMount() {
-        if (why_.empty()) ::umount2(dir_.c_str(), MNT_DETACH);
-    }
-    ReadOnlyMount(const ReadOnlyMount&) = delete;
-    ReadOnlyMount& operator=(const ReadOnlyMount&) = delete;
-    // Empty when mounted, else why not.
-    const std::string& refused() const { return why_; }
-
-private:
-    fs::path dir_;
-    std::string why_;
-};
 
 std::map<fs::path, std::string> folder_bytes(const fs::path& dir) {
     std::map<fs::path, std::string> files;
