@@ -74,6 +74,7 @@ inline Game& shared_game() {
         return Game(set->platform(), options);
     }();
     game.g_DataPath = scratch_folder();
+    game.data = platform::DataFolder(scratch_folder());
     return game;
 }
 

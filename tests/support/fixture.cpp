@@ -3,6 +3,8 @@
 #include "support/fixture.h"
 
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -45,6 +47,24 @@ void write_all(const fs::path& file, const void* data, std::size_t size) {
 }
 
 }  // namespace
+
+ReadOnlyMount::ReadOnlyMount(const fs::path& path) : path_(path) {
+    if (::geteuid() != 0) {
+        why_ = "needs root for a mount namespace";
+    } else if (::unshare(CLONE_NEWNS) != 0) {
+        why_ = std::string("unshare refused: ") + std::strerror(errno);
+    } else if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+               ::mount(path.c_str(), path.c_str(), nullptr, MS_BIND, nullptr) != 0) {
+        why_ = std::string("bind mount refused: ") + std::strerror(errno);
+    } else if (::mount(nullptr, path.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0) {
+        why_ = std::string("read-only remount refused: ") + std::strerror(errno);
+        ::umount2(path.c_str(), MNT_DETACH);
+    }
+}
+
+ReadOnlyMount::~ReadOnlyMount() {
+    if (why_.empty()) ::umount2(path_.c_str(), MNT_DETACH);
+}
 
 ScopedEnv::ScopedEnv(const char* name, const std::string& value) : name_(name) {
     if (const char* old = std::getenv(name)) old_ = old;

@@ -56,6 +56,23 @@ private:
     std::optional<std::string> old_;
 };
 
+// `path` (a folder or one file) made read-only for this test program and the games it
+// starts, in a mount namespace of the program's own, as a mounted CD image or an
+// installed copy is. Needs root; `refused()` says why it could not be made.
+class ReadOnlyMount {
+public:
+    explicit ReadOnlyMount(const std::filesystem::path& path);
+    ~ReadOnlyMount();
+    ReadOnlyMount(const ReadOnlyMount&) = delete;
+    ReadOnlyMount& operator=(const ReadOnlyMount&) = delete;
+    // Empty when mounted, else why not.
+    const std::string& refused() const { return why_; }
+
+private:
+    std::filesystem::path path_;
+    std::string why_;
+};
+
 struct RunResult {
     int exit_code = -1;  // -1 when the program did not exit normally (signal)
     std::string out;     // standard output

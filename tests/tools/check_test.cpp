@@ -10,6 +10,7 @@
 #include <string>
 
 #include "check/check.h"
+#include "platform/codec/text_codec.h"
 #include "support/fixture.h"
 
 namespace dalvo {
@@ -107,6 +108,24 @@ TEST(Check, EveryPlantedFaultIsReportedWithItsFileAndLine) {
     EXPECT_NE(report.text().find((folder.path() / "75.dat").string() + ": error: "), std::string::npos);
     // Story faults are warned on the routes that meet them.
     check_broken(story, "story");
+}
+
+// A folder as Windows made it is checked as the game finds its files, with a warning for
+// each name found only by case or as Shift-JIS bytes, for two names that differ only by
+// case, and for text after an end-of-file mark.
+TEST(Check, FoldersMadeOnWindowsAreCheckedAsTheGameFindsTheirFiles) {
+    FixtureFolder folder;
+    fs::rename(folder.file("wall.bmp"), folder.file("WALL.BMP"));
+    fs::copy_file(folder.file("75.dat"), folder.file("75.DAT"));
+    fs::rename(folder.file("bgm02.mid"), folder.file(*platform::utf8_to_sjis("海.MID")));
+    std::string names = folder.read_text("30.dat");
+    names.replace(names.find("bgm02.mid"), 9, "海.mid");
+    folder.write_text("30.dat", names + "\x1A" + "more names\n");  // after its 25 lines
+    // The mark as editors wrote it, which would be a record cut short if it were read.
+    for (const char* text : {"3.dat", "39.dat"}) folder.write_text(text, folder.read_text(text) + "\x1A");
+    Report report;
+    check::check_folder(folder.path(), report);
+    expect_exactly(report, "windows");
 }
 
 TEST(Check, RoutesFollowEveryOptionToItsEnd) {

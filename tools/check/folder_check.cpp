@@ -3,12 +3,14 @@
 #include <cmath>
 #include <map>
 #include <optional>
+#include <set>
 #include <system_error>
 
 #include "check/check.h"
 #include "check/scenario.h"
 #include "check/story_checks.h"
 #include "platform/codec/audio_formats.h"
+#include "platform/os/data_folder.h"
 #include "platform/os/file_read.h"
 #include "platform/gfx/picture.h"
 #include "platform/codec/text_codec.h"
@@ -26,16 +28,20 @@ struct Size {
 
 class Folder {
 public:
-    Folder(const fs::path& dir, Report& report) : dir_(dir), report_(report) {}
+    Folder(const fs::path& dir, Report& report) : dir_(dir), data_(dir), report_(report) {}
 
-    fs::path path(const std::string& name) const { return dir_ / name; }
+    // A file as the game names it, for the messages.
+    fs::path path(const std::string& name) const { return data_.shown(name); }
+    // The file on disk that the game finds under that name.
+    fs::path file(const std::string& name) const { return data_.path(name); }
 
     // The file's bytes, or nullopt after reporting it missing or empty.
     std::optional<std::string> required(const std::string& name, const fs::path& from = {}, int line = 0) {
         const fs::path file = path(name);
         const fs::path& where = from.empty() ? file : from;
+        warn_about_name(name, where, line);
         std::string bytes;
-        const platform::ReadFault fault = platform::read_whole_file(file, bytes);
+        const platform::ReadFault fault = data_.read(name, bytes);
         if (fault == platform::ReadFault::Missing || fault == platform::ReadFault::NotAFile) {
             report_.error(where, line, from.empty() ? "required file is missing" : "file \"" + name + "\" is missing");
             return std::nullopt;
@@ -49,6 +55,22 @@ public:
             report_.error(where, line, from.empty() ? "required file is empty" : "file \"" + name + "\" is empty");
             return std::nullopt;
         }
+        return bytes;
+    }
+
+    // A text file of the game, up to its end-of-file mark; text after the mark is warned about.
+    std::optional<std::string> required_text(const std::string& name) {
+        auto bytes = required(name);
+        if (!bytes) return bytes;
+        const std::size_t mark = bytes->find('\x1A');
+        if (mark == std::string::npos) return bytes;
+        // Only line ends and blanks after the mark are as the editors of the time left them.
+        const bool more = bytes->find_first_not_of("\x1A\r\n \t", mark) != std::string::npos;
+        if (more && warned_.insert("\x1A" + name).second) {
+            const int line = 1 + static_cast<int>(std::count(bytes->begin(), bytes->begin() + static_cast<long>(mark), '\n'));
+            report_.warning(path(name), line, "end-of-file mark (0x1A) before the end: the rest of the file is ignored");
+        }
+        bytes->resize(mark);
         return bytes;
     }
 
@@ -82,14 +104,38 @@ public:
     bool picture_ok(int number) {
         std::error_code ec;
         const std::string name = std::to_string(number) + ".dat";
-        return fs::is_regular_file(path(name), ec) && picture(name).has_value();
+        return fs::is_regular_file(file(name), ec) && picture(name).has_value();
     }
 
     Report& report() { return report_; }
 
 private:
+    // The game finds a name as Windows does; a folder that works only that way, or holds
+    // two names that differ only by case, plays differently where names are exact.
+    void warn_about_name(const std::string& name, const fs::path& where, int line) {
+        if (!warned_.insert(name).second) return;
+        const platform::DataFolder::Found found = data_.find(name);
+        const auto shown = [&](const fs::path& p) {
+            return "\"" + platform::sjis_to_utf8(p.lexically_relative(dir_).string()) + "\"";
+        };
+        if (found.how == platform::DataFolder::Match::Case) {
+            report_.warning(where, line, "\"" + name + "\" is found only by another case, as " + shown(found.file));
+        } else if (found.how == platform::DataFolder::Match::ShiftJis) {
+            report_.warning(where, line, "\"" + name + "\" is found only as the Shift-JIS bytes of the name, as " +
+                                             shown(found.file));
+        }
+        const std::vector<fs::path> all = data_.matches(name);
+        if (found.how != platform::DataFolder::Match::None && all.size() > 1) {
+            std::string list;
+            for (const fs::path& p : all) list += (list.empty() ? "" : ", ") + shown(p);
+            report_.warning(where, line, "names that differ only by case: " + list + "; the game takes " + shown(found.file));
+        }
+    }
+
     fs::path dir_;
+    platform::DataFolder data_;
     Report& report_;
+    std::set<std::string> warned_;
     std::map<std::string, std::optional<Size>> pictures_;
 };
 
@@ -109,7 +155,7 @@ void check_saved_names(Folder& folder, const std::vector<std::string>& lines) {
 // "30.dat": names on lines 1 to 5, music files on lines 8 to 16, 25 lines in all.
 void check_names_list(Folder& folder) {
     const fs::path file = folder.path("30.dat");
-    const auto bytes = folder.required("30.dat");
+    const auto bytes = folder.required_text("30.dat");
     if (!bytes) return;
     std::vector<std::string> lines;
     std::size_t start = 0;
@@ -136,7 +182,7 @@ void check_names_list(Folder& folder) {
         const auto music = folder.required(lines[i], file, line);
         if (!music) continue;
         const auto* data = reinterpret_cast<const std::uint8_t*>(music->data());
-        if (platform::midi_length_ms({data, music->size()}) < 0) {
+        if (platform::midi_length_ms(platform::midi_sequence({data, music->size()})) < 0) {
             folder.report().error(file, line, "music file \"" + lines[i] + "\" is not a Standard MIDI File");
         }
     }
@@ -166,7 +212,7 @@ void check_pictures(Folder& folder) {
     for (int n = 70; n <= 82; ++n) folder.picture_of_size(dat(n), 640, 320);
     for (int n = 91; n <= 93; ++n) folder.picture_of_size(dat(n), 640, 320);
     std::error_code ec;
-    if (fs::file_size(folder.path("94.dat"), ec) > 0 && !ec) folder.picture("94.dat");
+    if (fs::file_size(folder.file("94.dat"), ec) > 0 && !ec) folder.picture("94.dat");
     if (const auto cur = folder.required("select.cur")) {
         platform::Cursor cursor;
         std::string error;
@@ -227,18 +273,19 @@ void check_folder(const fs::path& dir, Report& report, RouteResult* routes_out) 
         return;
     }
     Folder folder(dir, report);
-    for (const char* name : {"waku.bmp", "wall.bmp", "39.dat", "31.dat", "3.dat"}) folder.required(name);
+    for (const char* name : {"waku.bmp", "wall.bmp"}) folder.required(name);
+    for (const char* name : {"39.dat", "31.dat", "3.dat"}) folder.required_text(name);
     check_names_list(folder);
     check_pictures(folder);
 
-    const auto script = folder.required("3.dat");
-    const auto choices = folder.required("39.dat");
+    const auto script = folder.required_text("3.dat");
+    const auto choices = folder.required_text("39.dat");
     if (!script || !choices) return;
     Scenario scenario = read_scenario(platform::sjis_to_utf8(*script), platform::sjis_to_utf8(*choices),
                                       folder.path("3.dat"), folder.path("39.dat"), report);
     FolderFacts facts;
     for (int n = 0; n < 1000; ++n) {
-        if (fs::exists(folder.path(dat(n)), ec) && n >= 51 && n != 94 && folder.picture_ok(n)) facts.pictures.insert(n);
+        if (n >= 51 && n != 94 && fs::exists(folder.file(dat(n)), ec) && folder.picture_ok(n)) facts.pictures.insert(n);
     }
     check_scenario(scenario, facts, report);
     if (!scenario.loadable) return;

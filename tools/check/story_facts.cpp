@@ -5,6 +5,8 @@
 
 #include "check/story_checks.h"
 #include "platform/gfx/picture.h"
+#include "platform/os/data_folder.h"
+#include "platform/os/file_read.h"
 #include "platform/codec/text_codec.h"
 
 namespace dalvo::check {
@@ -14,9 +16,10 @@ namespace {
 constexpr int kStageHeight = 368;
 constexpr int kBackgroundBottom = 345;  // the wall band starts here
 
-std::string bytes_of(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+std::string bytes_of(const platform::DataFolder& data, const std::string& name) {
+    std::string bytes;
+    data.read(name, bytes);
+    return bytes;
 }
 
 // A sprite stands on the bottom of the stage; black is transparent.
@@ -38,7 +41,10 @@ bool reaches_wall(const std::string& bytes) {
 }  // namespace
 
 void read_story_facts(const std::filesystem::path& dir, FolderFacts& facts) {
-    const std::string names = platform::sjis_to_utf8(bytes_of(dir / "30.dat"));
+    const platform::DataFolder data(dir);
+    std::string text = bytes_of(data, "30.dat");
+    platform::cut_at_end_mark(text);
+    const std::string names = platform::sjis_to_utf8(text);
     std::size_t start = 0;
     for (int i = 1; i <= 5 && start < names.size(); ++i) {
         std::size_t end = names.find('\n', start);
@@ -48,7 +54,7 @@ void read_story_facts(const std::filesystem::path& dir, FolderFacts& facts) {
         facts.names[i] = line;
         start = end + 1;
     }
-    for (int k = 0; k < 4; ++k) facts.sprite_reaches_wall[k] = reaches_wall(bytes_of(dir / (std::to_string(51 + k) + ".dat")));
+    for (int k = 0; k < 4; ++k) facts.sprite_reaches_wall[k] = reaches_wall(bytes_of(data, std::to_string(51 + k) + ".dat"));
 }
 
 }  // namespace dalvo::check
