@@ -17,7 +17,7 @@ RUNS=$([ "$QUICK" = 1 ] && echo 10 || echo 30)
 PLAY_SCRIPT=${PLAY_SCRIPT:-$ROOT/tests/story/full_ending_1.script}
 
 for tool in hyperfine xvfb-run Xvfb /usr/bin/time python3; do
-  command -v "$tool" >/dev/null || { echo "run.sh: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
+  command -v "$tool" >/dev/null || { echo "run.sh: $tool is missing (scripts/setup.sh bench installs it)" >&2; exit 1; }
 done
 
 cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
