@@ -155,6 +155,9 @@ fs::path find_data_path(const GameOptions& options) {
     std::error_code ec;
     const fs::path beside = options.program_dir / "data";
     if (fs::is_directory(beside, ec)) return beside;
+    // An installed program, PREFIX/bin/dalvo, plays the game installed as PREFIX/share/dalvo.
+    const fs::path installed = options.program_dir.parent_path() / "share" / "dalvo";
+    if (options.program_dir.filename() == "bin" && fs::is_directory(installed, ec)) return installed;
     return options.program_dir;
 }
 
