@@ -31,6 +31,7 @@ struct PlatformOptions {
     int scale = 1;                            // real window: whole-multiple scaling
     std::uint32_t master_level = 65535;       // headless: the starting master level
     std::filesystem::path trace_file;         // empty: no trace file
+    std::filesystem::path soundfont;          // real window: the music's; empty: the system's own
 };
 
 // Owns one platform's clock, host, backend and devices.
