@@ -28,12 +28,21 @@ foreach(source dalvo.6 dalvo-check.1 changelog)
 endforeach()
 add_custom_target(dist ALL DEPENDS ${DALVO_DIST}/game.stamp ${DALVO_GZIPPED})
 
-install(TARGETS dalvo dalvo-check RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The game and its checker go to bin/; installed into /usr, as the Debian package is, to
+# games/, where the system keeps its games. Decided when installing, where the prefix is known.
+install(CODE "set(DALVO_GAMES_DIR ${CMAKE_INSTALL_BINDIR})
+if(CMAKE_INSTALL_PREFIX STREQUAL \"/usr\")
+  set(DALVO_GAMES_DIR games)
+endif()")
+install(TARGETS dalvo dalvo-check RUNTIME DESTINATION "\${DALVO_GAMES_DIR}")
 # The game's files are read by every player and written by none.
 install(DIRECTORY ${DALVO_DIST}/game/ DESTINATION ${CMAKE_INSTALL_DATADIR}/dalvo
   FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 install(FILES ${DALVO_PACKAGING}/dalvo.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${DALVO_PACKAGING}/org.dalvo.dalvo.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The game's scenario and names list are Shift-JIS text, as the game reads them.
+install(FILES ${DALVO_PACKAGING}/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+  RENAME dalvo)
 install(FILES ${DALVO_DIST}/dalvo.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${DALVO_DIST}/dalvo-check.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/docs/authoring.md
@@ -50,14 +59,13 @@ set(CPACK_PACKAGE_NAME dalvo)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "DALVO! team <dalvo@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Japanese scenario-driven game (visual novel)")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Japanese scenario-driven game (visual novel)
- DALVO! is a school story told over a calendar of half days, with three
- school subjects to study between its scenes: messages, choices, a name
- entry, save slots, music and an ending with its staff roll, in one
- 640x480 window.
- .
- The engine also plays other stories written for it; dalvo-check checks
- such a story's data folder without playing it.")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "DALVO! is a school story told over a calendar of half days, with three
+school subjects to study between its scenes: messages, choices, a name
+entry, save slots, music and an ending with its staff roll, in one
+640x480 window.
+
+The engine also plays other stories written for it; dalvo-check checks
+such a story's data folder without playing it.")
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

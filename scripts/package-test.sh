@@ -35,7 +35,7 @@ printf 'idle\ndump title\n' >"$home/title.script"
 chown -R 65534:65534 "$home"
 as_player() {
   setpriv --reuid=65534 --regid=65534 --clear-groups \
-    env -i PATH=/usr/bin:/bin HOME="$home" XDG_DATA_HOME="$home/share" XDG_CONFIG_HOME="$home/config" \
+    env -i PATH=/usr/games:/usr/bin:/bin HOME="$home" XDG_DATA_HOME="$home/share" XDG_CONFIG_HOME="$home/config" \
     SDL_AUDIODRIVER=dummy "$@"
 }
 for play in title save; do
@@ -58,7 +58,7 @@ as_player xvfb-run -a -s "-screen 0 1024x768x24" sh -c \
 
 apt-get purge -y -qq dalvo >/dev/null
 trap - EXIT
-if [ -e /usr/bin/dalvo ] || [ -e /usr/share/dalvo ]; then
+if [ -e /usr/games/dalvo ] || [ -e /usr/share/dalvo ]; then
   echo "package-test: the purge left files behind" >&2
   exit 1
 fi

@@ -125,8 +125,10 @@ TEST(Startup, AnInstalledProgramFindsTheGameInstalledWithIt) {
     fs::create_directories(prefix / "bin");
     fs::create_directories(prefix / "share" / "dalvo");
     GameOptions options;
-    options.program_dir = prefix / "bin";
-    EXPECT_EQ(find_data_path(options), prefix / "share" / "dalvo");
+    for (const char* folder : {"bin", "games"}) {
+        options.program_dir = prefix / folder;
+        EXPECT_EQ(find_data_path(options), prefix / "share" / "dalvo");
+    }
     // Only a program in a bin folder looks there: a build folder's program never does.
     options.program_dir = prefix / "build";
     EXPECT_EQ(find_data_path(options), prefix / "build");
