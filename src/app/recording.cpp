@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "app/command_line.h"
-#include "platform/os/file_read.h"
+#include "platform/os/data_folder.h"
 #include "platform/codec/fnv1a.h"
 
 namespace dalvo::app {
@@ -11,9 +11,9 @@ namespace dalvo::app {
 namespace {
 
 // FNV-1a over the file's bytes, in hex; "missing" when it cannot be read.
-std::string file_hash(const std::filesystem::path& file) {
+std::string file_hash(const platform::DataFolder& data, std::string_view name) {
     std::string bytes;
-    if (platform::read_whole_file(file, bytes) != platform::ReadFault::None) return "missing";
+    if (data.read(name, bytes) != platform::ReadFault::None) return "missing";
     char text[17];
     std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(platform::fnv1a(bytes)));
     return text;
@@ -38,8 +38,9 @@ std::string recording_header(const std::vector<std::string>& args, const std::fi
     // Built by appending: GCC 12 at -O3 warns wrongly about "literal" + string here.
     std::string header = "# DALVO! Ver. 1.20, engine build ";
     header.append(build_version()).append("\n# data folder ").append(data_dir.string());
-    header.append(": 3.dat ").append(file_hash(data_dir / "3.dat"));
-    header.append(", 39.dat ").append(file_hash(data_dir / "39.dat")).append(" (FNV-1a)\n");
+    const platform::DataFolder data(data_dir);
+    header.append(": 3.dat ").append(file_hash(data, "3.dat"));
+    header.append(", 39.dat ").append(file_hash(data, "39.dat")).append(" (FNV-1a)\n");
     header.append("# options: ").append(options.empty() ? std::string("(none)") : options);
     if (from_environment) header.append(" (recording asked by DALVO_RECORD)");
     header.append("\n");

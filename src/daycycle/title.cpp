@@ -52,7 +52,7 @@ void load_title_picture(Game& game) {
     platform::Control& title = *game.ui.Title;
     title.image.back_color = title.back_color;
     title.image.clear();
-    const fs::path file = game.g_DataPath / "94.dat";
+    const fs::path file = game.data.path("94.dat");
     // An empty picture file leaves the title plain.
     if (required_size(file) == 0) return;
     platform::Surface picture;
@@ -63,7 +63,7 @@ void load_title_picture(Game& game) {
 }
 
 std::shared_ptr<const platform::Cursor> load_select_cursor(Game& game) {
-    const fs::path file = game.g_DataPath / "select.cur";
+    const fs::path file = game.data.path("select.cur");
     required_size(file);
     auto cursor = std::make_shared<platform::Cursor>();
     std::string error;

@@ -67,7 +67,7 @@ void load(Game& game) {
     // The pointer over the links comes from beside the program, not from the data folder.
     auto cursor = std::make_shared<platform::Cursor>();
     std::string error;
-    if (!platform::load_cursor(game.g_AppPath / "data" / "select.cur", *cursor, error)) {
+    if (!platform::load_cursor(platform::DataFolder(game.g_AppPath / "data").path("select.cur"), *cursor, error)) {
         game.p.host.message_box(error, platform::MsgButtons::Ok);
         return;
     }

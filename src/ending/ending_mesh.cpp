@@ -94,7 +94,7 @@ bool load_ending_picture(Game& game, const std::string& file_name) {
     platform::Control& load = *game.ui.Place_Load;
     Surface picture;
     std::string error;
-    if (!platform::load_picture(game.g_DataPath / file_name, picture, error)) {
+    if (!platform::load_picture(game.data.path(file_name), picture, error)) {
         game.p.trace.event("ending", {{"skip", file_name}, {"error", error}});
         load.move(load.left, load.top, 640, 320);
         clear_surface(load);

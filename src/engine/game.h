@@ -14,6 +14,7 @@
 #include "engine/state.h"
 #include "ending/ending_state.h"
 #include "platform/codec/json.h"
+#include "platform/os/data_folder.h"
 #include "platform/platform.h"
 #include "platform/pacing.h"
 #include "saveload/saveload_state.h"
@@ -48,6 +49,8 @@ struct Game {
     MainForm ui;
     std::filesystem::path g_AppPath;
     std::filesystem::path g_DataPath;
+    // Every file of g_DataPath is reached through this, made when the folder is found.
+    platform::DataFolder data;
     // Set while the window unloads, so that a close request inside it starts no second unload.
     bool unloading = false;
 

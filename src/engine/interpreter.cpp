@@ -21,7 +21,17 @@ namespace dalvo {
 namespace {
 
 // Far beyond any honest scenario: 3001 records, each run a few hundred times over.
-constexpr std::uint32_t kMaxRecordsWithoutWait = 1'000'000;
+constexpr std::uint32_t kMaxWorkWithoutWait = 1'000'000;
+// A record that changes the stage copies and presents pictures, and one of the sound
+// command opens or drives a device: each weighs a thousand plain records, so a loop
+// through them is caught within seconds, in a window as headless, the same every run.
+constexpr std::uint32_t kDeviceWork = 1'000;
+
+std::uint32_t record_work(const ScriptRecord& rec) {
+    const bool plain = trim_blanks(rec.Place).empty() && trim_blanks(rec.Doll).empty() &&
+                       trim_blanks(rec.Face).empty() && !trim_blanks(rec.Cmd).starts_with('a');
+    return plain ? 1 : kDeviceWork;
+}
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
@@ -168,7 +178,12 @@ void Run_script(Game& game) {
     EngineState& g = game.g;
     g.g_Running = kTrue;
     bool end_test = true;
-    std::uint32_t without_wait = 0;
+    // Work done since the player was last asked, on records run before since then. A
+    // record reached for the first time is progress (a skip through a long scene), not
+    // a loop, and weighs nothing.
+    std::uint32_t work_without_wait = 0;
+    std::uint32_t records_without_wait = 0;
+    std::int32_t furthest = g.g_ScriptPos - 1;
     while (true) {
         // The last record closes the script and is never run.
         if (end_test && g.g_ScriptPos == g.g_ScriptLast) return;
@@ -178,6 +193,7 @@ void Run_script(Game& game) {
         }
         const std::int32_t pos = g.g_ScriptPos;
         const std::uint64_t waits = game.msg.player_waits;
+        const std::uint32_t work = record_work(g.g_Script[pos]);
         const int code = run_record(game);
         end_test = true;
         switch (code) {
@@ -196,11 +212,19 @@ void Run_script(Game& game) {
         // A script that runs on and on without asking the player anything is caught
         // in a loop: nothing would end it, not even closing the window.
         if (game.msg.player_waits != waits) {
-            without_wait = 0;
-        } else if (++without_wait >= kMaxRecordsWithoutWait) {
-            record_fault(game, pos,
-                         std::to_string(kMaxRecordsWithoutWait) +
-                             " レコードの間プレイヤーを待たずに進みました. 終わらないループです");
+            work_without_wait = 0;
+            records_without_wait = 0;
+            furthest = pos;
+        } else if (pos > furthest) {
+            furthest = pos;
+        } else {
+            work_without_wait += work;
+            records_without_wait += 1;
+            if (work_without_wait >= kMaxWorkWithoutWait) {
+                record_fault(game, pos,
+                             std::to_string(records_without_wait) +
+                                 " レコードの間プレイヤーを待たずに進みました. 終わらないループです");
+            }
         }
     }
 }

@@ -28,9 +28,10 @@ std::string number_fault(NumberError error, const std::string& field) {
 }
 
 // The whole file; ends the program when it cannot be read.
-std::string read_bytes(Game& game, const fs::path& file) {
+std::string read_bytes(Game& game, std::string_view name) {
+    const fs::path file = game.data.shown(name);
     std::string bytes;
-    const platform::ReadFault fault = platform::read_whole_file(file, bytes, kMaxTextBytes);
+    const platform::ReadFault fault = game.data.read(name, bytes, kMaxTextBytes);
     if (fault == platform::ReadFault::Missing || fault == platform::ReadFault::NotAFile) {
         data_fault(game, "シナリオファイルが異常です.\n" + file.string() + ": ファイルがありません");
     }
@@ -40,6 +41,7 @@ std::string read_bytes(Game& game, const fs::path& file) {
     if (fault != platform::ReadFault::None) {
         data_fault(game, "シナリオファイルが異常です.\n" + file.string() + ": 読み込めません");
     }
+    platform::cut_at_end_mark(bytes);
     return bytes;
 }
 
@@ -52,7 +54,7 @@ std::int16_t scene_number(Game& game, const fs::path& file, int line, const std:
 
 void read_script(Game& game, std::string_view bytes) {
     EngineState& g = game.g;
-    const fs::path file = game.g_DataPath / "3.dat";
+    const fs::path file = game.data.shown("3.dat");
     const std::string text = platform::sjis_to_utf8(bytes);
     FieldReader in(text);
     std::string scene, target, dropped;
@@ -84,7 +86,7 @@ void read_script(Game& game, std::string_view bytes) {
 
 void build_scene_index(Game& game) {
     EngineState& g = game.g;
-    const fs::path file = game.g_DataPath / "3.dat";
+    const fs::path file = game.data.shown("3.dat");
     g.g_SeqCount = 0;
     int previous = -1;
     for (std::int32_t i = 0; i <= g.g_ScriptLast; ++i) {
@@ -103,7 +105,7 @@ void build_scene_index(Game& game) {
 
 void read_choices(Game& game, std::string_view bytes) {
     EngineState& g = game.g;
-    const fs::path file = game.g_DataPath / "39.dat";
+    const fs::path file = game.data.shown("39.dat");
     const std::string text = platform::sjis_to_utf8(bytes);
     FieldReader in(text);
     std::vector<int> lines;
@@ -175,8 +177,8 @@ NumberError convert_scene_number(std::string_view field, std::int16_t& out) {
 }
 
 void Load_scenario(Game& game) {
-    const std::string script = read_bytes(game, game.g_DataPath / "3.dat");
-    const std::string choices = read_bytes(game, game.g_DataPath / "39.dat");
+    const std::string script = read_bytes(game, "3.dat");
+    const std::string choices = read_bytes(game, "39.dat");
     Load_scenario(game, script, choices);
 }
 

@@ -1,6 +1,7 @@
 #include "engine/startup.h"
 
 #include <array>
+#include <cstdio>
 #include <fstream>
 #include <string>
 #include <system_error>
@@ -57,14 +58,18 @@ void require_file(const fs::path& file, const std::string& shown) {
     if (size == 0) throw abnormal(kErrEmptyFile);
 }
 
-// Writes the two bytes at the start of a picture file, leaving the rest as it is.
+// Writes the two bytes at the start of a picture file, leaving the rest as it is. A
+// folder that cannot be written keeps its pictures as they are: the decoder reads a
+// sealed picture as well as an open one.
 bool write_seal(Game& game, const fs::path& file, const char marker[2]) {
-    std::fstream out(file, std::ios::in | std::ios::out | std::ios::binary);
-    if (!out) return false;
-    out.seekp(0);
-    out.write(marker, 2);
-    out.flush();
-    if (!out) return false;
+    if (game.data.writable()) {
+        std::fstream out(file, std::ios::in | std::ios::out | std::ios::binary);
+        if (!out) return false;
+        out.seekp(0);
+        out.write(marker, 2);
+        out.flush();
+        if (!out) return false;
+    }
     game.p.trace.event("seal", {{"file", file.filename().string()},
                                 {"marker", std::string(marker, 2)}});
     return true;
@@ -95,28 +100,28 @@ std::vector<int> pictures_sealed() {
 }
 
 void check_all(Game& game) {
-    const fs::path& data = game.g_DataPath;
-    for (const char* name : {"waku.bmp", "wall.bmp", "39.dat"}) require_file(data / name, "");
+    const platform::DataFolder& data = game.data;
+    for (const char* name : {"waku.bmp", "wall.bmp", "39.dat"}) require_file(data.path(name), "");
     for (const char* stem : {"30", "31"}) {
-        require_file(data / (std::string(stem) + ".dat"), (data / stem).string());
+        require_file(data.path(std::string(stem) + ".dat"), data.shown(stem).string());
     }
     for (int n : pictures_checked()) {
-        const fs::path file = data / picture_file(n);
-        require_file(file, (data / std::to_string(n)).string());
+        const fs::path file = data.write_path(picture_file(n));
+        require_file(file, data.shown(std::to_string(n)).string());
         if (!write_seal(game, file, "BM")) throw abnormal(kErrAccess);
     }
     std::string bytes;
-    if (platform::read_whole_file(data / "30.dat", bytes, kMaxNamesListBytes) != platform::ReadFault::None) {
+    if (data.read("30.dat", bytes, kMaxNamesListBytes) != platform::ReadFault::None) {
         throw abnormal(kErrAccess);
     }
+    platform::cut_at_end_mark(bytes);
     std::string fault;
-    const std::optional<NamesList> list = read_names_list(bytes, data / "30.dat", fault);
+    const std::optional<NamesList> list = read_names_list(bytes, data.shown("30.dat"), fault);
     if (!list) throw CheckFailure{fault};
     for (int i = 1; i <= 5; ++i) game.g.g_Names[i] = list->names[i - 1];
     for (int i = 1; i <= 9; ++i) game.g.g_MusicFile[i] = list->music[i - 1];
     for (int i = 1; i <= 9; ++i) {
-        const fs::path music = data / game.g.g_MusicFile[i];
-        require_file(music, music.string());
+        require_file(data.path(game.g.g_MusicFile[i]), data.shown(game.g.g_MusicFile[i]).string());
     }
 }
 
@@ -188,7 +193,7 @@ void data_fault(Game& game, std::string_view message) {
 namespace {
 
 [[noreturn]] void script_fault(Game& game, int line, std::int16_t scene, std::string_view what) {
-    data_fault(game, "シナリオが異常です.\n" + (game.g_DataPath / "3.dat").string() + " " +
+    data_fault(game, "シナリオが異常です.\n" + game.data.shown("3.dat").string() + " " +
                          std::to_string(line) + "行目 (場面 " + std::to_string(scene) + "): " +
                          std::string(what));
 }
@@ -222,12 +227,19 @@ void Window_load(Game& game) {
 
     game.g_AppPath = game.options.program_dir;
     game.g_DataPath = find_data_path(game.options);
+    game.data = platform::DataFolder(game.g_DataPath);
     std::error_code ec;
-    if (!fs::is_regular_file(game.g_DataPath / "wall.bmp", ec)) {
+    if (!fs::is_regular_file(game.data.path("wall.bmp"), ec)) {
         // Nothing is open yet, so there is nothing to put back.
         host.message_box("フォルダの内容が不正です.\n" + folder_text(game.g_DataPath),
                          platform::MsgButtons::Ok);
         host.end_program(1);
+    }
+
+    if (!game.data.writable()) {
+        // Said once, so a player of a mounted copy knows where the saved games are.
+        std::fprintf(stderr, "dalvo: the data folder %s cannot be written; saved games go to %s\n",
+                     game.g_DataPath.string().c_str(), game.data.save_folder().string().c_str());
     }
 
     g.g_BgmOn = kTrue;
@@ -262,7 +274,7 @@ void Window_unload(Game& game, int exit_code) {
     const bool first = !game.unloading;
     game.unloading = true;
     if (first) Sound_unload(game);
-    for (int n : pictures_sealed()) Pict_lock(game, game.g_DataPath / picture_file(n));
+    for (int n : pictures_sealed()) Pict_lock(game, game.data.write_path(picture_file(n)));
     game.p.host.end_program(exit_code);
 }
 

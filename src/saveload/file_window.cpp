@@ -61,7 +61,7 @@ Control& label(Control& parent, std::string name, int left, int top, int width, 
 void draw_wall(FileWindow& win) {
     platform::Surface wall;
     std::string error;
-    if (!platform::load_picture(win.game.g_DataPath / "wall.bmp", wall, error)) return;
+    if (!platform::load_picture(win.game.data.path("wall.bmp"), wall, error)) return;
     platform::Surface& image = win.form.image;
     for (int x = 0; x <= 320; x += 64) {
         platform::bit_blt(image, x, 0, wall.width(), wall.height(), wall, 0, 0, platform::Rop::SrcCopy);
@@ -78,7 +78,7 @@ void set_select_cursor(FileWindow& win) {
     auto cursor = std::make_shared<platform::Cursor>();
     std::string error;
     // A missing pointer file leaves the ordinary pointer; the dialog works the same.
-    if (!platform::load_cursor(win.game.g_DataPath / "select.cur", *cursor, error)) return;
+    if (!platform::load_cursor(win.game.data.path("select.cur"), *cursor, error)) return;
     for (Control* c : win.Label1) c->cursor = cursor;
     for (Control* c : win.Label3) c->cursor = cursor;
     win.Command1->cursor = cursor;
@@ -145,7 +145,7 @@ SlotData read_slot_for(const Game& game, const std::filesystem::path& file) {
     std::error_code ec;
     const int place = Flag_to_int16(slot.flags[18]);
     const bool has_picture =
-        std::filesystem::is_regular_file(game.g_DataPath / (std::to_string(place + 70) + ".dat"), ec);
+        std::filesystem::is_regular_file(game.data.path(std::to_string(place + 70) + ".dat"), ec);
     const std::int16_t music = Flag_to_int16(slot.flags[20]);
     const std::string music_file = music_path(game, music);
     const bool has_music = music == 0 || (!music_file.empty() && std::filesystem::is_regular_file(music_file, ec));
@@ -156,7 +156,7 @@ SlotData read_slot_for(const Game& game, const std::filesystem::path& file) {
 void Slot_disp(FileWindow& win) {
     Game& game = win.game;
     for (int s = 0; s < kSlotCount; ++s) {
-        const SlotData slot = read_slot_for(game, slot_file(game.g_DataPath, s));
+        const SlotData slot = read_slot_for(game, slot_file(game.data, s));
         win.slots[s] = slot.state;
         Control& c = *win.Label1[s];
         switch (slot.state) {

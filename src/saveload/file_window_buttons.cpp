@@ -163,7 +163,7 @@ void Button_click(FileWindow& win, int button) {
     }
     if (win.selected < 0) return;
     set_panel_color(*win.Picture2[button], kPressed);
-    const std::filesystem::path file = slot_file(game.g_DataPath, win.selected);
+    const std::filesystem::path file = slot_file(game.data, win.selected);
     show(*win.Picture3, false);
     win.answer = 0;
     click_sound(game);

@@ -59,11 +59,11 @@ bool is_resumable(const DayStartRecord& f, std::int32_t script_last) {
 
 }  // namespace
 
-fs::path slot_file(const fs::path& data_dir, int slot) {
+fs::path slot_file(const platform::DataFolder& data, int slot) {
     std::string name = "4";
     name += std::to_string(slot);
     name += ".dat";
-    return data_dir / name;
+    return data.save_path(name);
 }
 
 SlotData read_slot(const fs::path& file, std::int32_t script_last) {
@@ -82,7 +82,9 @@ SlotData slot_from_bytes(std::string_view bytes, std::int32_t script_last) {
     SlotData slot;
     slot.state = SlotState::Damaged;
     if (bytes.size() > kMaxFileBytes) return slot;
-    const std::string text = platform::sjis_to_utf8(bytes);
+    std::string before_mark(bytes);
+    platform::cut_at_end_mark(before_mark);
+    const std::string text = platform::sjis_to_utf8(before_mark);
     FieldReader reader(text);
     std::string values[kValueCount];
     for (std::string& value : values) {

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "platform/os/clock.h"
+#include "platform/os/data_folder.h"
 #include "platform/services/save_store.h"
 
 namespace dalvo {
@@ -31,7 +32,9 @@ struct SlotData {
     DayStartRecord flags{};
 };
 
-std::filesystem::path slot_file(const std::filesystem::path& data_dir, int slot);
+// The file of slot 0..2: in the data folder, or in the player's folder when the data
+// folder cannot be written.
+std::filesystem::path slot_file(const platform::DataFolder& data, int slot);
 
 // Reads and checks a slot file. `script_last` is `g_ScriptLast`: a record position
 // that does not lie before it cannot be resumed.

@@ -126,10 +126,8 @@ std::string BGM_status(Game& game) {
 
 std::string music_path(const Game& game, int n) {
     if (n < 1 || n > 9 || game.g.g_MusicFile[n].empty()) return {};
-    std::string entry = game.g.g_MusicFile[n];
-    // Entries were written for a system that separates folders with "\".
-    std::replace(entry.begin(), entry.end(), '\\', '/');
-    return (game.g_DataPath / entry).string();
+    // Entries were written for Windows: "\" between folders, any case.
+    return game.data.path(game.g.g_MusicFile[n]).string();
 }
 
 void Sound_init(Game& game) {

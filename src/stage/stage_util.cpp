@@ -16,11 +16,10 @@ void clear_surface(platform::Control& c) {
 }
 
 platform::Surface read_picture(Game& game, const std::string& file_name) {
-    const std::filesystem::path file = game.g_DataPath / file_name;
     platform::Surface picture;
     std::string error;
-    if (!platform::load_picture(file, picture, error)) {
-        data_fault(game, "画像ファイルを読み込めません.\n" + file.string());
+    if (!platform::load_picture(game.data.path(file_name), picture, error)) {
+        data_fault(game, "画像ファイルを読み込めません.\n" + game.data.shown(file_name).string());
     }
     return picture;
 }
@@ -39,11 +38,12 @@ void load_surface(Game& game, platform::Control& c, const std::string& file_name
 }
 
 void load_frame_picture(Game& game, platform::Control& c, const std::string& file_name) {
-    const std::filesystem::path file = game.g_DataPath / file_name;
     platform::Surface picture;
     std::string error;
-    if (!platform::load_picture(file, picture, error)) {
-        if (game.stage.frame_picture_error.empty()) game.stage.frame_picture_error = file.string();
+    if (!platform::load_picture(game.data.path(file_name), picture, error)) {
+        if (game.stage.frame_picture_error.empty()) {
+            game.stage.frame_picture_error = game.data.shown(file_name).string();
+        }
         return;
     }
     take_part(c, picture, 0, 0, kWindowWidth, kWindowHeight);

@@ -194,6 +194,9 @@ TEST_F(Interpreter, BadRecordFieldsMissingScenesAndEndlessLoopsEndTheGameAfterOn
         // Nothing in the loop waits for the player: the millionth record is named.
         {{{.scene = "1001", .cmd = "g2"}, {.scene = "1001", .cmd = "g0", .target = "1001"}},
          "3.dat 3行目 (場面 1001): 1000000 レコードの間プレイヤーを待たずに進みました"},
+        // A cut background change that jumps back to itself is caught a thousand times sooner.
+        {{{.scene = "1001", .cmd = "g0", .target = "1001", .place = "0"}},
+         "3.dat 2行目 (場面 1001): 1000 レコードの間プレイヤーを待たずに進みました"},
     };
     for (Case c : cases) {
         c.recs.push_back({.scene = "1002"});
@@ -203,6 +206,14 @@ TEST_F(Interpreter, BadRecordFieldsMissingScenesAndEndlessLoopsEndTheGameAfterOn
         EXPECT_NE(run_->messages()[0].find(c.expect), std::string::npos) << run_->messages()[0];
         EXPECT_EQ(run_->events("seal").size(), 46u) << c.expect;  // the pictures sealed on the way out
     }
+    // A skip through more background changes than the bound allows is progress, not a loop.
+    std::vector<Rec> long_scene(1001, Rec{.scene = "1001", .place = "0"});
+    long_scene.push_back({.scene = "1001", .cmd = "q"});
+    long_scene.push_back({.scene = "1002"});
+    ASSERT_EQ(load(long_scene), -1);
+    run_->g().g_MsgSpeed = 0;
+    EXPECT_EQ(run_->run(), 0);
+    EXPECT_TRUE(run_->messages().empty()) << run_->messages()[0];
 }
 
 }  // namespace

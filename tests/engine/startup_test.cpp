@@ -5,12 +5,16 @@
 #include <unistd.h>
 
 #include <array>
+#include <cctype>
 #include <functional>
+#include <set>
 
 #include "support/game_rig.h"
 #include "engine/field_reader.h"
 #include "engine/scenario_loader.h"
 #include "engine/startup.h"
+#include "platform/codec/text_codec.h"
+#include "sound/sound.h"
 
 namespace dalvo::test {
 namespace {
@@ -98,6 +102,84 @@ TEST(Startup, EachBrokenFileEndsTheLoadWithItsOwnMessageAndThePicturesSealed) {
                 EXPECT_EQ(data.signature(name), "JF") << c.name << " " << name;
             }
         }
+    }
+}
+
+// Folders as Windows, CD-ROMs and zips give them load as the folder our own tools make,
+// and the seals go back into the files as they are named on disk.
+TEST(Startup, FoldersMadeOnWindowsLoadAndKeepTheirOwnNames) {
+    const auto upper = [](std::string name) {
+        for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        return name;
+    };
+    const auto names_list_with = [](FixtureFolder& d, std::string_view entry) {
+        std::string text = d.read_text("30.dat");
+        const std::size_t at = text.find("bgm02.mid");
+        d.write_text("30.dat", text.replace(at, 9, entry));
+    };
+    struct WindowsCase {
+        const char* name;
+        std::function<void(FixtureFolder&)> change;
+        std::string music2;  // where the second piece is found, under the folder
+    };
+    const WindowsCase cases[] = {
+        {"upper case", [&](FixtureFolder& d) {
+             for (const auto& e : fs::directory_iterator(d.path())) {
+                 fs::rename(e.path(), d.file(upper(e.path().filename().string())));
+             }
+         },
+         "BGM02.MID"},
+        {"end-of-file marks", [](FixtureFolder& d) {
+             // What follows the mark would break each file if it were read.
+             for (const char* name : {"3.dat", "39.dat", "30.dat"}) {
+                 std::string text = d.read_text(name);
+                 d.write_text(name, text + "\x1A" + "1001,broken,\n");
+             }
+         },
+         "bgm02.mid"},
+        {"Windows path", [&](FixtureFolder& d) {
+             fs::create_directory(d.file("Bgm"));
+             fs::rename(d.file("bgm02.mid"), d.file("Bgm") / "m2.mid");
+             names_list_with(d, "bgm\\m2.mid. ");
+         },
+         "Bgm/m2.mid"},
+        {"RIFF music", [](FixtureFolder& d) {
+             const auto le32 = [](std::size_t v) {
+                 return std::string{static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+                                    static_cast<char>(v >> 24)};
+             };
+             const std::vector<std::uint8_t> smf = d.read_bytes("bgm02.mid");
+             const std::string sequence(smf.begin(), smf.end());
+             d.write_bytes("bgm02.mid", "RIFF" + le32(sequence.size() + 20) + "RMIDINFO" + le32(0) + "data" +
+                                            le32(sequence.size()) + sequence);
+         },
+         "bgm02.mid"},
+        {"Shift-JIS bytes", [&](FixtureFolder& d) {
+             fs::rename(d.file("bgm02.mid"), d.file(*platform::utf8_to_sjis("海の曲.MID")));
+             names_list_with(d, "海の曲.mid");
+         },
+         *platform::utf8_to_sjis("海の曲.MID")},
+    };
+    FixtureFolder plain;
+    GameRig reference({.data_dir = plain.path()});
+    ASSERT_EQ(reference.load(), -1);
+    for (const WindowsCase& c : cases) {
+        FixtureFolder data;
+        c.change(data);
+        const std::set<fs::path> before(fs::directory_iterator(data.path()), fs::directory_iterator());
+        GameRig run({.data_dir = data.path()});
+        ASSERT_EQ(run.load(), -1) << c.name << testing::PrintToString(run.messages());
+        EXPECT_EQ(run.g().g_ScriptLast, reference.g().g_ScriptLast) << c.name;
+        EXPECT_EQ(run.g().g_SctLast, reference.g().g_SctLast) << c.name;
+        EXPECT_EQ(music_path(run.game(), 2), (data.path() / c.music2).string()) << c.name;
+        EXPECT_EQ(run.until_end([&] { EXPECT_EQ(BGM_play(run.game(), music_path(run.game(), 2)), 0) << c.name; }), -1);
+        EXPECT_TRUE(run.messages().empty()) << c.name << testing::PrintToString(run.messages());
+        EXPECT_EQ(run.unload(), 0) << c.name;
+        EXPECT_EQ(run.events("seal").size(), 46u) << c.name;  // opened, then sealed again
+        const std::set<fs::path> after(fs::directory_iterator(data.path()), fs::directory_iterator());
+        EXPECT_EQ(after, before) << c.name << ": no file was added beside its case variant";
+        const fs::path sealed = run.game().data.path("70.dat");
+        EXPECT_EQ(data.signature(sealed.filename().string()), "JF") << c.name;
     }
 }
 

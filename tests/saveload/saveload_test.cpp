@@ -4,13 +4,20 @@
 // from the menu and from the title of a fresh run, returns to that half-day's start.
 
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <map>
 #include <set>
 
 #include "engine/dump.h"
 #include "engine/game.h"
 #include "platform/codec/text_codec.h"
+#include "platform/os/player_folder.h"
 #include "saveload/file_window.h"
 #include "saveload/saveload.h"
 #include "support/game_rig.h"
@@ -304,6 +311,78 @@ TEST_F(SavePlay, EverySaveLoadsBackToItsHalfDayAndNoneBreaksTheGame) {
         }
     }
     EXPECT_EQ(read_json(out / "prologue.json")["g_Names"][1].str(), "ab");
+}
+
+// `dir` made read-only for this test program and the games it starts, in a mount
+// namespace of the program's own, the way a mounted CD image or an installed copy is.
+class ReadOnlyMount {
+public:
+    explicit ReadOnlyMount(const fs::path& dir) : dir_(dir) {
+        if (::geteuid() != 0) {
+            why_ = "needs root for a mount namespace";
+        } else if (::unshare(CLONE_NEWNS) != 0) {
+            why_ = std::string("unshare refused: ") + std::strerror(errno);
+        } else if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+                   ::mount(dir.c_str(), dir.c_str(), nullptr, MS_BIND, nullptr) != 0) {
+            why_ = std::string("bind mount refused: ") + std::strerror(errno);
+        } else if (::mount(nullptr, dir.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0) {
+            why_ = std::string("read-only remount refused: ") + std::strerror(errno);
+            ::umount2(dir.c_str(), MNT_DETACH);
+        }
+    }
+    ~ReadOnlyMount() {
+        if (why_.empty()) ::umount2(dir_.c_str(), MNT_DETACH);
+    }
+    ReadOnlyMount(const ReadOnlyMount&) = delete;
+    ReadOnlyMount& operator=(const ReadOnlyMount&) = delete;
+    // Empty when mounted, else why not.
+    const std::string& refused() const { return why_; }
+
+private:
+    fs::path dir_;
+    std::string why_;
+};
+
+std::map<fs::path, std::string> folder_bytes(const fs::path& dir) {
+    std::map<fs::path, std::string> files;
+    for (const auto& e : fs::recursive_directory_iterator(dir)) {
+        if (e.is_regular_file()) files[e.path()] = read_file(e.path());
+    }
+    return files;
+}
+
+// A folder that cannot be written plays: its pictures stay as they are, a save goes to
+// the player's own folder (made by that save) and loads back in the next run.
+TEST(ReadOnlyFolder, SavesGoToThePlayersFolderAndTheDataStaysUntouched) {
+    FixtureFolder data, home;
+    data.write_text("3.dat", kScript);
+    data.write_text("39.dat", "1001,a,1001\n");
+    const ScopedEnv xdg("XDG_DATA_HOME", (home.path() / "share").string());
+    const fs::path out = home.path() / "out", input = home.path() / "input.txt";
+    const auto play = [&](const std::string& script) {
+        home.write_bytes("input.txt", script);
+        return play_dalvo(data.path(), input, out);
+    };
+    const std::map<fs::path, std::string> before = folder_bytes(data.path());
+    const ReadOnlyMount mount(data.path());
+    if (!mount.refused().empty()) GTEST_SKIP() << "no read-only mount: " << mount.refused();
+
+    const RunResult saved = play("idle\npress Main_Form.Label1\nidle\npress Main_Form.Name_ent_btn\nidle\n"
+                                 "click 300 200\nidle\ndump day1\nmenu prog_save\nidle\n"
+                                 "press File_Window.Picture1(0)\nidle\npress File_Window.Label3(0)\nidle\n"
+                                 "press File_Window.Label3(1)\nidle\n");
+    ASSERT_EQ(saved.exit_code, 0) << saved.err;
+    const fs::path slot = platform::player_data_dir(data.path()) / "40.dat";
+    EXPECT_NE(saved.err.find(slot.parent_path().string()), std::string::npos) << "said where saves go: " << saved.err;
+    EXPECT_EQ(read_slot(slot, 100).state, SlotState::Used);
+
+    const RunResult resumed = play("idle\npress Main_Form.Label2\nidle\npress File_Window.Label1(0)\nidle\n"
+                                   "press File_Window.Label3(3)\nidle\nwait 8000\nidle\ndump resumed\n");
+    ASSERT_EQ(resumed.exit_code, 0) << resumed.err;
+    const Json day1 = read_json(out / "day1.json"), again = read_json(out / "resumed.json");
+    ASSERT_EQ(day1["g_Day"].num(), 1);
+    for (const char* key : {"g_ScriptPos", "g_Day", "g_Text"}) EXPECT_EQ(again[key], day1[key]) << key;
+    EXPECT_TRUE(folder_bytes(data.path()) == before) << "the data folder's bytes are unchanged";
 }
 
 }  // namespace

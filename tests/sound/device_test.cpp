@@ -35,7 +35,7 @@ std::string open_cmd(const std::filesystem::path& p) {
 
 TEST(MusicDevice, PlaysForThePiecesLengthAndAnswersErrorsAsTheSequencerDid) {
     FixtureFolder folder;
-    folder.write_bytes("a.mid", one_note(960));  // 1000 ms
+    folder.write_bytes("a.mid", rmid(one_note(960)));  // 1000 ms, in the RIFF form
     Device d;
     ASSERT_EQ(d.send(open_cmd(folder.file("a.mid"))), 0);
     EXPECT_EQ(d.mode(), "stopped");
@@ -61,6 +61,8 @@ TEST(MusicDevice, PlaysForThePiecesLengthAndAnswersErrorsAsTheSequencerDid) {
 
     // Errors are answered as the sequencer did.
     folder.write_bytes("b.mid", std::string_view("MThd garbage"));
+    folder.write_bytes("c.rmi", rmid(one_note(960), false));
+    EXPECT_EQ(d.send(open_cmd(folder.file("c.rmi"))), mci::kInvalidFile);
     EXPECT_EQ(d.send(open_cmd(folder.file("none.mid"))), mci::kFileNotFound);
     EXPECT_EQ(d.send(open_cmd(folder.file("b.mid"))), mci::kInvalidFile);
     EXPECT_EQ(d.send("play midifile from 0"), mci::kInvalidDeviceName);

@@ -60,6 +60,22 @@ TEST(MidiLength, RefusesWhatIsNoSequenceAndSurvivesBrokenOnes) {
     EXPECT_GT(midi_length_ms(smf(0, 1, {cat({big, kEnd})})), 0);
 }
 
+TEST(MidiLength, ARiffFileCountsByTheSequenceItCarries) {
+    const auto length = [](const Bytes& file) { return midi_length_ms(platform::midi_sequence(file)); };
+    const Bytes piece = one_note(960);
+    EXPECT_EQ(length(piece), 1000);
+    EXPECT_EQ(length(rmid(piece)), 1000);
+    EXPECT_EQ(length(rmid(piece, false)), -1);
+    Bytes wave = rmid(piece);
+    std::copy_n("WAVE", 4, wave.begin() + 8);
+    EXPECT_EQ(length(wave), -1);
+    // A "data" chunk longer than the file plays what is there.
+    Bytes cut = rmid(piece);
+    cut.resize(cut.size() - 4);
+    EXPECT_EQ(length(cut), 1000);
+    for (std::size_t n = 0; n < cut.size(); ++n) EXPECT_LE(length(Bytes(cut.begin(), cut.begin() + n)), 1000) << n;
+}
+
 TEST(EffectWaves, HaveTheirLengthsAndAreNotSilent) {
     const std::int64_t ms[] = {99, 998, 60};
     for (int n = 0; n < 3; ++n) {

@@ -32,6 +32,17 @@ Bytes smf(std::uint16_t format, std::uint16_t division, const std::vector<Bytes>
     return out;
 }
 
+Bytes rmid(const Bytes& sequence, bool with_data) {
+    const auto le32 = [](std::size_t v) {
+        return Bytes{static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v >> 16),
+                     static_cast<std::uint8_t>(v >> 24)};
+    };
+    const Bytes info = cat({{'I', 'N', 'F', 'O'}, le32(3), {'a', 'b', 'c', 0}});  // padded to even
+    const Bytes data = with_data ? cat({{'d', 'a', 't', 'a'}, le32(sequence.size()), sequence}) : Bytes{};
+    const Bytes body = cat({{'R', 'M', 'I', 'D'}, info, data});
+    return cat({{'R', 'I', 'F', 'F'}, le32(body.size()), body});
+}
+
 Bytes one_note(std::uint32_t ticks) {
     const Bytes end{0x80, 60, 0, 0x00, 0xFF, 0x2F, 0x00};
     return smf(0, 480, {cat({{0x00, 0xC0, 0x00, 0x00, 0x90, 60, 100}, vlq(ticks), end})});

@@ -42,6 +42,7 @@ GameRig::GameRig(RigOptions options) {
     const auto program_dir = options.program_dir.empty() ? options.data_dir : options.program_dir;
     game_ = std::make_unique<Game>(*platform_, GameOptions{options.data_dir, program_dir, false});
     game_->g_DataPath = options.data_dir;
+    game_->data = platform::DataFolder(options.data_dir);
 }
 
 GameRig::~GameRig() {

@@ -136,7 +136,7 @@ void check_names_list(Folder& folder) {
         const auto music = folder.required(lines[i], file, line);
         if (!music) continue;
         const auto* data = reinterpret_cast<const std::uint8_t*>(music->data());
-        if (platform::midi_length_ms({data, music->size()}) < 0) {
+        if (platform::midi_length_ms(platform::midi_sequence({data, music->size()})) < 0) {
             folder.report().error(file, line, "music file \"" + lines[i] + "\" is not a Standard MIDI File");
         }
     }

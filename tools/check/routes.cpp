@@ -318,6 +318,7 @@ RouteResult explore_routes(const fs::path& data_dir, const RouteLimits& limits) 
     game_options.program_dir = data_dir;
     Game game(set->platform(), game_options);
     game.g_DataPath = data_dir;
+    game.data = platform::DataFolder(data_dir);
     {
         CaptureStderr capture;
         try {
@@ -331,6 +332,7 @@ RouteResult explore_routes(const fs::path& data_dir, const RouteLimits& limits) 
     // A stopped route ends the game through the window unload, which seals the pictures
     // of the data folder: point it at a folder that does not exist.
     game.g_DataPath = data_dir / "\x01no-such-folder";
+    game.data = platform::DataFolder(game.g_DataPath);
 
     EngineState& g = game.g;
     const std::size_t count = static_cast<std::size_t>(g.g_ScriptLast) + 1;

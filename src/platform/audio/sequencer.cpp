@@ -90,7 +90,10 @@ int Sequencer::load(std::string_view args) {
     const ReadFault fault = read_whole_file(std::filesystem::path(path), text, kMaxMidiBytes);
     if (fault == ReadFault::TooLarge) return mci_error::kInvalidFile;
     if (fault != ReadFault::None) return mci_error::kFileNotFound;
-    const std::vector<std::uint8_t> bytes(text.begin(), text.end());
+    const std::span<const std::uint8_t> sequence =
+        midi_sequence({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+    // Every backend plays and measures the sequence alone, whatever file carried it.
+    const std::vector<std::uint8_t> bytes(sequence.begin(), sequence.end());
     const std::int64_t length = midi_length_ms(bytes);
     if (length < 0) return mci_error::kInvalidFile;
     if (int err = on_open(bytes); err != 0) return err;

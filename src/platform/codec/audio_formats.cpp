@@ -109,6 +109,23 @@ std::uint64_t track_end_tick(Reader track, std::multimap<std::uint64_t, std::uin
 
 }  // namespace
 
+std::span<const std::uint8_t> midi_sequence(std::span<const std::uint8_t> bytes) {
+    Reader r(bytes);
+    std::uint32_t riff_len = 0;
+    if (!r.tag("RIFF")) return bytes;
+    if (!r.le(4, riff_len) || !r.tag("RMID")) return {};
+    while (r.left() >= 8) {
+        const bool is_data = r.tag("data");
+        if (!is_data) r.skip(4);
+        std::uint32_t len = 0;
+        r.le(4, len);
+        // A chunk longer than the file keeps what is there, as a cut-short track does.
+        if (is_data) return bytes.subspan(r.pos(), std::min<std::size_t>(len, r.left()));
+        if (!r.skip(std::size_t{len} + (len & 1))) break;  // chunks are padded to even sizes
+    }
+    return {};
+}
+
 std::int64_t midi_length_ms(std::span<const std::uint8_t> bytes) {
     Reader r(bytes);
     std::uint32_t header_len, format, tracks, division;

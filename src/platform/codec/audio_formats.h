@@ -14,4 +14,9 @@ std::int64_t wave_duration_ms(std::span<const std::uint8_t> bytes);
 // -1 when the bytes are not a Standard MIDI File.
 std::int64_t midi_length_ms(std::span<const std::uint8_t> bytes);
 
+// The Standard MIDI File a music file holds: a RIFF "RMID" file (the ".rmi" form) carries
+// it in its "data" chunk, any other file is taken as it is. A RIFF file without a "data"
+// chunk holds none: the answer is empty.
+std::span<const std::uint8_t> midi_sequence(std::span<const std::uint8_t> bytes);
+
 }  // namespace dalvo::platform

@@ -15,6 +15,10 @@ enum class ReadFault { None, Missing, NotAFile, TooLarge, Unreadable };
 ReadFault read_whole_file(const std::filesystem::path& file, std::string& out,
                           std::size_t limit = std::size_t{1} << 30);
 
+// Text files end at their first 0x1A, the DOS end-of-file mark that editors of the
+// time wrote after the last line: text input stops there and what follows is not text.
+void cut_at_end_mark(std::string& text);
+
 // A few words for a message: "no such file", "not a file", ...
 const char* describe(ReadFault fault);
 

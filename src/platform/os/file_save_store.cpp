@@ -46,6 +46,11 @@ void sync_folder(const fs::path& dir) {
 }  // namespace
 
 std::string FileSaveStore::write(const fs::path& file, std::string_view bytes, const AfterTemp& after_temp) {
+    // The player's own folder is made by its first save.
+    std::error_code made;
+    if (const fs::path dir = file.parent_path(); !dir.empty() && !fs::is_directory(dir, made)) {
+        fs::create_directories(dir, made);
+    }
     fs::path temp = file;
     temp += ".tmp";
     if (const int err = write_durable(temp, bytes); err != 0) {

@@ -7,7 +7,7 @@ namespace dalvo::platform {
 
 class FileSaveStore final : public SaveStore {
 public:
-    // Writes FILE.tmp, flushes it to disk, renames it over FILE and flushes the folder.
+    // Makes FILE's folder when it is missing, writes FILE.tmp, flushes it to disk, renames it over FILE and flushes the folder.
     std::string write(const std::filesystem::path& file, std::string_view bytes,
                       const AfterTemp& after_temp = {}) override;
     std::vector<std::filesystem::path> list(const std::filesystem::path& folder,
