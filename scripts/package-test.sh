@@ -53,7 +53,7 @@ changed=$(dpkg --verify dalvo)
 # The desktop entry's command starts the game window.
 exec_line=$(sed -n 's/^Exec=//p' /usr/share/applications/dalvo.desktop)
 as_player xvfb-run -a -s "-screen 0 1024x768x24" sh -c \
-  "$exec_line & pid=\$!; timeout 30 xdotool search --sync --limit 1 --class dalvo >/dev/null; found=\$?; kill \$pid; exit \$found" ||
+  "$exec_line 2>/dev/null & pid=\$!; timeout 30 xdotool search --sync --limit 1 --class dalvo >/dev/null; found=\$?; kill \$pid; exit \$found" ||
   { echo "package-test: the desktop entry did not open the game window" >&2; exit 1; }
 
 apt-get purge -y -qq dalvo >/dev/null
