@@ -6,6 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 fuzz_seconds="${1:-15}"
+./scripts/setup.sh test check
 cmake -S . -B build-asan -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DDALVO_FUZZ=ON -DDALVO_BENCH=OFF -DDALVO_WERROR=ON >/dev/null
 cmake --build build-asan -j"$(nproc)"

@@ -12,12 +12,11 @@ BUILD_ONLY=0
 PORT="${DALVO_WEB_PORT:-8000}"
 export NODE_PATH="${NODE_PATH:-/usr/share/nodejs}"
 
-./scripts/setup.sh >/dev/null
-./scripts/setup-web.sh
+./scripts/setup.sh web
 
 # The data-folder builder of the desktop build.
 if [ ! -f build/CMakeCache.txt ]; then
-  cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDALVO_TESTS=OFF -DDALVO_BENCH=OFF >/dev/null
 fi
 cmake --build build -j2 --target dalvo-mkdata >/dev/null
 

@@ -17,7 +17,7 @@ RUNS=$([ "$QUICK" = 1 ] && echo 10 || echo 30)
 PLAY_SCRIPT=${PLAY_SCRIPT:-$ROOT/tests/story/full_ending_1.script}
 
 for tool in hyperfine xvfb-run Xvfb /usr/bin/time python3; do
-  command -v "$tool" >/dev/null || { echo "run.sh: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
+  command -v "$tool" >/dev/null || { echo "run.sh: $tool is missing (scripts/setup.sh bench installs it)" >&2; exit 1; }
 done
 
 cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -69,6 +69,9 @@ median_ms() {  # hyperfine JSON -> median in ms
 
 # No run may depend on a sound device: a missing one stops the game at a message box.
 export SDL_AUDIODRIVER=dummy
+# The figures are the package's own soundfont's unless another is asked for (the game
+# prefers FluidR3_GM where it is installed).
+export DALVO_SOUNDFONT=${DALVO_SOUNDFONT:-/usr/share/sounds/sf2/TimGM6mb.sf2}
 
 echo "== headless start-up to the title ready (launch to the first dump, and the whole run)"
 read -r ready_median ready_min < <(python3 "$ROOT/bench/perf/ready_ms.py" "$RUNS" "$WORK/o" \

@@ -52,7 +52,7 @@ bool parse_command_line(const std::vector<std::string>& args, CommandLine& out, 
         } else if (option == "--headless") {
             if (!flag(cl.headless)) return false;
         } else if (option == "--data" || option == "--input" || option == "--out" || option == "--trace" ||
-                   option == "--record") {
+                   option == "--record" || option == "--soundfont") {
             if (!take_value()) return false;
             if (value.empty()) {
                 error = option + " needs a non-empty value";
@@ -61,8 +61,9 @@ bool parse_command_line(const std::vector<std::string>& args, CommandLine& out, 
             (option == "--data"    ? cl.data_dir
              : option == "--input" ? cl.input
              : option == "--out"   ? cl.out_dir
-             : option == "--trace" ? cl.trace_file
-                                   : cl.record_file) = value;
+             : option == "--trace"  ? cl.trace_file
+             : option == "--record" ? cl.record_file
+                                    : cl.soundfont) = value;
         } else if (option == "--master-level") {
             if (!take_value()) return false;
             if (!parse_number(value, 0, 65535, number)) {
@@ -103,6 +104,8 @@ std::string usage_text() {
            "  --record FILE       write every input of the session to FILE as an input script\n"
            "                      that replays it (also DALVO_RECORD=FILE in the environment);\n"
            "                      names typed into the name entry are in it as typed\n"
+           "  --soundfont FILE    the General MIDI soundfont of the music (also DALVO_SOUNDFONT=FILE;\n"
+           "                      default: FluidR3_GM when installed, else TimGM6mb)\n"
            "  --master-level N    headless only: the starting master level, 0..65535\n"
            "  --scale N           real window: scale the window by N (1..8)\n"
            "  --help, --version   this text; the version\n"

@@ -15,6 +15,7 @@ struct CommandLine {
     std::filesystem::path out_dir = ".";
     std::filesystem::path trace_file;
     std::filesystem::path record_file;  // empty: no recording
+    std::filesystem::path soundfont;    // empty: DALVO_SOUNDFONT, else the system's own
     std::uint32_t master_level = 65535;
     bool master_level_given = false;
     int scale = 1;

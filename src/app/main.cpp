@@ -76,6 +76,10 @@ int run(int argc, char** argv) {
     options.master_level = cl.master_level;
     options.trace_file = cl.trace_file;
     options.icon = app::window_icon();
+    const char* soundfont_env = std::getenv("DALVO_SOUNDFONT");
+    options.soundfont = !cl.soundfont.empty()                                ? cl.soundfont
+                        : soundfont_env != nullptr && *soundfont_env != '\0' ? fs::path(soundfont_env)
+                                                                             : fs::path();
     std::unique_ptr<platform::PlatformSet> set;
     if (cl.headless) {
         set = platform::make_headless_platform(options);

@@ -162,6 +162,11 @@ fs::path find_data_path(const GameOptions& options) {
     std::error_code ec;
     const fs::path beside = options.program_dir / "data";
     if (fs::is_directory(beside, ec)) return beside;
+    // An installed program, PREFIX/bin/dalvo (PREFIX/games/dalvo in the system's own
+    // packages), plays the game installed as PREFIX/share/dalvo.
+    const fs::path folder = options.program_dir.filename();
+    const fs::path installed = options.program_dir.parent_path() / "share" / "dalvo";
+    if ((folder == "bin" || folder == "games") && fs::is_directory(installed, ec)) return installed;
     return options.program_dir;
 }
 

@@ -38,6 +38,7 @@ struct PlatformOptions {
     std::uint32_t master_level = 65535;       // headless: the starting master level
     std::filesystem::path trace_file;         // empty: no trace file
     WindowIcon icon;                          // real window: the main window's icon
+    std::filesystem::path soundfont;          // real window: the music's; empty: the system's own
 };
 
 // Owns one platform's clock, host, backend and devices.

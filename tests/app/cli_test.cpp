@@ -13,14 +13,14 @@ TEST(CommandLine, VersionAndHelpEndAtOnce) {
     EXPECT_EQ(version.out.rfind("DALVO! Ver. 1.20\n", 0), 0u);
     const auto help = test::run_dalvo({"--help"});
     EXPECT_EQ(help.exit_code, 0);
-    for (const char* told : {"--master-level", "--record", "DALVO_RECORD", "names typed"})
+    for (const char* told : {"--master-level", "--record", "DALVO_RECORD", "names typed", "DALVO_SOUNDFONT"})
         EXPECT_NE(help.out.find(told), std::string::npos) << told;
 }
 
 TEST(CommandLine, BadUsageEndsWithTwoNamingTheOption) {
     for (const std::vector<std::string>& args : {std::vector<std::string>{"--headless", "--fast"},
                                                  {"--headless", "--master-level", "70000"}, {"--headless", "--input"},
-                                                 {"--headless", "--record"},
+                                                 {"--headless", "--record"}, {"--headless", "--soundfont"},
                                                  {"--headless", "--record", "/no/such/folder/r.script"}}) {
         const auto r = test::run_dalvo(args);
         EXPECT_EQ(r.exit_code, 2) << args[1];

@@ -2,6 +2,7 @@
 // reading "3.dat" and "39.dat", the scene index and the two lookups.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <array>
 #include <cctype>
@@ -211,6 +212,24 @@ TEST(Startup, DataBesideTheProgramWinsOverTheProgramFolder) {
     EXPECT_EQ(run.game().g_DataPath, beside);
     EXPECT_EQ(program.signature("51.dat"), "JF");  // the program folder's own pictures stay untouched
     EXPECT_EQ(run.unload(), 0);
+}
+
+TEST(Startup, AnInstalledProgramFindsTheGameInstalledWithIt) {
+    const fs::path prefix = fs::temp_directory_path() / ("dalvo-prefix-" + std::to_string(::getpid()));
+    fs::create_directories(prefix / "bin");
+    fs::create_directories(prefix / "share" / "dalvo");
+    GameOptions options;
+    for (const char* folder : {"bin", "games"}) {
+        options.program_dir = prefix / folder;
+        EXPECT_EQ(find_data_path(options), prefix / "share" / "dalvo");
+    }
+    // Only a program in a bin folder looks there: a build folder's program never does.
+    options.program_dir = prefix / "build";
+    EXPECT_EQ(find_data_path(options), prefix / "build");
+    fs::create_directories(prefix / "bin" / "data");
+    options.program_dir = prefix / "bin";
+    EXPECT_EQ(find_data_path(options), prefix / "bin" / "data");
+    fs::remove_all(prefix);
 }
 
 TEST(Startup, ASecondInstanceEndsSilently) {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "platform/audio/soundfont.h"
 #include "platform/sdl/sdl_audio.h"
 #include "sound/midi_files.h"
 #include "support/fixture.h"
@@ -38,6 +39,34 @@ int peak(const Bytes& raw, std::size_t from, std::size_t to) {
     return out;
 }
 
+TEST(SdlAudio, TheChosenSoundfontWinsAndAWrongOneIsNamed) {
+    FixtureFolder folder;
+    folder.write_bytes("mine.sf2", std::string_view("RIFF\x10\0\0\0sfbkLIST", 16));
+    folder.write_bytes("small.sf2", std::string_view("RIFF\x10\0\0\0sfbkLIST", 16));
+    folder.write_bytes("piece.mid", std::string_view("MThd\0\0\0\x06\0\0\0\x01", 12));
+    const std::string mine = folder.file("mine.sf2"), small = folder.file("small.sf2"),
+                      piece = folder.file("piece.mid"), gone = folder.file("gone.sf2");
+    const char* installed[] = {gone.c_str(), piece.c_str(), small.c_str()};
+
+    auto choice = platform::choose_soundfont(mine, installed);
+    EXPECT_EQ(choice.file, mine);
+    EXPECT_EQ(choice.warning, "");
+    // Without a choice, the first installed file that is a soundfont.
+    choice = platform::choose_soundfont("", installed);
+    EXPECT_EQ(choice.file, small);
+    EXPECT_EQ(choice.warning, "");
+    // A wrong choice is named, and the music still plays.
+    for (const std::string& wrong : {piece, gone}) {
+        choice = platform::choose_soundfont(wrong, installed);
+        EXPECT_EQ(choice.file, small);
+        EXPECT_EQ(choice.warning, "the soundfont " + wrong + " is missing or not a soundfont (.sf2); playing with " + small);
+    }
+    choice = platform::choose_soundfont(piece, std::span(installed, 2));
+    EXPECT_EQ(choice.file, "");
+    EXPECT_NE(choice.warning.find(piece), std::string::npos) << choice.warning;
+    EXPECT_NE(choice.warning.find("music is off"), std::string::npos) << choice.warning;
+}
+
 TEST(SdlAudio, RendersMusicThroughTheSoundfont) {
     if (!std::filesystem::exists(kSoundFont)) GTEST_SKIP() << "timgm6mb-soundfont is not installed";
     FixtureFolder folder;
@@ -55,7 +84,7 @@ TEST(SdlAudio, RendersMusicThroughTheSoundfont) {
     platform::RealClock clock;
     platform::Trace trace(clock);
     std::string warning;
-    auto music = platform::make_sdl_music_device(clock, trace, warning);
+    auto music = platform::make_sdl_music_device(clock, trace, kSoundFont, warning);
     ASSERT_EQ(warning, "");
     // The device opens in the background; the first piece waits for it.
     music->prepare();

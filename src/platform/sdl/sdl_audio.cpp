@@ -14,6 +14,7 @@
 #include "platform/codec/audio_formats.h"
 #include "platform/sdl/mixer_library.h"
 #include "platform/audio/sequencer.h"
+#include "platform/audio/soundfont.h"
 #include "platform/audio/traced_audio.h"
 
 // The mixer makes a synthesizer for every piece with the synthesizer library's default
@@ -44,20 +45,7 @@ extern "C" void* new_fluid_settings() {
 namespace dalvo::platform {
 namespace {
 
-constexpr const char* kSoundFontPackage = "timgm6mb-soundfont";
-constexpr const char* kSoundFontPaths[] = {
-    "/usr/share/sounds/sf2/TimGM6mb.sf2",
-    "/usr/local/share/sounds/sf2/TimGM6mb.sf2",
-};
 constexpr int kMixMax = MIX_MAX_VOLUME;
-
-std::string find_soundfont() {
-    std::error_code ec;
-    for (const char* path : kSoundFontPaths) {
-        if (std::filesystem::is_regular_file(path, ec)) return path;
-    }
-    return {};
-}
 
 class AudioSession {
 public:
@@ -100,6 +88,8 @@ public:
         if (open_ && SDL_WasInit(SDL_INIT_AUDIO) != 0) return true;
         return open_device(true);
     }
+    // The soundfont the mixer reads when the first piece loads; set before the device opens.
+    void use_soundfont(std::filesystem::path file) { soundfont_ = std::move(file); }
     // The mixer's functions; only after ensure() said yes.
     const MixerLibrary& mix() const { return *mix_; }
     const std::string& error() const { return error_; }
@@ -125,9 +115,7 @@ private:
                 return false;
             }
         }
-        // The mixer reads the soundfont when the first piece loads.
-        const std::string soundfont = find_soundfont();
-        if (!soundfont.empty()) mix_->SetSoundFonts(soundfont.c_str());
+        if (!soundfont_.empty()) mix_->SetSoundFonts(soundfont_.c_str());
         mix_->Init(MIX_INIT_MID);
         if (mix_->OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
             error_ = std::string("no audio device: ") + SDL_GetError();
@@ -142,6 +130,7 @@ private:
     const MixerLibrary* mix_ = nullptr;
     bool open_ = false;
     std::string error_;
+    std::filesystem::path soundfont_;
 };
 
 struct MusicDeleter {
@@ -252,12 +241,12 @@ private:
 
 }  // namespace
 
-std::unique_ptr<MusicDevice> make_sdl_music_device(Clock& clock, Trace& trace, std::string& warning) {
-    const bool soundfont_found = !find_soundfont().empty();
-    if (!soundfont_found) {
-        warning = std::string("the General MIDI soundfont TimGM6mb.sf2 was not found (install the package ") +
-                  kSoundFontPackage + "); music is off";
-    }
+std::unique_ptr<MusicDevice> make_sdl_music_device(Clock& clock, Trace& trace, const std::filesystem::path& soundfont,
+                                                   std::string& warning) {
+    SoundFontChoice choice = choose_soundfont(soundfont);
+    warning = std::move(choice.warning);
+    const bool soundfont_found = !choice.file.empty();
+    AudioSession::get().use_soundfont(std::move(choice.file));
     return traced(std::make_unique<SdlMusic>(clock, soundfont_found), trace);
 }
 

@@ -66,7 +66,7 @@ public:
         }
         host_ = std::make_unique<Host>(clock_, trace_, *backend_);
         std::string warning;
-        music_ = make_sdl_music_device(clock_, trace_, warning);
+        music_ = make_sdl_music_device(clock_, trace_, options_.soundfont, warning);
         if (!warning.empty()) std::fprintf(stderr, "dalvo: %s\n", warning.c_str());
         wave_ = make_sdl_wave_player(clock_, trace_);
         master_ = make_sdl_master_level(trace_);
