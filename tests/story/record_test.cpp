@@ -51,9 +51,10 @@ TEST(Recording, AHeadlessSessionThroughAChoiceASaveAndALoadReplaysToTheSameState
     EXPECT_TRUE(recorded.ends_with("\ndump end\n"));
 
     // The player's way: the game started once with DALVO_RECORD set.
-    ::setenv("DALVO_RECORD", second.file("again.script").c_str(), 1);
-    const auto replayed = test::play_dalvo(second.path(), first.file("recorded.script"), again);
-    ::unsetenv("DALVO_RECORD");
+    const auto replayed = [&] {
+        const test::ScopedEnv record("DALVO_RECORD", second.file("again.script").string());
+        return test::play_dalvo(second.path(), first.file("recorded.script"), again);
+    }();
     ASSERT_EQ(replayed.exit_code, 0) << replayed.err;
     const std::string final_state = test::read_file(out / "final.json");
     ASSERT_FALSE(final_state.empty());

@@ -1,19 +1,17 @@
 // Fixture data folders and a runner for the real program.
 
 #include "support/fixture.h"
+#include "support/system.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <regex>
 #include <mutex>
+#include <random>
 
 #include "mkdata/mkdata.h"
 #include "platform/codec/text_codec.h"
@@ -44,28 +42,31 @@ void write_all(const fs::path& file, const void* data, std::size_t size) {
     if (!out) ADD_FAILURE() << "fixture: cannot write " << file;
 }
 
+// A new folder of its own under the system's temporary folder.
+fs::path fresh_temp_dir(const char* prefix) {
+    static std::mt19937_64 random{std::random_device{}()};
+    static std::mutex lock;
+    const std::lock_guard<std::mutex> hold(lock);
+    std::error_code ec;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const fs::path dir = fs::temp_directory_path(ec) / (prefix + std::to_string(random()));
+        if (fs::create_directory(dir, ec)) return dir;
+    }
+    std::cerr << "fixture: cannot make a temporary folder: " << ec.message() << '\n';
+    std::abort();
+}
+
 }  // namespace
 
 ScopedEnv::ScopedEnv(const char* name, const std::string& value) : name_(name) {
     if (const char* old = std::getenv(name)) old_ = old;
-    ::setenv(name, value.c_str(), 1);
+    set_env(name_, value);
 }
 
-ScopedEnv::~ScopedEnv() {
-    if (old_) {
-        ::setenv(name_.c_str(), old_->c_str(), 1);
-    } else {
-        ::unsetenv(name_.c_str());
-    }
-}
+ScopedEnv::~ScopedEnv() { set_env(name_, old_); }
 
 FixtureFolder::FixtureFolder() {
-    std::string pattern = (fs::temp_directory_path() / "dalvo-fixture-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        std::cerr << "fixture: mkdtemp failed: " << std::strerror(errno) << '\n';
-        std::abort();
-    }
-    path_ = pattern;
+    path_ = fresh_temp_dir("dalvo-fixture-");
     for (const auto& [name, bytes] : bundled_files()) write_all(path_ / name, bytes.data(), bytes.size());
 }
 
@@ -113,24 +114,13 @@ std::string FixtureFolder::read_text(std::string_view name) const {
 }
 
 RunResult run_dalvo(const std::vector<std::string>& args) {
-    // Both streams go to files, so that neither can fill a pipe and stall the program;
-    // `exec` lets a signal that ends it show as such.
-    std::string dir = (fs::temp_directory_path() / "dalvo-run-XXXXXX").string();
-    if (::mkdtemp(dir.data()) == nullptr) {
-        ADD_FAILURE() << "run_dalvo: mkdtemp failed";
-        return {};
-    }
-    const auto quoted = [](const std::string& s) {
-        std::string out = "'";
-        for (const char c : s) out.append(c == '\'' ? "'\\''" : std::string(1, c));
-        return out.append("'");
-    };
-    std::string cmd = "SDL_VIDEODRIVER=${SDL_VIDEODRIVER:-dummy} SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} exec ";
-    cmd.append(quoted(std::string(DALVO_BINARY_DIR) + "/dalvo"));
-    for (const std::string& a : args) cmd.append(" ").append(quoted(a));
-    cmd.append(" >").append(quoted(dir + "/out")).append(" 2>").append(quoted(dir + "/err"));
-    const int status = std::system(cmd.c_str());
-    RunResult result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_file(dir + "/out"), read_file(dir + "/err")};
+    // Both streams go to files, so that neither can fill a pipe and stall the program.
+    const fs::path dir = fresh_temp_dir("dalvo-run-");
+    std::optional<ScopedEnv> video, audio;
+    if (std::getenv("SDL_VIDEODRIVER") == nullptr) video.emplace("SDL_VIDEODRIVER", "dummy");
+    if (std::getenv("SDL_AUDIODRIVER") == nullptr) audio.emplace("SDL_AUDIODRIVER", "dummy");
+    const int code = run_program(fs::path(DALVO_BINARY_DIR) / "dalvo", args, dir / "out", dir / "err");
+    RunResult result{code, read_file(dir / "out"), read_file(dir / "err")};
     std::error_code ec;
     fs::remove_all(dir, ec);
     return result;

@@ -32,4 +32,9 @@ struct MixerLibrary {
 // with `error` set when it or one of its functions cannot be found. Safe from any thread.
 const MixerLibrary* mixer_library(std::string& error);
 
+// Readies the mixer's MIDI player before the device opens.
+void prepare_midi(const MixerLibrary& mix);
+// Empty when MIDI pieces can play; else what is missing, for the player.
+std::string midi_missing();
+
 }  // namespace dalvo::platform

@@ -5,7 +5,6 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
-#include <dlfcn.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -16,48 +15,10 @@
 #include "platform/audio/sequencer.h"
 #include "platform/audio/traced_audio.h"
 
-// The mixer makes a synthesizer for every piece with the synthesizer library's default
-// settings, which load the whole soundfont (6 MB of samples) although a piece uses a
-// handful of instruments, and prepare 256 voices (2 MB). The program exports its own
-// settings constructor, which the mixer's call reaches first: it adds the library's own
-// setting that loads only the samples of the instruments a piece selects, and prepares
-// 64 voices, well above the 24 a General MIDI player must offer (the bundled pieces
-// sound at most seven notes at once). Nothing audible changes.
-namespace {
-constexpr int kVoices = 64;
-}  // namespace
-
-extern "C" void* new_fluid_settings() {
-    using Make = void* (*)();
-    using SetInt = int (*)(void*, const char*, int);
-    static const auto make = reinterpret_cast<Make>(dlsym(RTLD_NEXT, "new_fluid_settings"));
-    static const auto set_int = reinterpret_cast<SetInt>(dlsym(RTLD_NEXT, "fluid_settings_setint"));
-    if (make == nullptr) return nullptr;
-    void* settings = make();
-    if (settings != nullptr && set_int != nullptr) {
-        set_int(settings, "synth.dynamic-sample-loading", 1);
-        set_int(settings, "synth.polyphony", kVoices);
-    }
-    return settings;
-}
-
 namespace dalvo::platform {
 namespace {
 
-constexpr const char* kSoundFontPackage = "timgm6mb-soundfont";
-constexpr const char* kSoundFontPaths[] = {
-    "/usr/share/sounds/sf2/TimGM6mb.sf2",
-    "/usr/local/share/sounds/sf2/TimGM6mb.sf2",
-};
 constexpr int kMixMax = MIX_MAX_VOLUME;
-
-std::string find_soundfont() {
-    std::error_code ec;
-    for (const char* path : kSoundFontPaths) {
-        if (std::filesystem::is_regular_file(path, ec)) return path;
-    }
-    return {};
-}
 
 class AudioSession {
 public:
@@ -125,9 +86,7 @@ private:
                 return false;
             }
         }
-        // The mixer reads the soundfont when the first piece loads.
-        const std::string soundfont = find_soundfont();
-        if (!soundfont.empty()) mix_->SetSoundFonts(soundfont.c_str());
+        prepare_midi(*mix_);
         mix_->Init(MIX_INIT_MID);
         if (mix_->OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
             error_ = std::string("no audio device: ") + SDL_GetError();
@@ -153,7 +112,7 @@ struct ChunkDeleter {
 
 class SdlMusic final : public Sequencer {
 public:
-    SdlMusic(Clock& clock, bool soundfont_found) : Sequencer(clock), soundfont_found_(soundfont_found) {}
+    SdlMusic(Clock& clock, bool midi_ready) : Sequencer(clock), midi_ready_(midi_ready) {}
     ~SdlMusic() override {
         on_close();
         AudioSession::get().settle();
@@ -197,12 +156,12 @@ private:
             checked_ = true;
             AudioSession& session = AudioSession::get();
             device_ok_ = session.ensure();
-            if (!device_ok_ && soundfont_found_) std::fprintf(stderr, "dalvo: %s; music is off\n", session.error().c_str());
+            if (!device_ok_ && midi_ready_) std::fprintf(stderr, "dalvo: %s; music is off\n", session.error().c_str());
         }
-        return device_ok_ && soundfont_found_;
+        return device_ok_ && midi_ready_;
     }
 
-    bool soundfont_found_;
+    bool midi_ready_;
     bool checked_ = false;
     bool device_ok_ = false;
     std::vector<std::uint8_t> bytes_;
@@ -253,12 +212,9 @@ private:
 }  // namespace
 
 std::unique_ptr<MusicDevice> make_sdl_music_device(Clock& clock, Trace& trace, std::string& warning) {
-    const bool soundfont_found = !find_soundfont().empty();
-    if (!soundfont_found) {
-        warning = std::string("the General MIDI soundfont TimGM6mb.sf2 was not found (install the package ") +
-                  kSoundFontPackage + "); music is off";
-    }
-    return traced(std::make_unique<SdlMusic>(clock, soundfont_found), trace);
+    const std::string missing = midi_missing();
+    if (!missing.empty()) warning = missing + "; music is off";
+    return traced(std::make_unique<SdlMusic>(clock, missing.empty()), trace);
 }
 
 std::unique_ptr<WavePlayer> make_sdl_wave_player(Clock& clock, Trace& /*trace*/) {
