@@ -37,7 +37,7 @@ TEST(Recording, AHeadlessSessionThroughAChoiceASaveAndALoadReplaysToTheSameState
     const fs::path out = first.path() / "out", again = second.path() / "out";
     first.write_bytes("session.script", kSession);
     const test::RunResult played = test::play_dalvo(first.path(), first.file("session.script"), out,
-                                                    {"--record", first.file("recorded.script")});
+                                                    {"--record", first.file("recorded.script").string()});
     ASSERT_EQ(played.exit_code, 0) << played.err;
     ASSERT_TRUE(fs::exists(first.file("41.dat")));
     const std::string recorded = test::read_file(first.file("recorded.script"));

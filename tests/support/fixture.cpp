@@ -120,7 +120,12 @@ RunResult run_dalvo(const std::vector<std::string>& args) {
     if (std::getenv("SDL_VIDEODRIVER") == nullptr) video.emplace("SDL_VIDEODRIVER", "dummy");
     if (std::getenv("SDL_AUDIODRIVER") == nullptr) audio.emplace("SDL_AUDIODRIVER", "dummy");
     const int code = run_program(fs::path(DALVO_BINARY_DIR) / "dalvo", args, dir / "out", dir / "err");
-    RunResult result{code, read_file(dir / "out"), read_file(dir / "err")};
+    // Text output ends its lines with CR LF on Windows.
+    const auto text = [](std::string s) {
+        s = std::regex_replace(s, std::regex("\r\n"), "\n");
+        return s;
+    };
+    RunResult result{code, text(read_file(dir / "out")), text(read_file(dir / "err"))};
     std::error_code ec;
     fs::remove_all(dir, ec);
     return result;
@@ -128,7 +133,12 @@ RunResult run_dalvo(const std::vector<std::string>& args) {
 
 RunResult play_dalvo(const fs::path& data, const fs::path& input, const fs::path& out,
                      std::vector<std::string> more) {
-    more.insert(more.begin(), {"--headless", "--data", data, "--input", input, "--out", out});
+    // Paths as UTF-8, as the program reads its arguments on every system.
+    const auto utf8 = [](const fs::path& p) {
+        const std::u8string s = p.u8string();
+        return std::string(s.begin(), s.end());
+    };
+    more.insert(more.begin(), {"--headless", "--data", utf8(data), "--input", utf8(input), "--out", utf8(out)});
     return run_dalvo(more);
 }
 
