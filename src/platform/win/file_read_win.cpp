@@ -60,11 +60,12 @@ ReadFault read_all(HANDLE file, std::size_t expected, std::size_t limit, std::st
 
 ReadFault read_whole_file(const std::filesystem::path& file, std::string& out, std::size_t limit) {
     out.clear();
+    // A device (NUL, CON) has no attributes to tell; opening it does.
     const DWORD attributes = GetFileAttributesW(file.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        return is_missing(GetLastError()) ? ReadFault::Missing : ReadFault::Unreadable;
+    if (attributes == INVALID_FILE_ATTRIBUTES && is_missing(GetLastError())) return ReadFault::Missing;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return ReadFault::NotAFile;
     }
-    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return ReadFault::NotAFile;
     const Handle h(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h.ok()) return is_missing(GetLastError()) ? ReadFault::Missing : ReadFault::Unreadable;
