@@ -39,6 +39,9 @@ int peak(const Bytes& raw, std::size_t from, std::size_t to) {
 }
 
 TEST(SdlAudio, RendersMusicThroughTheSoundfont) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows plays MIDI through its own synthesizer, outside SDL's audio stream";
+#endif
     if (!std::filesystem::exists(kSoundFont)) GTEST_SKIP() << "timgm6mb-soundfont is not installed";
     FixtureFolder folder;
     const std::filesystem::path out = folder.file("rendered.raw");
