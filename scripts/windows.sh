@@ -34,6 +34,7 @@ DEPS=$(./scripts/windows-deps.sh | tail -1)
 # Wine runs the data-folder builder during the build and the tests after it.
 source scripts/wine-env.sh
 wine_start
+trap wine_stop EXIT
 
 if [ ! -f build-win/CMakeCache.txt ]; then
   cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE="$PWD/scripts/mingw-toolchain.cmake" \

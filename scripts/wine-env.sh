@@ -9,6 +9,11 @@ export WINEDLLOVERRIDES="winealsa.drv,winepulse.drv=d;mscoree,mshtml="
 wine_start() {
   mkdir -p "$WINEPREFIX"
   [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
-  wineserver -p
+  wineserver -p 2>/dev/null || true  # one may be running already
   wine cmd /c exit >/dev/null 2>&1
+}
+
+# Ends that server and every program of the prefix.
+wine_stop() {
+  wineserver -k 2>/dev/null || true
 }
