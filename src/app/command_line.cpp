@@ -63,7 +63,10 @@ bool parse_command_line(const std::vector<std::string>& args, CommandLine& out, 
              : option == "--out"   ? cl.out_dir
              : option == "--trace"  ? cl.trace_file
              : option == "--record" ? cl.record_file
-                                    : cl.soundfont) = value;
+                                    : cl.soundfont) =
+                // The arguments are UTF-8 everywhere; a plain string would be read in
+                // Windows' narrow code page there.
+                std::filesystem::path(std::u8string(value.begin(), value.end()));
         } else if (option == "--master-level") {
             if (!take_value()) return false;
             if (!parse_number(value, 0, 65535, number)) {

@@ -13,19 +13,13 @@
 #include "platform/automation/recorder.h"
 #include "platform/automation/script.h"
 #include "platform/os/heap.h"
+#include "platform/os/process.h"
 #include "platform/platform.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace dalvo;
-
-fs::path program_dir(const char* argv0) {
-    std::error_code ec;
-    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    if (!ec) return exe.parent_path();
-    return fs::absolute(argv0, ec).parent_path();
-}
 
 int usage_error(const std::string& message) {
     std::cerr << "dalvo: " << message << "\nTry 'dalvo --help'." << std::endl;
@@ -35,7 +29,7 @@ int usage_error(const std::string& message) {
 int run(int argc, char** argv) {
     app::CommandLine cl;
     std::string error;
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args = platform::command_line_args(argc, argv);
     if (!app::parse_command_line(args, cl, error)) {
         return usage_error(error);
     }
@@ -68,7 +62,7 @@ int run(int argc, char** argv) {
 
     GameOptions game;
     if (!cl.data_dir.empty()) game.data_dir = fs::absolute(cl.data_dir, ec);
-    game.program_dir = program_dir(argv[0]);
+    game.program_dir = platform::program_dir(argv[0]);
 
     platform::PlatformOptions options;
     options.headless = cl.headless;

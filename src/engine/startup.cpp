@@ -35,10 +35,10 @@ struct CheckFailure {
     std::string message;
 };
 
+// The folder with the system's own separator at its end, in UTF-8.
 std::string folder_text(const fs::path& dir) {
-    std::string s = dir.string();
-    if (s.empty() || s.back() != '/') s += '/';
-    return s;
+    const std::u8string s = (dir / "").u8string();
+    return {s.begin(), s.end()};
 }
 
 CheckFailure missing(const std::string& what) {

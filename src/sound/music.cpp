@@ -155,10 +155,14 @@ void dump_sound(const Game& game, platform::JsonWriter& out) {
     const platform::MusicDevice::Peek music = game.p.music.peek();
     std::string file = music.file;
     // Inside the data folder the file is named as the music list names it.
-    std::string folder = game.g_DataPath.string();
-    while (!folder.empty() && folder.back() == '/') folder.pop_back();
-    folder += '/';
-    if (folder.size() > 1 && file.starts_with(folder)) file.erase(0, folder.size());
+    // Windows joins the folder and the name with a backslash.
+    const auto separator = [](char c) { return c == '/' || c == '\\'; };
+    const std::u8string path = game.g_DataPath.u8string();
+    std::string folder(path.begin(), path.end());
+    while (!folder.empty() && separator(folder.back())) folder.pop_back();
+    if (!folder.empty() && file.size() > folder.size() && file.starts_with(folder) && separator(file[folder.size()])) {
+        file.erase(0, folder.size() + 1);
+    }
     out.key("music").begin_object().field("state", music.mode).field("file", file).end_object();
 
     std::uint32_t level = 0;

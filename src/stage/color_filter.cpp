@@ -11,8 +11,9 @@ namespace {
 // The pixel loops are written so that the compiler can run them on several pixels at
 // once; where the machine has AVX2 a second copy of them uses it. Each lane does the
 // same double operations in the same order, so the results do not change, and no
-// multiply-add is fused.
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
+// multiply-add is fused. The copy is picked when the program loads, which only an ELF
+// system's loader does.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__ELF__)
 #define DALVO_PIXEL_LOOP \
     __attribute__((target_clones("avx2", "default"), optimize("vect-cost-model=dynamic", "fp-contract=off")))
 #else

@@ -82,7 +82,7 @@ TEST(HostileFolder, EndsWithTheGamesMessageAndLeavesPicturesSealedAndSlotsAlone)
         const fs::path out = data.path() / "out";
         data.write_bytes("input.txt", std::string(kToFirstChoice));
         const RunResult run =
-            play_dalvo(data.path(), data.file("input.txt"), out, {"--trace", out / "trace.jsonl"});
+            play_dalvo(data.path(), data.file("input.txt"), out, {"--trace", (out / "trace.jsonl").string()});
         EXPECT_EQ(run.exit_code, c.exit_code) << run.err;
         const std::vector<std::string> boxes = texts(read_json_lines(out / "trace.jsonl"), "text", "msgbox");
         if (*c.message == '\0') {

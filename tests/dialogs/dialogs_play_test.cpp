@@ -37,7 +37,7 @@ TEST(DialogsPlay, ScriptRecordAndMenuOpenTheDialogsAndEveryControlWorks) {
            "press Option_Window.Option2\npress Option_Window.Check1\npress Option_Window.Check2\n"
            "press Option_Window.Check3\npress Option_Window.Option1\npress Option_Window.Option3\n"
            "press Option_Window.Command1\nidle\ndump applied\n";
-    const RunResult run = play_dalvo(data.path(), data.file("play.txt"), out, {"--trace", trace});
+    const RunResult run = play_dalvo(data.path(), data.file("play.txt"), out, {"--trace", trace.string()});
     ASSERT_EQ(run.exit_code, 0) << run.err;
     const auto dump = [&out](const std::string& name) { return read_json(out / (name + ".json")); };
 

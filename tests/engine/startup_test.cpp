@@ -93,7 +93,7 @@ TEST(Startup, EachBrokenFileEndsTheLoadWithItsOwnMessageAndThePicturesSealed) {
         GameRig run({.data_dir = data.path()});
         EXPECT_EQ(run.load(), 1) << c.name;
         std::string expect = c.expect;
-        if (auto at = expect.find("{}"); at != std::string::npos) expect.replace(at, 2, data.path().string() + "/");
+        if (auto at = expect.find("{}"); at != std::string::npos) expect.replace(at, 2, (data.path() / "").string());
         EXPECT_EQ(run.messages(), std::vector<std::string>{expect}) << c.name;
         EXPECT_EQ(run.events("seal").size(), c.seals) << c.name;
         for (int n : kPictures) {

@@ -33,7 +33,11 @@ TEST(FileRead, GivesTheBytesOrSaysWhyNot) {
         {dir / "folder", 100, ReadFault::NotAFile, ""},
         {dir / "missing", 100, ReadFault::Missing, ""},
         {dir / "ten" / "below", 100, ReadFault::Missing, ""},
+#ifdef _WIN32
+        {"NUL", 100, ReadFault::NotAFile, ""},
+#else
         {"/dev/null", 100, ReadFault::NotAFile, ""},
+#endif
     };
     for (const Case& c : cases) {
         std::string out = "left over";

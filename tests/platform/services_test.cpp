@@ -57,21 +57,31 @@ TEST(LockFile, OneHolderPerDataFolderUntilItEnds) {
     EXPECT_TRUE(second.acquire(folder));
 }
 
-TEST(PlayerFolder, OneFolderPerDataFolderUnderTheXdgBases) {
+// Under the XDG bases on the desktop, under APPDATA on Windows.
+TEST(PlayerFolder, OneFolderPerDataFolderUnderTheSystemsBase) {
     const fs::path base = fs::path(testing::TempDir()) / "player_folder_test";
+    const fs::path name(u8"データ 1");
+#ifdef _WIN32
+    test::ScopedEnv app_data("APPDATA", (base / "share").string());
+    const fs::path settings = base / "share" / "dalvo" / "settings.ini";
+#else
     test::ScopedEnv data_home("XDG_DATA_HOME", (base / "share").string());
     test::ScopedEnv config_home("XDG_CONFIG_HOME", (base / "config").string());
-    const fs::path game = player_data_dir(base / "game" / "データ 1");
+    const fs::path settings = base / "config" / "dalvo" / "settings.ini";
+#endif
+    const fs::path game = player_data_dir(base / "game" / name);
     EXPECT_EQ(game.parent_path(), base / "share" / "dalvo");
-    EXPECT_TRUE(game.filename().string().starts_with("データ_1-")) << game;
+    EXPECT_TRUE(game.filename().u8string().starts_with(u8"データ_1-")) << game;
     // The same folder however it is written; another folder elsewhere.
-    EXPECT_EQ(player_data_dir(base / "game" / "." / "データ 1"), game);
-    EXPECT_NE(player_data_dir(base / "other" / "データ 1"), game);
-    EXPECT_EQ(player_settings_file(), base / "config" / "dalvo" / "settings.ini");
+    EXPECT_EQ(player_data_dir(base / "game" / "." / name), game);
+    EXPECT_NE(player_data_dir(base / "other" / name), game);
+    EXPECT_EQ(player_settings_file(), settings);
+#ifndef _WIN32
     // Unset or relative bases fall back to the home folder's.
     test::ScopedEnv relative("XDG_DATA_HOME", "share");
     test::ScopedEnv home("HOME", base.string());
-    EXPECT_EQ(player_data_dir(base / "game" / "データ 1").parent_path(), base / ".local/share/dalvo");
+    EXPECT_EQ(player_data_dir(base / "game" / name).parent_path(), base / ".local/share/dalvo");
+#endif
 }
 
 }  // namespace

@@ -27,6 +27,11 @@ TEST(TextCodec, ShiftJisKeepsVendorCharactersKanaAndBackslashAndMarksWhatItCanno
     // Undecodable bytes become replacement characters.
     EXPECT_EQ(sjis_to_utf8("A\xFF" "B"), "A\xEF\xBF\xBD" "B");
     EXPECT_EQ(sjis_to_utf8("AB\x82"), "AB\xEF\xBF\xBD");  // lead byte cut off at the end
+    // A lead byte before a byte that cannot follow it stands alone; 0x80 is no character
+    // (Windows' own code page reads it as U+0080: both builds read a folder alike).
+    EXPECT_EQ(sjis_to_utf8("\x81 \x82\xA0"), "\xEF\xBF\xBD あ");
+    EXPECT_EQ(sjis_to_utf8("A\x80" "B"), "A\xEF\xBF\xBD" "B");
+    EXPECT_FALSE(utf8_to_sjis("\xC2\x80").has_value());
 }
 
 TEST(TextCodec, CountsAndCutsByCharacter) {

@@ -37,7 +37,7 @@ TEST(Recording, AHeadlessSessionThroughAChoiceASaveAndALoadReplaysToTheSameState
     const fs::path out = first.path() / "out", again = second.path() / "out";
     first.write_bytes("session.script", kSession);
     const test::RunResult played = test::play_dalvo(first.path(), first.file("session.script"), out,
-                                                    {"--record", first.file("recorded.script")});
+                                                    {"--record", first.file("recorded.script").string()});
     ASSERT_EQ(played.exit_code, 0) << played.err;
     ASSERT_TRUE(fs::exists(first.file("41.dat")));
     const std::string recorded = test::read_file(first.file("recorded.script"));
@@ -51,9 +51,10 @@ TEST(Recording, AHeadlessSessionThroughAChoiceASaveAndALoadReplaysToTheSameState
     EXPECT_TRUE(recorded.ends_with("\ndump end\n"));
 
     // The player's way: the game started once with DALVO_RECORD set.
-    ::setenv("DALVO_RECORD", second.file("again.script").c_str(), 1);
-    const auto replayed = test::play_dalvo(second.path(), first.file("recorded.script"), again);
-    ::unsetenv("DALVO_RECORD");
+    const auto replayed = [&] {
+        const test::ScopedEnv record("DALVO_RECORD", second.file("again.script").string());
+        return test::play_dalvo(second.path(), first.file("recorded.script"), again);
+    }();
     ASSERT_EQ(replayed.exit_code, 0) << replayed.err;
     const std::string final_state = test::read_file(out / "final.json");
     ASSERT_FALSE(final_state.empty());

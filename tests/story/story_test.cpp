@@ -43,7 +43,7 @@ Playthrough play(const std::string& script, int hap, bool upper_case = false) {
     fs::create_directories(p.out);
     const fs::path input = fs::path(DALVO_SOURCE_DIR) / "tests/story" / (script + ".script");
     const fs::path trace_file = p.out / "trace.jsonl";
-    const auto run = test::play_dalvo(data.path(), input, p.out, {"--trace", trace_file});
+    const auto run = test::play_dalvo(data.path(), input, p.out, {"--trace", trace_file.string()});
     EXPECT_EQ(run.exit_code, 0) << run.err;
     const std::vector<Json> trace = test::read_json_lines(trace_file);
     for (const Json& e : trace) EXPECT_NE(e["ev"].str(), "msgbox") << e;

@@ -1,21 +1,17 @@
 // Fixture data folders and a runner for the real program.
 
 #include "support/fixture.h"
+#include "support/system.h"
 
 #include <gtest/gtest.h>
-#include <sched.h>
-#include <sys/mount.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <regex>
 #include <mutex>
+#include <random>
 
 #include "mkdata/mkdata.h"
 #include "platform/codec/text_codec.h"
@@ -46,46 +42,31 @@ void write_all(const fs::path& file, const void* data, std::size_t size) {
     if (!out) ADD_FAILURE() << "fixture: cannot write " << file;
 }
 
-}  // namespace
-
-ReadOnlyMount::ReadOnlyMount(const fs::path& path) : path_(path) {
-    if (::geteuid() != 0) {
-        why_ = "needs root for a mount namespace";
-    } else if (::unshare(CLONE_NEWNS) != 0) {
-        why_ = std::string("unshare refused: ") + std::strerror(errno);
-    } else if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-               ::mount(path.c_str(), path.c_str(), nullptr, MS_BIND, nullptr) != 0) {
-        why_ = std::string("bind mount refused: ") + std::strerror(errno);
-    } else if (::mount(nullptr, path.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0) {
-        why_ = std::string("read-only remount refused: ") + std::strerror(errno);
-        ::umount2(path.c_str(), MNT_DETACH);
+// A new folder of its own under the system's temporary folder.
+fs::path fresh_temp_dir(const char* prefix) {
+    static std::mt19937_64 random{std::random_device{}()};
+    static std::mutex lock;
+    const std::lock_guard<std::mutex> hold(lock);
+    std::error_code ec;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const fs::path dir = fs::temp_directory_path(ec) / (prefix + std::to_string(random()));
+        if (fs::create_directory(dir, ec)) return dir;
     }
+    std::cerr << "fixture: cannot make a temporary folder: " << ec.message() << '\n';
+    std::abort();
 }
 
-ReadOnlyMount::~ReadOnlyMount() {
-    if (why_.empty()) ::umount2(path_.c_str(), MNT_DETACH);
-}
+}  // namespace
 
 ScopedEnv::ScopedEnv(const char* name, const std::string& value) : name_(name) {
     if (const char* old = std::getenv(name)) old_ = old;
-    ::setenv(name, value.c_str(), 1);
+    set_env(name_, value);
 }
 
-ScopedEnv::~ScopedEnv() {
-    if (old_) {
-        ::setenv(name_.c_str(), old_->c_str(), 1);
-    } else {
-        ::unsetenv(name_.c_str());
-    }
-}
+ScopedEnv::~ScopedEnv() { set_env(name_, old_); }
 
 FixtureFolder::FixtureFolder() {
-    std::string pattern = (fs::temp_directory_path() / "dalvo-fixture-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        std::cerr << "fixture: mkdtemp failed: " << std::strerror(errno) << '\n';
-        std::abort();
-    }
-    path_ = pattern;
+    path_ = fresh_temp_dir("dalvo-fixture-");
     for (const auto& [name, bytes] : bundled_files()) write_all(path_ / name, bytes.data(), bytes.size());
 }
 
@@ -133,24 +114,18 @@ std::string FixtureFolder::read_text(std::string_view name) const {
 }
 
 RunResult run_dalvo(const std::vector<std::string>& args) {
-    // Both streams go to files, so that neither can fill a pipe and stall the program;
-    // `exec` lets a signal that ends it show as such.
-    std::string dir = (fs::temp_directory_path() / "dalvo-run-XXXXXX").string();
-    if (::mkdtemp(dir.data()) == nullptr) {
-        ADD_FAILURE() << "run_dalvo: mkdtemp failed";
-        return {};
-    }
-    const auto quoted = [](const std::string& s) {
-        std::string out = "'";
-        for (const char c : s) out.append(c == '\'' ? "'\\''" : std::string(1, c));
-        return out.append("'");
+    // Both streams go to files, so that neither can fill a pipe and stall the program.
+    const fs::path dir = fresh_temp_dir("dalvo-run-");
+    std::optional<ScopedEnv> video, audio;
+    if (std::getenv("SDL_VIDEODRIVER") == nullptr) video.emplace("SDL_VIDEODRIVER", "dummy");
+    if (std::getenv("SDL_AUDIODRIVER") == nullptr) audio.emplace("SDL_AUDIODRIVER", "dummy");
+    const int code = run_program(fs::path(DALVO_BINARY_DIR) / "dalvo", args, dir / "out", dir / "err");
+    // Text output ends its lines with CR LF on Windows.
+    const auto text = [](std::string s) {
+        s = std::regex_replace(s, std::regex("\r\n"), "\n");
+        return s;
     };
-    std::string cmd = "SDL_VIDEODRIVER=${SDL_VIDEODRIVER:-dummy} SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} exec ";
-    cmd.append(quoted(std::string(DALVO_BINARY_DIR) + "/dalvo"));
-    for (const std::string& a : args) cmd.append(" ").append(quoted(a));
-    cmd.append(" >").append(quoted(dir + "/out")).append(" 2>").append(quoted(dir + "/err"));
-    const int status = std::system(cmd.c_str());
-    RunResult result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_file(dir + "/out"), read_file(dir + "/err")};
+    RunResult result{code, text(read_file(dir / "out")), text(read_file(dir / "err"))};
     std::error_code ec;
     fs::remove_all(dir, ec);
     return result;
@@ -158,7 +133,12 @@ RunResult run_dalvo(const std::vector<std::string>& args) {
 
 RunResult play_dalvo(const fs::path& data, const fs::path& input, const fs::path& out,
                      std::vector<std::string> more) {
-    more.insert(more.begin(), {"--headless", "--data", data, "--input", input, "--out", out});
+    // Paths as UTF-8, as the program reads its arguments on every system.
+    const auto utf8 = [](const fs::path& p) {
+        const std::u8string s = p.u8string();
+        return std::string(s.begin(), s.end());
+    };
+    more.insert(more.begin(), {"--headless", "--data", utf8(data), "--input", utf8(input), "--out", utf8(out)});
     return run_dalvo(more);
 }
 

@@ -2,7 +2,6 @@
 // broken/ reported with its file and line; the route explorer follows every choice.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -12,6 +11,7 @@
 #include "check/check.h"
 #include "platform/codec/text_codec.h"
 #include "support/fixture.h"
+#include "support/system.h"
 
 namespace dalvo {
 namespace {
@@ -89,15 +89,18 @@ TEST(Check, BundledGameHasNothingToReportAndTheCommandExitsWithOneOnErrors) {
     check::check_folder(folder.path(), report);
     EXPECT_EQ(report.text(), "");
 
-    const auto tool = [&](const std::string& args) {
-        const int status = std::system((std::string(DALVO_BINARY_DIR) + "/tools/dalvo-check " + args +
-                                        folder.path().string() + " >/dev/null 2>&1").c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    // Its output beside the folder, where the check does not see it.
+    const fs::path out = folder.path().string() + ".out", err = folder.path().string() + ".err";
+    const auto tool = [&](std::vector<std::string> args) {
+        args.push_back(folder.path().string());
+        return test::run_program(fs::path(DALVO_BINARY_DIR) / "tools/dalvo-check", args, out, err);
     };
-    EXPECT_EQ(tool(""), 0);
+    EXPECT_EQ(tool({}), 0);
     folder.remove("waku.bmp");
-    EXPECT_EQ(tool(""), 1);
-    EXPECT_EQ(tool("--json "), 1);
+    EXPECT_EQ(tool({}), 1);
+    EXPECT_EQ(tool({"--json"}), 1);
+    fs::remove(out);
+    fs::remove(err);
 }
 
 TEST(Check, EveryPlantedFaultIsReportedWithItsFileAndLine) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
 #include "mkdata/bmp.h"
 #include "mkdata/canvas.h"
@@ -48,7 +49,7 @@ TEST(Drawing, ShapesFillWhatTheyCoverAndClipAtTheEdges) {
     Canvas star(41, 41);
     std::vector<Point> points;
     for (int i = 0; i < 5; ++i) {
-        const double a = -M_PI / 2 + i * 4 * M_PI / 5;
+        const double a = -std::numbers::pi / 2 + i * 4 * std::numbers::pi / 5;
         points.push_back({20.5 + 20 * std::cos(a), 20.5 + 20 * std::sin(a)});
     }
     star.fill_polygon(points, rgb(9, 9, 9));

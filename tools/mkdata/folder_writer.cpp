@@ -1,14 +1,12 @@
 // Replaces a data folder as a whole: a game started during a build sees the old
 // folder or the new one, never a mix.
 
-#include <cstdio>
-#include <fcntl.h>
 #include <fstream>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 
 #include "mkdata/mkdata.h"
+#include "platform/os/process.h"
 
 namespace dalvo::mkdata {
 namespace {
@@ -37,7 +35,7 @@ fs::path sibling(const fs::path& target, std::string_view tag) {
     std::string name = target.filename().string();
     name += tag;
     name += '.';
-    name += std::to_string(::getpid());
+    name += std::to_string(platform::process_id());
     return target.parent_path() / name;
 }
 
@@ -79,7 +77,7 @@ bool write_data_folder(const DataFiles& files, const fs::path& dir, std::string&
             }
         }
         // One atomic swap where the file system offers it, else two quick renames.
-        if (::renameat2(AT_FDCWD, fresh.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) == 0) {
+        if (platform::exchange_folders(fresh, target)) {
             fs::remove_all(fresh, ec);
             return true;
         }

@@ -3,6 +3,7 @@
 // sprite's face rectangle pixel for pixel.
 
 #include <cmath>
+#include <numbers>
 
 #include "mkdata/pictures.h"
 
@@ -114,7 +115,7 @@ void draw_head(Canvas& c, const Look& l, Expression e) {
     // Hair over the top of the head, the fringe cut in points over the forehead.
     std::vector<Point> hair;
     for (int i = 0; i <= 16; ++i) {
-        const double a = M_PI + M_PI * i / 16.0;
+        const double a = std::numbers::pi + std::numbers::pi * i / 16.0;
         hair.push_back({x + (kHeadR + 5) * std::cos(a), y - 2 + (kHeadR + 7) * std::sin(a)});
     }
     const int points = l.boy ? 5 : 6;

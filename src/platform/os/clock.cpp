@@ -48,7 +48,11 @@ void RealClock::sleep(std::uint32_t ms) {
 LocalTime RealClock::local_time() {
     const std::time_t now = std::time(nullptr);
     std::tm tm{};
+#ifdef _WIN32
+    localtime_s(&tm, &now);
+#else
     localtime_r(&now, &tm);
+#endif
     return from_tm(tm);
 }
 

@@ -13,11 +13,11 @@
 namespace dalvo::platform {
 
 LockFile::~LockFile() {
-    if (fd_ >= 0) ::close(fd_);
+    if (handle_ != kNone) ::close(static_cast<int>(handle_));
 }
 
 bool LockFile::acquire(const std::filesystem::path& data_dir) {
-    if (fd_ >= 0) return true;
+    if (handle_ != kNone) return true;
     std::error_code ec;
     std::filesystem::path key = std::filesystem::weakly_canonical(std::filesystem::absolute(data_dir), ec);
     if (ec) key = data_dir;
@@ -34,7 +34,7 @@ bool LockFile::acquire(const std::filesystem::path& data_dir) {
         ::close(fd);
         return !held_elsewhere;
     }
-    fd_ = fd;
+    handle_ = fd;
     return true;
 }
 

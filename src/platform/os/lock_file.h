@@ -1,6 +1,8 @@
 #pragma once
-// The desktop's single-instance test: an exclusive lock on a file named after the
-// data folder, in the user's runtime folder.
+// The single-instance test: on the desktop an exclusive lock on a file named after the
+// data folder, in the user's runtime folder; on Windows a mutex named after it.
+
+#include <cstdint>
 
 #include "platform/services/instance_lock.h"
 
@@ -16,7 +18,8 @@ public:
     bool acquire(const std::filesystem::path& data_dir) override;
 
 private:
-    int fd_ = -1;
+    static constexpr std::intptr_t kNone = -1;
+    std::intptr_t handle_ = kNone;  // the file's descriptor, or the mutex's handle
 };
 
 }  // namespace dalvo::platform

@@ -7,81 +7,25 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <memory>
-#include <optional>
 #include <tuple>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/gfx/font.h"
 #include "platform/os/mapped_file.h"
+#include "platform/sdl/font_files.h"
 
 namespace dalvo::platform {
 namespace {
 
-struct FontFamily {
-    const char* fontconfig_name;   // what fc-match is asked for
-    const char* file_hint;         // the file name fc-match must give (it falls back silently)
-    const char* debian_package;
-    const char* known_paths[3];    // where Debian puts it, when fontconfig is missing
-};
-
-constexpr FontFamily kGothic = {
-    "IPAGothic", "ipag.ttf", "fonts-ipafont-gothic",
-    {"/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf",
-     "/usr/share/fonts/truetype/ipafont-gothic/ipag.ttf",
-     "/usr/share/fonts/truetype/fonts-japanese-gothic.ttf"}};
-constexpr FontFamily kSans = {
-    "Liberation Sans", "LiberationSans-Regular.ttf", "fonts-liberation2",
-    {"/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf",
-     "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf", nullptr}};
-
 // The game names its Japanese fonts by their old system names; everything that
 // is not a Latin face is drawn in the metric-compatible Japanese Gothic.
-const FontFamily& family_for(const std::string& name) {
-    if (name == "Arial" || name == "arial") return kSans;
-    return kGothic;
-}
-
-std::optional<std::string> fc_match(const char* family) {
-    const std::string command = std::string("fc-match -f '%{file}' '") + family + "' 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return std::nullopt;
-    std::string out;
-    char buf[512];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) out.append(buf, n);
-    pclose(pipe);
-    if (out.empty()) return std::nullopt;
-    return out;
-}
-
-std::string find_file(const FontFamily& family) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    // The package's own file first: asking fontconfig costs a shell and an fc-match
-    // run, most of a headless start-up.
-    for (const char* path : family.known_paths) {
-        if (path == nullptr) continue;
-        const fs::path resolved = fs::weakly_canonical(path, ec);
-        if (!ec && resolved.filename() == family.file_hint && fs::exists(resolved, ec)) return resolved.string();
-    }
-    if (auto file = fc_match(family.fontconfig_name)) {
-        // fc-match answers with some other font when the family is missing:
-        // accept only the file (or a link to the file) that the family lives in.
-        const fs::path resolved = fs::weakly_canonical(*file, ec);
-        if (!ec && fs::exists(resolved, ec) &&
-            (resolved.filename() == family.file_hint || fs::path(*file).filename() == family.file_hint)) {
-            return resolved.string();
-        }
-    }
-    for (const char* path : family.known_paths) {
-        if (path != nullptr && fs::exists(path, ec)) return path;
-    }
-    return {};
+FontFace face_for(const std::string& name) {
+    if (name == "Arial" || name == "arial") return FontFace::Sans;
+    return FontFace::Gothic;
 }
 
 struct FontCloser {
@@ -178,16 +122,16 @@ public:
     FontCache(const FontCache&) = delete;
     FontCache& operator=(const FontCache&) = delete;
 
-    const std::string& file_of(const FontFamily& family) {
-        auto it = files_.find(&family);
-        if (it == files_.end()) it = files_.emplace(&family, find_file(family)).first;
+    const std::string& file_of(FontFace face) {
+        auto it = files_.find(face);
+        if (it == files_.end()) it = files_.emplace(face, find_font_file(face)).first;
         return it->second;
     }
 
     // nullptr when the font cannot be found or opened.
     Face* get(const FontSpec& spec) {
         if (!ready_) return nullptr;
-        const std::string& file = file_of(family_for(spec.name));
+        const std::string& file = file_of(face_for(spec.name));
         if (file.empty()) return nullptr;
         const int px = std::max(points_to_pixels(spec.size), 1);
         const int style = (spec.bold ? TTF_STYLE_BOLD : 0) | (spec.italic ? TTF_STYLE_ITALIC : 0);
@@ -209,7 +153,11 @@ private:
     // and read the file in small pieces for every new character.
     TTF_Font* open_font(const std::string& file, int px) {
         auto it = mapped_.find(file);
-        if (it == mapped_.end()) it = mapped_.emplace(file, MappedFile(file)).first;
+        // The name is UTF-8, as SDL takes it, on every system.
+        if (it == mapped_.end()) {
+            it = mapped_.emplace(file, MappedFile(std::filesystem::path(std::u8string(file.begin(), file.end()))))
+                     .first;
+        }
         const std::span<const std::uint8_t> bytes = it->second.bytes();
         if (bytes.empty() || bytes.size() > INT_MAX) return TTF_OpenFont(file.c_str(), px);
         SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
@@ -219,7 +167,7 @@ private:
     }
 
     bool ready_;
-    std::map<const FontFamily*, std::string> files_;
+    std::map<FontFace, std::string> files_;
     std::map<std::string, MappedFile> mapped_;  // before the faces: they read from it
     std::map<std::tuple<std::string, int, int>, std::unique_ptr<Face>> faces_;
 };
@@ -294,11 +242,10 @@ void draw_text(Surface& dst, int x, int y, const std::string& utf8, const FontSp
 
 std::string check_fonts() {
     std::string missing;
-    for (const FontFamily* family : {&kGothic, &kSans}) {
-        if (!cache().file_of(*family).empty()) continue;
+    for (const FontFace face : {FontFace::Gothic, FontFace::Sans}) {
+        if (!cache().file_of(face).empty()) continue;
         if (!missing.empty()) missing += "\n";
-        missing += std::string("font ") + family->fontconfig_name + " not found (install the package " +
-                   family->debian_package + ")";
+        missing += font_not_found(face);
     }
     return missing;
 }

@@ -5,6 +5,7 @@
 
 #include <SDL_mixer.h>
 
+#include <filesystem>
 #include <string>
 
 namespace dalvo::platform {
@@ -31,5 +32,17 @@ struct MixerLibrary {
 // The library, loaded on the first call and kept for the life of the process; nullptr
 // with `error` set when it or one of its functions cannot be found. Safe from any thread.
 const MixerLibrary* mixer_library(std::string& error);
+
+// How MIDI pieces will play: through `soundfont` (empty where the system's own MIDI player
+// needs none); `playable` false when nothing can play them, with `warning` saying why.
+struct MidiChoice {
+    std::filesystem::path soundfont;
+    std::string warning;
+    bool playable = true;
+};
+// `asked` is the player's soundfont (--soundfont, DALVO_SOUNDFONT; may be empty).
+MidiChoice choose_midi(const std::filesystem::path& asked);
+// Readies the mixer's MIDI player before the device opens.
+void prepare_midi(const MixerLibrary& mix, const MidiChoice& choice);
 
 }  // namespace dalvo::platform

@@ -216,7 +216,9 @@ bool save_png(const Surface& picture, const std::filesystem::path& file, std::st
         error = file.string() + ": " + SDL_GetError();
         return false;
     }
-    if (IMG_SavePNG(view.get(), file.string().c_str()) != 0) {
+    // SDL takes UTF-8 names on every system.
+    const std::u8string name = file.u8string();
+    if (IMG_SavePNG(view.get(), reinterpret_cast<const char*>(name.c_str())) != 0) {
         error = file.string() + ": " + IMG_GetError();
         return false;
     }

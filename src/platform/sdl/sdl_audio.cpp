@@ -5,7 +5,6 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
-#include <dlfcn.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -14,33 +13,7 @@
 #include "platform/codec/audio_formats.h"
 #include "platform/sdl/mixer_library.h"
 #include "platform/audio/sequencer.h"
-#include "platform/audio/soundfont.h"
 #include "platform/audio/traced_audio.h"
-
-// The mixer makes a synthesizer for every piece with the synthesizer library's default
-// settings, which load the whole soundfont (6 MB of samples) although a piece uses a
-// handful of instruments, and prepare 256 voices (2 MB). The program exports its own
-// settings constructor, which the mixer's call reaches first: it adds the library's own
-// setting that loads only the samples of the instruments a piece selects, and prepares
-// 64 voices, well above the 24 a General MIDI player must offer (the bundled pieces
-// sound at most seven notes at once). Nothing audible changes.
-namespace {
-constexpr int kVoices = 64;
-}  // namespace
-
-extern "C" void* new_fluid_settings() {
-    using Make = void* (*)();
-    using SetInt = int (*)(void*, const char*, int);
-    static const auto make = reinterpret_cast<Make>(dlsym(RTLD_NEXT, "new_fluid_settings"));
-    static const auto set_int = reinterpret_cast<SetInt>(dlsym(RTLD_NEXT, "fluid_settings_setint"));
-    if (make == nullptr) return nullptr;
-    void* settings = make();
-    if (settings != nullptr && set_int != nullptr) {
-        set_int(settings, "synth.dynamic-sample-loading", 1);
-        set_int(settings, "synth.polyphony", kVoices);
-    }
-    return settings;
-}
 
 namespace dalvo::platform {
 namespace {
@@ -88,8 +61,9 @@ public:
         if (open_ && SDL_WasInit(SDL_INIT_AUDIO) != 0) return true;
         return open_device(true);
     }
-    // The soundfont the mixer reads when the first piece loads; set before the device opens.
-    void use_soundfont(std::filesystem::path file) { soundfont_ = std::move(file); }
+    // How MIDI pieces play (the soundfont the mixer reads when the first piece loads); set
+    // before the device opens.
+    void use_midi(MidiChoice choice) { midi_ = std::move(choice); }
     // The mixer's functions; only after ensure() said yes.
     const MixerLibrary& mix() const { return *mix_; }
     const std::string& error() const { return error_; }
@@ -115,7 +89,7 @@ private:
                 return false;
             }
         }
-        if (!soundfont_.empty()) mix_->SetSoundFonts(soundfont_.c_str());
+        prepare_midi(*mix_, midi_);
         mix_->Init(MIX_INIT_MID);
         if (mix_->OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
             error_ = std::string("no audio device: ") + SDL_GetError();
@@ -130,7 +104,7 @@ private:
     const MixerLibrary* mix_ = nullptr;
     bool open_ = false;
     std::string error_;
-    std::filesystem::path soundfont_;
+    MidiChoice midi_;
 };
 
 struct MusicDeleter {
@@ -142,7 +116,7 @@ struct ChunkDeleter {
 
 class SdlMusic final : public Sequencer {
 public:
-    SdlMusic(Clock& clock, bool soundfont_found) : Sequencer(clock), soundfont_found_(soundfont_found) {}
+    SdlMusic(Clock& clock, bool midi_ready) : Sequencer(clock), midi_ready_(midi_ready) {}
     ~SdlMusic() override {
         on_close();
         AudioSession::get().settle();
@@ -186,12 +160,12 @@ private:
             checked_ = true;
             AudioSession& session = AudioSession::get();
             device_ok_ = session.ensure();
-            if (!device_ok_ && soundfont_found_) std::fprintf(stderr, "dalvo: %s; music is off\n", session.error().c_str());
+            if (!device_ok_ && midi_ready_) std::fprintf(stderr, "dalvo: %s; music is off\n", session.error().c_str());
         }
-        return device_ok_ && soundfont_found_;
+        return device_ok_ && midi_ready_;
     }
 
-    bool soundfont_found_;
+    bool midi_ready_;
     bool checked_ = false;
     bool device_ok_ = false;
     std::vector<std::uint8_t> bytes_;
@@ -243,11 +217,11 @@ private:
 
 std::unique_ptr<MusicDevice> make_sdl_music_device(Clock& clock, Trace& trace, const std::filesystem::path& soundfont,
                                                    std::string& warning) {
-    SoundFontChoice choice = choose_soundfont(soundfont);
+    MidiChoice choice = choose_midi(soundfont);
     warning = std::move(choice.warning);
-    const bool soundfont_found = !choice.file.empty();
-    AudioSession::get().use_soundfont(std::move(choice.file));
-    return traced(std::make_unique<SdlMusic>(clock, soundfont_found), trace);
+    const bool playable = choice.playable;
+    AudioSession::get().use_midi(std::move(choice));
+    return traced(std::make_unique<SdlMusic>(clock, playable), trace);
 }
 
 std::unique_ptr<WavePlayer> make_sdl_wave_player(Clock& clock, Trace& /*trace*/) {
