@@ -72,6 +72,10 @@ Control* focused_text_box(Form& form) {
 
 void Host::dispatch(const InputEvent& event) {
     for (std::size_t i = 0; i < observers_.size(); ++i) observers_[i]->on_input(*this, event);
+    if (filter_) {
+        const auto filter = filter_;  // it may replace itself
+        if (filter(event)) return;
+    }
     std::visit(
         [this](const auto& e) {
             using T = std::decay_t<decltype(e)>;

@@ -248,3 +248,47 @@ TEST(Trace, LinesCountTimeFromTheTraceStartAndReachObserversAndTheFile) {
 
 }  // namespace
 }  // namespace dalvo::platform
+
+namespace dalvo::platform {
+namespace {
+
+TEST(ScriptParser, RefusesBadLinesOfThePlayersControls) {
+    for (const char* bad : {"key Meta+A\n", "key Ctrl+\n", "hold\n", "release Ctrl Alt\n", "wheel left\n",
+                            "pad Z\n", "pad A sideways\n", "control fly\n"})
+        EXPECT_EQ(parse_error(bad).substr(0, 11), "t.script:1:") << bad;
+}
+
+TEST_F(RunnerTest, ThePlayersControlsReplayAsTheRecorderWritesThem) {
+    const std::filesystem::path file = out / "controls.script";
+    std::filesystem::create_directories(out);
+    Recorder recorder(host);
+    std::string error;
+    ASSERT_TRUE(recorder.start(file, "# head", error)) << error;
+    std::vector<int> mods;
+    struct Keys final : InputObserver {
+        std::vector<int>& mods;
+        explicit Keys(std::vector<int>& m) : mods(m) {}
+        void on_input(Host&, const InputEvent& e) override {
+            if (const auto* k = std::get_if<KeyDown>(&e)) mods.push_back(k->mods);
+        }
+        void on_answer(Host&, MsgAnswer, std::uint32_t) override {}
+    } keys(mods);
+    host.add_input_observer(keys);
+    const std::string lines = "key Ctrl+Alt+A\nhold Ctrl\nkey Q\nrelease Ctrl\nkey Q\nwheel up\nwheel down\n"
+                              "pad RB down\npad RB up\ncontrol auto\n";
+    EXPECT_EQ(run(lines), 0);
+    host.remove_input_observer(keys);
+    recorder.finish();
+    std::string replayed;
+    for (const std::string& line : test::read_lines(file)) {
+        if (line.rfind("wait", 0) != 0 && line.rfind("idle", 0) != 0 && line.rfind("#", 0) != 0 &&
+            line.rfind("dump", 0) != 0)
+            replayed += line + "\n";
+    }
+    EXPECT_EQ(replayed, "key Ctrl+Alt+A\nhold Ctrl\nkey Ctrl+Q\nrelease Ctrl\nkey Q\nwheel up\nwheel down\n"
+                        "pad RB down\npad RB up\ncontrol auto\n");
+    EXPECT_EQ(mods, (std::vector<int>{mod::Ctrl | mod::Alt, mod::Ctrl, mod::Ctrl, 0}));
+}
+
+}  // namespace
+}  // namespace dalvo::platform

@@ -81,3 +81,40 @@ TEST(Story, KaedeEndingNeedsTheMorningAtTheSea) {
 
 }  // namespace
 }  // namespace dalvo
+
+namespace dalvo {
+namespace {
+
+// Plays `script` of tests/story on a data folder with the player's folders in `home`.
+Playthrough play_in(const fs::path& data, const std::string& script) {
+    Playthrough p{test::picture_output("story") / script};
+    fs::remove_all(p.out);
+    const auto run = test::play_dalvo(data, fs::path(DALVO_SOURCE_DIR) / "tests/story" / (script + ".script"), p.out);
+    EXPECT_EQ(run.exit_code, 0) << run.err;
+    return p;
+}
+
+TEST(Story, AutoModePlaysTheOpeningToTheFirstChoiceWithoutAClick) {
+    test::FixtureFolder data, home;
+    test::ScopedEnv xdg("XDG_DATA_HOME", home.path().string());
+    const Playthrough p = play_in(data.path(), "auto_to_choice");
+    EXPECT_TRUE(holds(p.dump("options"), R"({"waiting":"dialog"})")) << "auto stops at dialogs";
+    EXPECT_TRUE(holds(p.dump("options")["controls"], R"({"auto":true})"));
+    EXPECT_TRUE(holds(p.dump("choice"), R"({"waiting":"choice","g_Day":1})"));
+}
+
+TEST(Story, ReadTextSurvivesARestartAndCtrlSkipsToTheFirstUnreadLine) {
+    test::FixtureFolder data, home;
+    test::ScopedEnv xdg("XDG_DATA_HOME", home.path().string());
+    const Json read = play_in(data.path(), "read_opening").dump("last_read");
+    const Playthrough second = play_in(data.path(), "skip_opening");
+    EXPECT_TRUE(holds(second.dump("options"), R"({"waiting":"dialog"})"));
+    const Json first_unread = second.dump("first_unread");
+    EXPECT_TRUE(holds(first_unread, R"({"waiting":"click"})"));
+    EXPECT_TRUE(holds(first_unread["controls"], R"({"skip_held":true})"));
+    EXPECT_GT(first_unread["g_ScriptPos"].num(), read["g_ScriptPos"].num());
+    EXPECT_GT(second.dump("after_unread")["g_ScriptPos"].num(), first_unread["g_ScriptPos"].num());
+}
+
+}  // namespace
+}  // namespace dalvo

@@ -125,7 +125,10 @@ RunResult run_dalvo(const std::vector<std::string>& args) {
         for (const char c : s) out.append(c == '\'' ? "'\\''" : std::string(1, c));
         return out.append("'");
     };
-    std::string cmd = "SDL_VIDEODRIVER=${SDL_VIDEODRIVER:-dummy} SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} exec ";
+    // The player's folders are the test's own when it set them, else the run's, gone after it.
+    std::string cmd = "SDL_VIDEODRIVER=${SDL_VIDEODRIVER:-dummy} SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} ";
+    cmd.append("XDG_DATA_HOME=\"${XDG_DATA_HOME:-").append(dir).append("/share}\" ");
+    cmd.append("XDG_CONFIG_HOME=\"${XDG_CONFIG_HOME:-").append(dir).append("/config}\" exec ");
     cmd.append(quoted(std::string(DALVO_BINARY_DIR) + "/dalvo"));
     for (const std::string& a : args) cmd.append(" ").append(quoted(a));
     cmd.append(" >").append(quoted(dir + "/out")).append(" 2>").append(quoted(dir + "/err"));
