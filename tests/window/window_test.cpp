@@ -264,6 +264,9 @@ TEST(WindowInner, AResizedWindowLetterboxesMapsTheMouseAndAltEnterGoesFullscreen
     form.menu = game_menu();
     Control& pic = form.add("Pic_Main", ControlKind::Picture);
     pic.move(0, 0, 640, 480);
+    for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 640; ++x) pic.image.set(x, y, rgb(x & 0xFF, y & 0xFF, 0x80));
+    }
     MouseEvent got{};
     int keys = 0;
     pic.on_mouse_down = [&](const MouseEvent& m) { got = m; };
