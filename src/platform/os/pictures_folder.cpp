@@ -22,6 +22,7 @@ fs::path from_user_dirs() {
     std::ifstream in(base / "user-dirs.dirs");
     const std::string key = "XDG_PICTURES_DIR=\"";
     for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.rfind(key, 0) != 0 || line.size() < key.size() + 1 || line.back() != '"') continue;
         std::string value = line.substr(key.size(), line.size() - key.size() - 1);
         if (value.rfind("$HOME", 0) == 0) return home() / fs::path(value.substr(5)).relative_path();
