@@ -68,6 +68,19 @@ TEST(Controls, SkipGoesOverReadTextOnlyAndStopsAtTheFirstUnreadMessage) {
     rig.click_at(100, kStageX, kStageY);
     EXPECT_GE(say_at(rig, 10), 100u) << "Tab's skipping ended at the unread message";
 
+    // The settings: the menu's skip stops at unread text too; Ctrl skips everything.
+    PlayerSettings& settings = rig.game().controls.settings;
+    settings.menu_skip_read_only = true;
+    rig.send(platform::MenuCommand{"Main_Form", "speedup"});
+    EXPECT_EQ(say_at(rig, 10), 0u);
+    rig.click_at(100, kStageX, kStageY);
+    EXPECT_GE(say_at(rig, 15), 100u);
+    EXPECT_EQ(rig.ui().menu("speedup").caption(), "次の選択まで[Skip]") << "skipping ended there";
+    settings.skip_all_text = true;
+    rig.send(KeyDown{"Main_Form", kCtrl});
+    EXPECT_EQ(say_at(rig, 16), 0u);
+    rig.send(KeyUp{"Main_Form", kCtrl});
+
     // Over the title (the name entry's Tab moves the focus) the keys are the title's.
     rig.ui().Title->visible = true;
     rig.send(KeyDown{"Main_Form", platform::key::Tab});
