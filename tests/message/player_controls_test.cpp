@@ -1,6 +1,6 @@
 // The player's controls over the message window: skipping read text while Ctrl is held
-// or after Tab, the wheel over the history, the keys over a choice, hiding the window
-// and auto mode.
+// or after Tab, the keys over a choice, auto mode, the settings. The wheel and hiding the
+// window are played through an input script in the story tests.
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@ namespace dalvo::test {
 namespace {
 
 using platform::KeyDown, platform::KeyUp, platform::Wheel, platform::MouseButton;
-constexpr int kCtrl = 17, kPageUp = 33, kPageDown = 34;
+constexpr int kCtrl = 17;
 
 // Shows the message of `record` on an empty window (no scroll before it) and returns
 // how long it took, its typing and its wait.
@@ -87,22 +87,6 @@ TEST(Controls, SkipGoesOverReadTextOnlyAndStopsAtTheFirstUnreadMessage) {
     EXPECT_TRUE(holds(rig.dump()["controls"], R"({"skip_on":false})"));
 }
 
-TEST(Controls, TheWheelAndPageKeysOpenAndCloseTheHistoryAndGoOn) {
-    for (const auto& [up, down] : {std::pair<platform::InputEvent, platform::InputEvent>{Wheel{"Main_Form", 1}, Wheel{"Main_Form", -1}},
-                                   {KeyDown{"Main_Form", kPageUp}, KeyDown{"Main_Form", kPageDown}}}) {
-        MessageRig rig;
-        rig.post_at(100, up);
-        rig.at(150, [&] {
-            EXPECT_EQ(rig.w().LogView, kTrue);
-            EXPECT_TRUE(rig.ui().TxtFrame2[0]->visible);
-        });
-        rig.post_at(200, down);
-        rig.at(250, [&] { EXPECT_EQ(rig.w().LogView, kFalse); });
-        rig.post_at(300, down);
-        EXPECT_TRUE(ended_at(say_at(rig, 1), 300)) << "with the history closed it goes on as a click";
-    }
-}
-
 TEST(Controls, KeysWalkAChoiceAsTheMouseDoesAndEnterPicks) {
     MessageRig rig;
     MainForm& ui = rig.ui();
@@ -127,20 +111,6 @@ TEST(Controls, KeysWalkAChoiceAsTheMouseDoesAndEnterPicks) {
     const platform::Color white = platform::kWhite, hover = platform::Color{0x8080FF};
     EXPECT_EQ(colours, (std::vector<std::pair<platform::Color, platform::Color>>{
                            {white, hover}, {hover, white}, {white, hover}, {white, hover}}));
-}
-
-TEST(Controls, HideKeepsTheWindowAwayUntilTheNextPressWhichDoesNothingElse) {
-    MessageRig rig;
-    rig.post_at(100, KeyDown{"Main_Form", 'H'});
-    rig.at(150, [&] { EXPECT_FALSE(rig.ui().TxtFrame1[0]->visible); });
-    rig.click_at(200, kTextX, kTextY);  // shows it again and does not advance
-    rig.at(250, [&] { EXPECT_TRUE(rig.ui().TxtFrame1[0]->visible); });
-    rig.click_at(300, kStageX, kStageY, MouseButton::Middle);
-    rig.at(350, [&] { EXPECT_FALSE(rig.ui().TxtFrame1[0]->visible); });
-    rig.post_at(400, KeyDown{"Main_Form", platform::key::Space});
-    rig.click_at(500, kStageX, kStageY);
-    EXPECT_TRUE(ended_at(say_at(rig, 1), 500));
-    EXPECT_TRUE(rig.ui().TxtFrame1[0]->visible);
 }
 
 TEST(Controls, AutoModeGoesOnAfterTheMessagesTimeAndShowsItsMarkMeanwhile) {

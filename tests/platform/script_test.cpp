@@ -264,20 +264,9 @@ TEST_F(RunnerTest, ThePlayersControlsReplayAsTheRecorderWritesThem) {
     Recorder recorder(host);
     std::string error;
     ASSERT_TRUE(recorder.start(file, "# head", error)) << error;
-    std::vector<int> mods;
-    struct Keys final : InputObserver {
-        std::vector<int>& mods;
-        explicit Keys(std::vector<int>& m) : mods(m) {}
-        void on_input(Host&, const InputEvent& e) override {
-            if (const auto* k = std::get_if<KeyDown>(&e)) mods.push_back(k->mods);
-        }
-        void on_answer(Host&, MsgAnswer, std::uint32_t) override {}
-    } keys(mods);
-    host.add_input_observer(keys);
     const std::string lines = "key Ctrl+Alt+A\nhold Ctrl\nkey Q\nrelease Ctrl\nkey Q\nwheel up\nwheel down\n"
                               "pad RB down\npad RB up\ncontrol auto\n";
     EXPECT_EQ(run(lines), 0);
-    host.remove_input_observer(keys);
     recorder.finish();
     std::string replayed;
     for (const std::string& line : test::read_lines(file)) {
@@ -285,9 +274,9 @@ TEST_F(RunnerTest, ThePlayersControlsReplayAsTheRecorderWritesThem) {
             line.rfind("dump", 0) != 0)
             replayed += line + "\n";
     }
+    // Held modifiers reach the keys pressed meanwhile: the recorder writes what it was given.
     EXPECT_EQ(replayed, "key Ctrl+Alt+A\nhold Ctrl\nkey Ctrl+Q\nrelease Ctrl\nkey Q\nwheel up\nwheel down\n"
                         "pad RB down\npad RB up\ncontrol auto\n");
-    EXPECT_EQ(mods, (std::vector<int>{mod::Ctrl | mod::Alt, mod::Ctrl, mod::Ctrl, 0}));
 }
 
 }  // namespace
