@@ -6,6 +6,7 @@
 #include <type_traits>
 #include <variant>
 
+#include "dialogs/controls_window.h"
 #include "engine/game.h"
 #include "engine/message.h"
 #include "engine/message_internal.h"
@@ -170,6 +171,9 @@ bool on_control(Game& game, const platform::InputEvent& e, PlayerControl control
             return true;
         case PlayerControl::Fullscreen:
             game.p.host.backend().toggle_fullscreen();
+            return true;
+        case PlayerControl::Help:
+            Controls_window_open(game);
             return true;
     }
     return false;

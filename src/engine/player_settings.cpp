@@ -1,6 +1,7 @@
 #include "engine/player_settings.h"
 
 #include <charconv>
+#include <fstream>
 
 #include "platform/os/file_read.h"
 
@@ -76,6 +77,29 @@ void parse_settings(std::string_view text, const std::string& file, PlayerSettin
         if (!problem.empty()) problems += file + ":" + std::to_string(line_no) + ": " + problem + "\n";
     }
     out = s;
+}
+
+bool save_settings(const std::filesystem::path& file, const PlayerSettings& s, std::string& error) {
+    std::error_code ec;
+    std::filesystem::create_directories(file.parent_path(), ec);
+    std::filesystem::path temp = file;
+    temp += ".tmp";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        const auto flag = [](bool b) { return b ? "true" : "false"; };
+        out << "[controls]\nauto_base_ms = " << s.auto_base_ms << "\nauto_char_ms = " << s.auto_char_ms
+            << "\nskip_all_text = " << flag(s.skip_all_text) << "\nmenu_skip_read_only = "
+            << flag(s.menu_skip_read_only) << "\n[window]\nsmooth_scaling = " << flag(s.smooth_scaling)
+            << "\nstart_fullscreen = " << flag(s.start_fullscreen) << "\n";
+        out.flush();
+        if (!out) {
+            error = temp.string() + ": cannot write";
+            return false;
+        }
+    }
+    std::filesystem::rename(temp, file, ec);
+    if (ec) error = file.string() + ": " + ec.message();
+    return !ec;
 }
 
 void load_settings(const std::filesystem::path& file, PlayerSettings& out, std::string& problems) {

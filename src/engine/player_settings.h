@@ -33,5 +33,7 @@ struct PlayerSettings {
 void parse_settings(std::string_view text, const std::string& file, PlayerSettings& out, std::string& problems);
 // The same from the file; a missing file is the defaults, and no problem.
 void load_settings(const std::filesystem::path& file, PlayerSettings& out, std::string& problems);
+// Writes all of them, through a temporary file; false with `error` set when it cannot.
+bool save_settings(const std::filesystem::path& file, const PlayerSettings& s, std::string& error);
 
 }  // namespace dalvo

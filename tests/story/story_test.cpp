@@ -159,6 +159,11 @@ TEST(Story, ThePlayersControlsTakeTheirEffectAndShowOnTheScreen) {
     std::size_t shots = 0;
     for (const auto& f : fs::directory_iterator(home.path() / "pics" / "dalvo")) shots += f.path().extension() == ".png";
     EXPECT_EQ(shots, 1u) << "F12 wrote the screen into the pictures folder";
+    EXPECT_TRUE(p.has_shot("help.Controls_Window"));
+    EXPECT_TRUE(holds(p.dump("after_help"), R"({"forms":["Main_Form"]})"));
+    const std::string settings = test::read_file(home.path() / "dalvo" / "settings.ini");
+    for (const char* line : {"skip_all_text = true", "auto_base_ms = 500", "auto_char_ms = 30"})
+        EXPECT_NE(settings.find(line), std::string::npos) << line << " in\n" << settings;
 }
 
 }  // namespace

@@ -51,6 +51,7 @@ enum class PlayerControl {
     AutoToggle,  // auto mode on or off
     Screenshot,  // the screen into the player's pictures
     Fullscreen,  // fullscreen on or off
+    Help,        // the controls and the settings
 };
 struct ControlInput { std::string form; PlayerControl control; };
 

@@ -19,6 +19,7 @@ constexpr std::pair<PlayerControl, std::string_view> kControlNames[] = {
     {PlayerControl::Choice2, "choice_2"},     {PlayerControl::Choice3, "choice_3"},
     {PlayerControl::HideWindow, "hide"},      {PlayerControl::AutoToggle, "auto"},
     {PlayerControl::Screenshot, "screenshot"}, {PlayerControl::Fullscreen, "fullscreen"},
+    {PlayerControl::Help, "help"},
 };
 
 constexpr std::pair<PadButton, std::string_view> kPadNames[] = {
@@ -37,6 +38,7 @@ std::optional<PlayerControl> for_key(const KeyDown& e) {
         case kCtrl: return PlayerControl::SkipHold;
         case key::F1 + 10: return PlayerControl::Fullscreen;
         case key::F1 + 11: return PlayerControl::Screenshot;
+        case key::F1: return PlayerControl::Help;
         default: break;
     }
     if (!plain) return std::nullopt;
