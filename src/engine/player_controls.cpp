@@ -226,6 +226,8 @@ void Controls_connect(Game& game) {
     mark.on_mouse_down = [&game](const platform::MouseEvent& e) { TxtFrame1_mouse_down(game, e); };
     c.auto_mark = &mark;
     game.p.host.set_input_filter([&game](const platform::InputEvent& e) { return filter(game, e); });
+    // The game window is up by now; a backend without a window has no fullscreen.
+    if (c.settings.start_fullscreen) game.p.host.backend().toggle_fullscreen();
     game.dump_parts.push_back([&game](platform::JsonWriter& out) { dump_controls(game, out); });
 }
 

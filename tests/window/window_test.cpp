@@ -125,7 +125,9 @@ bool on_path(const char* program) {
     return std::system(cmd.c_str()) == 0;
 }
 
-const std::string kXvfb = "timeout -s KILL 60 xvfb-run -a -s '-screen 0 1024x768x24' ";
+// -noreset: the server stays up when the last window of one test closes; a server
+// starting over refuses the next test's connection for a moment.
+const std::string kXvfb = "timeout -s KILL 60 xvfb-run -a -s '-screen 0 1024x768x24 -noreset' ";
 
 TEST(WindowSmoke, RealWindowShowsTheComposedFormUnderXvfb) {
     if (std::getenv("DALVO_WINDOW_INNER") != nullptr) GTEST_SKIP() << "inner run";
