@@ -112,7 +112,11 @@ std::string usage_text() {
            "  --master-level N    headless only: the starting master level, 0..65535\n"
            "  --scale N           real window: scale the window by N (1..8)\n"
            "  --help, --version   this text; the version\n"
-           "Exit status: 0 normal end, 1 start-up failed, 2 bad usage, 3 idle timed out.\n";
+           "Exit status: 0 normal end, 1 start-up failed, 2 bad usage, 3 idle timed out.\n"
+           "Controls: hold Ctrl skip read text, Tab skip on/off, wheel or PageUp/PageDown the history,\n"
+           "  Up/Down/1-3 and Enter a choice, H or the middle button hide the message window,\n"
+           "  A auto mode, F12 screenshot, F11 or Alt+Enter fullscreen, F1 controls and settings; a pad: A go on, B history,\n"
+           "  X hide, Y auto, RB held skip, D-pad a choice. Settings: $XDG_CONFIG_HOME/dalvo/settings.ini\n";
 }
 
 std::string version_text() {

@@ -1,6 +1,7 @@
 #include "dialogs/dialogs_state.h"
 
 #include "dialogs/about_box.h"
+#include "dialogs/controls_window.h"
 #include "dialogs/option_window.h"
 
 namespace dalvo {

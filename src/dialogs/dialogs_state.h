@@ -7,6 +7,7 @@ namespace dalvo {
 
 class OptionWindow;
 class AboutBox;
+class ControlsWindow;
 
 struct DialogsState {
     DialogsState();
@@ -16,6 +17,7 @@ struct DialogsState {
 
     std::unique_ptr<OptionWindow> option;  // `Option_Window` while loaded
     std::unique_ptr<AboutBox> about;       // `frmAbout` while loaded
+    std::unique_ptr<ControlsWindow> controls;  // `Controls_Window` (F1) while loaded
 };
 
 }  // namespace dalvo

@@ -110,6 +110,7 @@ int Select_disp(Game& game) {
 
     g.g_ScriptPos = w.SelTable[g.g_Choice].pos;
     if (g.g_MsgSpeed == 0) Skip_end(game);
+    Controls_choice_made(game);
     w.LastSpeaker = 0;
     set_menus(game, true);
     return kRunAtPos;

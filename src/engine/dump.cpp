@@ -1,6 +1,7 @@
 #include "engine/dump.h"
 
 #include "daycycle/title.h"
+#include "dialogs/controls_window.h"
 #include "dialogs/dialogs.h"
 #include "engine/game.h"
 #include "engine/message.h"
@@ -15,6 +16,7 @@ std::string waiting_for(const Game& game) {
     if (const char* option = Option_waiting(game)) return option;
     // The slot dialog holds the click wait that opened it, so it answers first.
     if (const char* dialog = File_Window_waiting(game)) return dialog;
+    if (Controls_window_is_open(game)) return "dialog";
     if (const char* message = Message_waiting(game)) return message;
     if (const char* title = Title_waiting(game)) return title;
     if (game.g.g_OptOpen != 0) return "dialog";

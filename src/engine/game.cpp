@@ -17,6 +17,7 @@ Game::~Game() {
     if (ui.Clicker != nullptr) ui.Clicker->set_enabled(false, p.clock.ticks());
     if (host.is_shown(ui.form)) host.hide_form(ui.form);
     host.set_automation({});
+    host.set_input_filter({});
 }
 
 int run_game(platform::Platform& platform, const GameOptions& options) {

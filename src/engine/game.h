@@ -11,6 +11,7 @@
 #include "dialogs/dialogs_state.h"
 #include "engine/main_form.h"
 #include "engine/message.h"
+#include "engine/player_controls.h"
 #include "engine/state.h"
 #include "ending/ending_state.h"
 #include "platform/codec/json.h"
@@ -64,6 +65,7 @@ struct Game {
     SaveLoadState saveload;  // the slot dialog
     LevelForm level;  // the level window of the day cycle
     TitleState title;  // the title screen and the name entry
+    ControlsState controls;  // the player's controls beside the game's own
 
     // Extra keys of the state dump: each subsystem appends a writer for its own keys.
     std::vector<std::function<void(platform::JsonWriter&)>> dump_parts;

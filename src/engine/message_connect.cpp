@@ -37,6 +37,7 @@ void Message_connect(Game& game) {
         Stage_key_down(game, key);
     };
     Menu_connect(game);
+    Controls_connect(game);
 }
 
 }  // namespace dalvo

@@ -37,6 +37,9 @@ constexpr Speaker kSpeakers[5] = {
 
 Control& text_area(Game& game) { return *game.ui.TxtFrame1[1]; }
 
+// Skipping by the player's controls draws as the menu's skip does.
+int shown_speed(const Game& game) { return game.controls.skipping_now ? 0 : game.g.g_MsgSpeed; }
+
 // The original repainted a refreshed window at once, without serving input.
 void show(Game& game, Control& area) {
     area.refresh();
@@ -48,7 +51,7 @@ void draw_line(Game& game, const std::string& text, Color color) {
     Control& area = text_area(game);
     const int lh = game.w.Line_height;
     const int y = game.w.LineNo * lh + 1;
-    if (game.g.g_MsgSpeed == 3) {
+    if (shown_speed(game) == 3) {
         // Typed out on a grid of square cells; a half-width character takes half a cell.
         int x = 0;
         const int count = platform::char_count(text);
@@ -98,6 +101,7 @@ void Msg_disp(Game& game, const std::string& name, const std::string& text, Colo
         }
     }
 
+    const bool passes = Controls_message_shown(game);
     next_line(game);
     text_area(game).fore_color = color;
 
@@ -118,7 +122,7 @@ void Msg_disp(Game& game, const std::string& name, const std::string& text, Colo
     }
 
     w.SelArmed = kTrue;
-    if (game.g.g_MsgSpeed != 0) Wait_click(game);
+    if (game.g.g_MsgSpeed != 0 && !passes) Wait_click(game);
 }
 
 void Scroll_step(Game& game) {
@@ -139,7 +143,7 @@ void Msg_scroll(Game& game) {
     if (w.LineNo != 5) return;
     w.LineNo = 4;
     const int lh = w.Line_height;
-    if (game.g.g_MsgSpeed == 2 || game.g.g_MsgSpeed == 3) {
+    if (shown_speed(game) == 2 || shown_speed(game) == 3) {
         for (int i = 0; i < lh; ++i) Scroll_step(game);
         return;
     }

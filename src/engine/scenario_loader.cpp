@@ -183,6 +183,7 @@ void Load_scenario(Game& game) {
 }
 
 void Load_scenario(Game& game, std::string_view script_bytes, std::string_view choice_bytes) {
+    game.controls.read.set_story(script_bytes);
     read_script(game, script_bytes);
     build_scene_index(game);
     read_choices(game, choice_bytes);

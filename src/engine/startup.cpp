@@ -276,7 +276,10 @@ void Window_unload(Game& game, int exit_code) {
     // this step: that inner call skips the sound and seals the pictures itself.
     const bool first = !game.unloading;
     game.unloading = true;
-    if (first) Sound_unload(game);
+    if (first) {
+        Controls_save(game);
+        Sound_unload(game);
+    }
     for (int n : pictures_sealed()) Pict_lock(game, game.data.write_path(picture_file(n)));
     game.p.host.end_program(exit_code);
 }

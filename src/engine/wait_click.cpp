@@ -29,7 +29,11 @@ void Wait_click(Game& game) {
         int& depth;
         ~Leave() { --depth; }
     } leave{game.msg.click_waits};
-    platform::wait_until(host, [&] { return g.g_WaitClick == kFalse; }, 10);
+    Controls_wait_begins(game);
+    platform::wait_until(host, [&] {
+        Controls_wait_poll(game);
+        return g.g_WaitClick == kFalse;
+    }, 10);
     ui.Blinker->visible = false;
     ui.Blinker->refresh();
     ui.Clicker->set_enabled(false, game.p.clock.ticks());

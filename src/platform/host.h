@@ -120,6 +120,9 @@ public:
     // does not own them, and they must be removed before they end.
     void add_input_observer(InputObserver& observer);
     void remove_input_observer(InputObserver& observer);
+    // The player's controls look at every input before the forms' handlers do; an input
+    // the filter takes (returns true for) goes no further. One filter; empty: none.
+    void set_input_filter(std::function<bool(const InputEvent&)> filter) { filter_ = std::move(filter); }
     // Queues input as if it came from the backend (used by the script runner and tests).
     void post(InputEvent event);
     // Delivers one event now (inside the current yield).
@@ -160,6 +163,7 @@ private:
     AutomationHooks hooks_;
     std::vector<std::unique_ptr<InputSource>> sources_;
     std::vector<InputObserver*> observers_;
+    std::function<bool(const InputEvent&)> filter_;
     int yield_depth_ = 0;
     std::uint32_t start_ticks_ = 0;
     std::string active_;
@@ -188,6 +192,8 @@ public:
                                   std::optional<MsgAnswer> given) = 0;
     virtual void set_ime_open(bool open) = 0;
     virtual void launch_url(std::string_view url) = 0;
+    // Fullscreen on or off, for a backend with a window that can be.
+    virtual void toggle_fullscreen() {}
     virtual void set_cursor(const Cursor* cursor, bool busy) = 0;
     // Rows the window shows above the form's client area (a menu bar), in the form's pixels.
     virtual int menu_bar_height(const Form& form) const {

@@ -103,6 +103,10 @@ Control* focused_text_box(Form& form) {
 
 void Host::dispatch(const InputEvent& event) {
     for (std::size_t i = 0; i < observers_.size(); ++i) observers_[i]->on_input(*this, event);
+    if (filter_) {
+        const auto filter = filter_;  // it may replace itself
+        if (filter(event)) return;
+    }
     std::visit(
         [this](const auto& e) {
             using T = std::decay_t<decltype(e)>;
@@ -216,8 +220,8 @@ void Host::complete_click(Form& form, const std::string& control) {
 void Host::on_key_down(const KeyDown& e) {
     Form* f = find_form(e.form);
     if (!f || !f->enabled) return;
-    const bool shift = (e.key & key::ShiftMask) != 0;
-    const int code = e.key & ~key::ShiftMask;
+    const bool shift = (e.mods & mod::Shift) != 0;
+    const int code = e.key;
     if (code == key::Tab && move_focus(*f, shift)) return;
     Control* c = f->focus() && f->focus()->usable() ? f->focus() : nullptr;
     const std::string form_name = f->name;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <string>
@@ -91,6 +92,92 @@ TEST(Story, ChitoseEndingFollowsTheInvitationAndTheAlbum) {
 TEST(Story, KaedeEndingNeedsTheMorningAtTheSea) {
     const Playthrough p = play("full_ending_3", 3);
     EXPECT_TRUE(holds(p.dump("choice_4"), R"({"g_kae":2,"g_hat_umi":1})"));
+}
+
+}  // namespace
+}  // namespace dalvo
+
+namespace dalvo {
+namespace {
+
+// Plays `script` of tests/story on a data folder with the player's folders in `home`.
+Playthrough play_in(const fs::path& data, const std::string& script) {
+    Playthrough p{test::picture_output("story") / script};
+    fs::remove_all(p.out);
+    const auto run = test::play_dalvo(data, fs::path(DALVO_SOURCE_DIR) / "tests/story" / (script + ".script"), p.out);
+    EXPECT_EQ(run.exit_code, 0) << run.err;
+    return p;
+}
+
+TEST(Story, AutoModePlaysTheOpeningToTheFirstChoiceWithoutAClick) {
+    test::FixtureFolder data, home;
+    test::ScopedEnv xdg("XDG_DATA_HOME", home.path().string());
+    const Playthrough p = play_in(data.path(), "auto_to_choice");
+    EXPECT_TRUE(holds(p.dump("options"), R"({"waiting":"dialog"})")) << "auto stops at dialogs";
+    EXPECT_TRUE(holds(p.dump("options")["controls"], R"({"auto":true})"));
+    EXPECT_TRUE(holds(p.dump("choice"), R"({"waiting":"choice","g_Day":1})"));
+}
+
+TEST(Story, ReadTextSurvivesARestartAndCtrlSkipsToTheFirstUnreadLine) {
+    test::FixtureFolder data, home;
+    test::ScopedEnv xdg("XDG_DATA_HOME", home.path().string());
+    const Json read = play_in(data.path(), "read_opening").dump("last_read");
+    const Playthrough second = play_in(data.path(), "skip_opening");
+    EXPECT_TRUE(holds(second.dump("options"), R"({"waiting":"dialog"})"));
+    const Json first_unread = second.dump("first_unread");
+    EXPECT_TRUE(holds(first_unread, R"({"waiting":"click"})"));
+    EXPECT_TRUE(holds(first_unread["controls"], R"({"skip_held":true})"));
+    EXPECT_GT(first_unread["g_ScriptPos"].num(), read["g_ScriptPos"].num());
+    EXPECT_GT(second.dump("after_unread")["g_ScriptPos"].num(), first_unread["g_ScriptPos"].num());
+}
+
+}  // namespace
+}  // namespace dalvo
+
+namespace dalvo {
+namespace {
+
+TEST(Story, ThePlayersControlsTakeTheirEffectAndShowOnTheScreen) {
+    test::FixtureFolder data, home;
+    test::ScopedEnv xdg("XDG_CONFIG_HOME", home.path().string());
+    home.write_text("user-dirs.dirs", "XDG_PICTURES_DIR=\"" + (home.path() / "pics").string() + "\"\n");
+    Playthrough p{test::picture_output("story") / "controls"};
+    fs::remove_all(p.out);
+    const fs::path trace_file = p.out / "trace.jsonl";
+    const auto run = test::play_dalvo(data.path(), fs::path(DALVO_SOURCE_DIR) / "tests/story/controls.script", p.out,
+                                      {"--trace", trace_file});
+    ASSERT_EQ(run.exit_code, 0) << run.err;
+    EXPECT_TRUE(holds(p.dump("history"), R"({"LogView":-1})"));
+    EXPECT_TRUE(holds(p.dump("history_closed"), R"({"LogView":0,"waiting":"click"})"));
+    EXPECT_TRUE(holds(p.dump("hidden")["controls"], R"({"hidden":true})"));
+    const Json shown = p.dump("shown");
+    EXPECT_TRUE(holds(shown["controls"], R"({"hidden":false})"));
+    EXPECT_EQ(shown["g_ScriptPos"].num(), p.dump("hidden")["g_ScriptPos"].num()) << "the key only showed the window";
+    EXPECT_GT(p.dump("next")["g_ScriptPos"].num(), shown["g_ScriptPos"].num()) << "the wheel went on";
+    EXPECT_TRUE(holds(p.dump("picked"), R"({"g_Choice":1})")) << "Down, Down, Enter: the second option";
+    // The message window went away and came back, each as a present of its place, and auto
+    // mode's mark came and went as presents of its own.
+    const std::int64_t closed = p.dump("history_closed")["time_ms"].num();
+    const std::int64_t hid = p.dump("hidden")["time_ms"].num(), showed = shown["time_ms"].num();
+    std::vector<std::int64_t> window_at;
+    std::size_t mark_frames = 0;
+    for (const Json& e : test::read_json_lines(trace_file)) {
+        if (matches(e, R"({"ev":"present","rect":[20,368,600,104]})")) window_at.push_back(e["t"].num());
+        mark_frames += matches(e, R"({"ev":"present","rect":[604,463,10,5]})");
+    }
+    const auto frames_in = [&](std::int64_t from, std::int64_t to) {
+        return std::count_if(window_at.begin(), window_at.end(), [&](auto t) { return t >= from && t < to; });
+    };
+    EXPECT_EQ(std::pair(frames_in(closed, hid), frames_in(hid, showed + 1)), std::pair(1l, 1l));
+    EXPECT_EQ(mark_frames, 2u);
+    std::size_t shots = 0;
+    for (const auto& f : fs::directory_iterator(home.path() / "pics" / "dalvo")) shots += f.path().extension() == ".png";
+    EXPECT_EQ(shots, 1u) << "F12 wrote the screen into the pictures folder";
+    EXPECT_TRUE(p.has_shot("help.Controls_Window"));
+    EXPECT_TRUE(holds(p.dump("after_help"), R"({"forms":["Main_Form"]})"));
+    const std::string settings = test::read_file(home.path() / "dalvo" / "settings.ini");
+    for (const char* line : {"skip_all_text = true", "auto_base_ms = 500", "auto_char_ms = 30"})
+        EXPECT_NE(settings.find(line), std::string::npos) << line << " in\n" << settings;
 }
 
 }  // namespace

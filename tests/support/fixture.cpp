@@ -119,6 +119,10 @@ RunResult run_dalvo(const std::vector<std::string>& args) {
     std::optional<ScopedEnv> video, audio;
     if (std::getenv("SDL_VIDEODRIVER") == nullptr) video.emplace("SDL_VIDEODRIVER", "dummy");
     if (std::getenv("SDL_AUDIODRIVER") == nullptr) audio.emplace("SDL_AUDIODRIVER", "dummy");
+    // The player's folders are the test's own when it set them, else the run's, gone after it.
+    std::optional<ScopedEnv> data_home, config_home;
+    if (std::getenv("XDG_DATA_HOME") == nullptr) data_home.emplace("XDG_DATA_HOME", (dir / "share").string());
+    if (std::getenv("XDG_CONFIG_HOME") == nullptr) config_home.emplace("XDG_CONFIG_HOME", (dir / "config").string());
     const int code = run_program(fs::path(DALVO_BINARY_DIR) / "dalvo", args, dir / "out", dir / "err");
     // Text output ends its lines with CR LF on Windows.
     const auto text = [](std::string s) {

@@ -125,7 +125,9 @@ bool on_path(const char* program) {
     return std::system(cmd.c_str()) == 0;
 }
 
-const std::string kXvfb = "timeout -s KILL 60 xvfb-run -a -s '-screen 0 1024x768x24' ";
+// -noreset: the server stays up when the last window of one test closes; a server
+// starting over refuses the next test's connection for a moment.
+const std::string kXvfb = "timeout -s KILL 60 xvfb-run -a -s '-screen 0 1024x768x24 -noreset' ";
 
 TEST(WindowSmoke, RealWindowShowsTheComposedFormUnderXvfb) {
     if (std::getenv("DALVO_WINDOW_INNER") != nullptr) GTEST_SKIP() << "inner run";
@@ -279,6 +281,56 @@ TEST(WindowInner, FormAppearsWithItsMenuBarAndPresentsOnlyChanges) {
     EXPECT_EQ((std::array{ended, saved, got.x, got.y}), (std::array{1, 0, 100, 50})) << "ended, saved, click x, y";
     p.host.hide_form(form);
     EXPECT_EQ(backend.window_id(form), 0u);
+}
+
+// The game window made any size: the picture fitted in by a whole factor, centred, the
+// mouse mapped back through the bars; Alt+Enter is the window's, never the game's.
+TEST(WindowInner, AResizedWindowLetterboxesMapsTheMouseAndAltEnterGoesFullscreen) {
+    if (std::getenv("DALVO_WINDOW_INNER") == nullptr) GTEST_SKIP() << "runs inside Xvfb only";
+    std::string error;
+    auto set = make_sdl_platform({}, error);
+    ASSERT_TRUE(set) << error;
+    Platform& p = set->platform();
+    auto& backend = dynamic_cast<SdlBackend&>(p.host.backend());
+    Form form("Main_Form", "DALVO!", 640, 480);
+    form.menu = game_menu();
+    Control& pic = form.add("Pic_Main", ControlKind::Picture);
+    pic.move(0, 0, 640, 480);
+    for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 640; ++x) pic.image.set(x, y, rgb(x & 0xFF, y & 0xFF, 0x80));
+    }
+    MouseEvent got{};
+    int keys = 0;
+    pic.on_mouse_down = [&](const MouseEvent& m) { got = m; };
+    form.on_key_down = [&](int) { ++keys; };
+    p.host.show_form(form);
+    settle(p);
+    SDL_Window* window = SDL_GetWindowFromID(backend.window_id(form));
+    ASSERT_NE(window, nullptr);
+    EXPECT_NE(SDL_GetWindowFlags(window) & SDL_WINDOW_RESIZABLE, 0u);
+    SDL_SetWindowSize(window, 1001, 737);
+    settle(p);
+    int out_w = 0, out_h = 0;
+    SDL_GetWindowSize(window, &out_w, &out_h);
+    ASSERT_EQ(std::pair(out_w, out_h), std::pair(1001, 737)) << "Xvfb has no window manager to refuse it";
+    const int left = (1001 - 640) / 2, top = (737 - 480 - kMenuBarHeight) / 2;
+    dalvo::test::push_sdl_click(backend.window_id(form), left + 200, top + kMenuBarHeight + 60);
+    settle(p);
+    EXPECT_EQ(std::pair(got.x, got.y), std::pair(200, 60));
+    Surface shown;
+    EXPECT_TRUE(backend.read_client(form, shown) && shown == composed(form)) << "the picture inside the bars";
+
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.windowID = backend.window_id(form);
+    e.key.state = SDL_PRESSED;
+    e.key.keysym.sym = SDLK_RETURN;
+    e.key.keysym.mod = KMOD_LALT;
+    SDL_PushEvent(&e);
+    settle(p);
+    EXPECT_NE(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP, 0u);
+    EXPECT_EQ(keys, 0);
+    p.host.hide_form(form);
 }
 
 }  // namespace

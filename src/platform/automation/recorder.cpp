@@ -3,6 +3,7 @@
 #include "platform/automation/recorder.h"
 
 #include "platform/automation/script.h"
+#include "platform/ui/player_control.h"
 
 namespace dalvo::platform {
 
@@ -81,7 +82,28 @@ std::string Recorder::line_for(Host& host, const InputEvent& event) const {
             },
             [&](const KeyDown& e) -> std::string {
                 const std::string name = key_name(e.key);
-                return target(e.form) && !name.empty() ? "key " + name : std::string();
+                if (!target(e.form) || name.empty()) return {};
+                // Ctrl is held down for a while (skipping): its release is a line of its own.
+                if (name == "Ctrl") return "hold Ctrl";
+                std::string held;
+                if (e.mods & mod::Ctrl) held += "Ctrl+";
+                if (e.mods & mod::Alt) held += "Alt+";
+                if (e.mods & mod::Shift) held += "Shift+";
+                if (name == "Alt" || name == "Shift") held.clear();
+                return "key " + held + name;
+            },
+            [&](const KeyUp& e) -> std::string {
+                return target(e.form) && key_name(e.key) == "Ctrl" ? "release Ctrl" : std::string();
+            },
+            [&](const Wheel& e) -> std::string {
+                return target(e.form) ? std::string(e.dy > 0 ? "wheel up" : "wheel down") : std::string();
+            },
+            [&](const PadPress& e) -> std::string {
+                if (!target(e.form)) return {};
+                return "pad " + std::string(pad_button_name(e.button)) + (e.down ? " down" : " up");
+            },
+            [&](const ControlInput& e) -> std::string {
+                return target(e.form) ? "control " + std::string(control_name(e.control)) : std::string();
             },
             [&](const TextInput& e) -> std::string {
                 if (!target(e.form)) return {};

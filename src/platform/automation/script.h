@@ -15,7 +15,8 @@
 
 namespace dalvo::platform {
 
-enum class ScriptOp { Wait, Idle, Click, Key, Type, Menu, Press, Hover, Close, Answer, Shot, Dump };
+enum class ScriptOp { Wait, Idle, Click, Key, Type, Menu, Press, Hover, Close, Answer, Shot, Dump,
+                      Hold, Release, Wheel, Pad, Control };
 
 struct ScriptCommand {
     ScriptOp op = ScriptOp::Wait;
@@ -24,6 +25,11 @@ struct ScriptCommand {
     int x = 0, y = 0;      // click
     MouseButton button = MouseButton::Left;
     int key = 0;
+    int mods = 0;          // key: the modifiers held with it (mod::Ctrl ...)
+    int dy = 0;            // wheel: 1 up, -1 down
+    PadButton pad = PadButton::A;
+    int presses = 3;       // pad: 1 down only, 2 up only, 3 down and up
+    PlayerControl control_input = PlayerControl::Advance;  // control
     std::string text;     // type: the text; menu: command; shot, dump: file name; press, hover, close: form
     std::string control;  // press, hover
     MsgAnswer answer = MsgAnswer::Ok;
@@ -88,6 +94,7 @@ private:
     bool seen_waiting_ = false;
     std::uint32_t seen_at_ = 0;
     bool closed_ = false;
+    int held_mods_ = 0;  // modifiers held by `hold`, added to every key until `release`
 };
 
 // The state dump of the automation as one JSON object.

@@ -6,6 +6,7 @@
 
 #include "platform/automation/script.h"
 #include "platform/os/file_read.h"
+#include "platform/ui/player_control.h"
 
 namespace dalvo::platform {
 
@@ -76,6 +77,13 @@ bool iequals(std::string_view a, std::string_view b) {
            });
 }
 
+int modifier_bit(std::string_view name) {
+    if (iequals(name, "Ctrl")) return mod::Ctrl;
+    if (iequals(name, "Alt")) return mod::Alt;
+    if (iequals(name, "Shift")) return mod::Shift;
+    return 0;
+}
+
 // Parses one non-empty command line; returns an error text or "".
 std::string parse_line(std::string_view line, ScriptCommand& c) {
     const std::size_t cmd_end = std::find_if(line.begin(), line.end(), is_blank) - line.begin();
@@ -116,8 +124,41 @@ std::string parse_line(std::string_view line, ScriptCommand& c) {
     } else if (cmd == "key") {
         c.op = ScriptOp::Key;
         if (n != 2) return "key needs one key name";
+        // Modifiers held while the key goes down: "Ctrl+A", "Alt+Enter", "Ctrl+Shift+Tab".
+        std::string_view name = words[1];
+        for (std::size_t plus; name.size() > 1 && (plus = name.find('+')) != std::string_view::npos;) {
+            const int held = modifier_bit(name.substr(0, plus));
+            if (held == 0) return "key: \"" + std::string(name.substr(0, plus)) + "\" is not Ctrl, Alt or Shift";
+            c.mods |= held;
+            name.remove_prefix(plus + 1);
+        }
+        c.key = key_code(name);
+        if (c.key < 0) return "unknown key \"" + std::string(name) + "\"";
+    } else if (cmd == "hold" || cmd == "release") {
+        c.op = cmd == "hold" ? ScriptOp::Hold : ScriptOp::Release;
+        if (n != 2) return std::string(cmd) + " needs one key name";
         c.key = key_code(words[1]);
         if (c.key < 0) return "unknown key \"" + std::string(words[1]) + "\"";
+    } else if (cmd == "wheel") {
+        c.op = ScriptOp::Wheel;
+        if (n != 2 || (words[1] != "up" && words[1] != "down")) return "wheel needs up or down";
+        c.dy = words[1] == "up" ? 1 : -1;
+    } else if (cmd == "pad") {
+        c.op = ScriptOp::Pad;
+        const auto button = n >= 2 ? pad_button_from_name(words[1]) : std::nullopt;
+        if (n < 2 || n > 3 || !button)
+            return "pad needs a button (A, B, X, Y, LB, RB, Up, Down, Left, Right, Start, Back), then down or up";
+        c.pad = *button;
+        if (n == 3) {
+            if (words[2] == "down") c.presses = 1;
+            else if (words[2] == "up") c.presses = 2;
+            else return "pad: after the button comes down or up, not \"" + std::string(words[2]) + "\"";
+        }
+    } else if (cmd == "control") {
+        c.op = ScriptOp::Control;
+        const auto control = n == 2 ? control_from_name(words[1]) : std::nullopt;
+        if (!control) return "control needs the name of one of the player's controls, e.g. auto";
+        c.control_input = *control;
     } else if (cmd == "menu") {
         c.op = ScriptOp::Menu;
         if (n != 2) return "menu needs one command name";
@@ -169,10 +210,6 @@ bool is_menu_command(std::string_view name) {
 }
 
 std::string key_name(int code) {
-    if (code & key::ShiftMask) {
-        const std::string bare = key_name(code & ~key::ShiftMask);
-        return bare.empty() ? bare : "Shift+" + bare;
-    }
     for (const auto& [n, c] : kNamedKeys) {
         if (c == code) return std::string(n);
     }
@@ -184,10 +221,6 @@ std::string key_name(int code) {
 }
 
 int key_code(std::string_view name) {
-    if (name.size() > 6 && iequals(name.substr(0, 6), "Shift+")) {
-        const int bare = key_code(name.substr(6));
-        return bare < 0 || (bare & key::ShiftMask) ? -1 : bare | key::ShiftMask;
-    }
     for (const auto& [n, code] : kNamedKeys) {
         if (iequals(n, name)) return code;
     }

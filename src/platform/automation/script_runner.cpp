@@ -10,6 +10,8 @@ namespace dalvo::platform {
 
 namespace {
 
+constexpr int kShiftKey = 16, kCtrlKey = 17, kAltKey = 18;
+
 std::string waiting_of(Host& host) {
     const auto& waiting = host.automation().waiting;
     return waiting ? waiting() : std::string("none");
@@ -143,7 +145,34 @@ void ScriptRunner::deliver(Host& host, const ScriptCommand& c) {
             return;
         case ScriptOp::Key:
             if (!active) return warn(c, "key: no form is open");
-            host.post(KeyDown{active->name, c.key});
+            host.post(KeyDown{active->name, c.key, c.mods | held_mods_});
+            host.post(KeyUp{active->name, c.key});
+            return;
+        case ScriptOp::Hold:
+        case ScriptOp::Release: {
+            if (!active) return warn(c, std::string(c.op == ScriptOp::Hold ? "hold" : "release") + ": no form is open");
+            const int bit = c.key == kCtrlKey ? mod::Ctrl : c.key == kAltKey ? mod::Alt : c.key == kShiftKey ? mod::Shift : 0;
+            if (c.op == ScriptOp::Hold) {
+                held_mods_ |= bit;
+                host.post(KeyDown{active->name, c.key, held_mods_});
+            } else {
+                held_mods_ &= ~bit;
+                host.post(KeyUp{active->name, c.key});
+            }
+            return;
+        }
+        case ScriptOp::Wheel:
+            if (!main) return warn(c, "wheel: no form is open");
+            host.post(Wheel{main->name, c.dy});
+            return;
+        case ScriptOp::Pad:
+            if (!active) return warn(c, "pad: no form is open");
+            if (c.presses & 1) host.post(PadPress{active->name, c.pad, true});
+            if (c.presses & 2) host.post(PadPress{active->name, c.pad, false});
+            return;
+        case ScriptOp::Control:
+            if (!active) return warn(c, "control: no form is open");
+            host.post(ControlInput{active->name, c.control_input});
             return;
         case ScriptOp::Type:
             if (!active) return warn(c, "type: no form is open");

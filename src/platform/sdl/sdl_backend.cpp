@@ -6,6 +6,7 @@
 #include "platform/sdl/drawn_message_box.h"
 #include "platform/sdl/menu_bar.h"
 #include "platform/sdl/sdl_input.h"
+#include "platform/sdl/sdl_pads.h"
 #include "platform/sdl/sdl_window.h"
 
 namespace dalvo::platform {
@@ -40,9 +41,11 @@ SdlBackend::SdlBackend(int scale, WindowIcon icon) : scale_(std::max(1, scale)),
     arrow_->cursor.reset(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW));
     wait_ = std::make_unique<CachedCursor>();
     wait_->cursor.reset(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT));
+    pads_ = std::make_unique<sdl::Pads>();
 }
 
 SdlBackend::~SdlBackend() {
+    pads_.reset();
     // Back to SDL's own pointer before ours are freed with the members.
     mouse_window_ = nullptr;
     windows_.clear();
@@ -77,6 +80,10 @@ SdlBackend::Window* SdlBackend::create(Form& form) {
     // Shown only once the window manager has been told what it is.
     Uint32 flags = SDL_WINDOW_HIDDEN;
     if (form.topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
+    // The game window may be made any size: its picture is fitted in, aspect kept.
+    const bool main = windows_.empty();
+    if (main) flags |= SDL_WINDOW_RESIZABLE;
+    w->resizable = main;
     w->window.reset(SDL_CreateWindow(
         form.caption.c_str(), placed ? form.left * scale_ : static_cast<int>(SDL_WINDOWPOS_CENTERED),
         placed ? form.top * scale_ : static_cast<int>(SDL_WINDOWPOS_CENTERED), w->tex_w * scale_,
@@ -149,7 +156,8 @@ void SdlBackend::sync(Window& w) {
     }
     int out_w = 0, out_h = 0;
     SDL_GetRendererOutputSize(w.renderer.get(), &out_w, &out_h);
-    const Viewport vp = fit_viewport(out_w, out_h, w.tex_w, w.tex_h, scale_, w.fullscreen);
+    // A window at its own size gets the chosen scale from the fit as well.
+    const Viewport vp = fit_viewport(out_w, out_h, w.tex_w, w.tex_h, scale_, w.fullscreen || w.resizable);
     if (vp.x != w.viewport.x || vp.y != w.viewport.y || vp.factor != w.viewport.factor ||
         vp.width != w.viewport.width || vp.height != w.viewport.height) {
         w.viewport = vp;

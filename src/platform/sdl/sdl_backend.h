@@ -17,6 +17,10 @@ struct SDL_Cursor;
 
 namespace dalvo::platform {
 
+namespace sdl {
+class Pads;
+}  // namespace sdl
+
 class SdlBackend final : public Backend {
 public:
     // SDL's video subsystem must be running. `scale` is the whole-number window scale.
@@ -34,6 +38,7 @@ public:
     MsgAnswer message_box(std::string_view text, MsgButtons buttons, std::optional<MsgAnswer> given) override;
     void set_ime_open(bool open) override;
     void launch_url(std::string_view url) override;
+    void toggle_fullscreen() override;
     // `busy` shows the system's wait pointer; else the pointer of the control under
     // the mouse, else of its form, else `cursor` when given, else the arrow.
     void set_cursor(const Cursor* cursor, bool busy) override;
@@ -85,6 +90,7 @@ private:
     std::uint64_t frames_ = 0;
     X11Queue x11_;
     int turns_unpumped_ = 0;  // pumps skipped in a row because nothing had come
+    std::unique_ptr<sdl::Pads> pads_;
 };
 
 }  // namespace dalvo::platform

@@ -5,7 +5,9 @@
 
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_cursor.h"
+#include "platform/sdl/sdl_pads.h"
 #include "platform/sdl/sdl_window.h"
+#include "platform/ui/player_control.h"
 
 namespace dalvo::platform {
 
@@ -13,6 +15,10 @@ void SdlBackend::toggle_fullscreen(Window& w) {
     w.fullscreen = !w.fullscreen;
     SDL_SetWindowFullscreen(w.window.get(), w.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     w.dirty = true;
+}
+
+void SdlBackend::toggle_fullscreen() {
+    if (!windows_.empty()) toggle_fullscreen(*windows_.front());
 }
 
 void SdlBackend::handle_mouse(Window& w, int wx, int wy, int button, bool down, bool up,
@@ -125,13 +131,30 @@ void SdlBackend::pump(std::vector<InputEvent>& out) {
                 break;
             case SDL_KEYDOWN:
                 if (Window* w = find(e.key.windowID)) {
-                    if (e.key.keysym.sym == SDLK_F11) {
+                    const int code = key_code_from_sdl(e.key.keysym.sym);
+                    if (code == 0) break;
+                    const Uint16 held = e.key.keysym.mod;
+                    KeyDown down{w->form->name, code,
+                                 ((held & KMOD_SHIFT) ? mod::Shift : 0) | ((held & KMOD_CTRL) ? mod::Ctrl : 0) |
+                                     ((held & KMOD_ALT) ? mod::Alt : 0)};
+                    // Fullscreen is the window's own business: the game never hears those keys.
+                    if (player_control(down) == PlayerControl::Fullscreen) {
                         if (!e.key.repeat) toggle_fullscreen(*w);
                         break;
                     }
+                    out.push_back(std::move(down));
+                }
+                break;
+            case SDL_KEYUP:
+                if (Window* w = find(e.key.windowID)) {
                     const int code = key_code_from_sdl(e.key.keysym.sym);
-                    const int shift = (e.key.keysym.mod & KMOD_SHIFT) != 0 ? key::ShiftMask : 0;
-                    if (code != 0) out.push_back(KeyDown{w->form->name, code | shift});
+                    if (code != 0) out.push_back(KeyUp{w->form->name, code});
+                }
+                break;
+            case SDL_MOUSEWHEEL:
+                if (Window* w = find(e.wheel.windowID); w != nullptr && e.wheel.y != 0) {
+                    const int dy = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+                    out.push_back(Wheel{w->form->name, dy});
                 }
                 break;
             case SDL_TEXTINPUT:
@@ -140,7 +163,14 @@ void SdlBackend::pump(std::vector<InputEvent>& out) {
             case SDL_TEXTEDITING:
                 if (Window* w = find(e.edit.windowID)) out.push_back(TextEditing{w->form->name, e.edit.text});
                 break;
-            default: break;
+            default:
+                if (pads_ && !windows_.empty()) {
+                    // The pad plays the game: its buttons go to the form that has the keyboard.
+                    SDL_Window* focus = SDL_GetKeyboardFocus();
+                    Window* w = focus != nullptr ? find(SDL_GetWindowID(focus)) : nullptr;
+                    pads_->handle(e, (w != nullptr ? w : windows_.front().get())->form->name, out);
+                }
+                break;
         }
     }
     if (moved) update_cursor();

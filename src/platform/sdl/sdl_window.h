@@ -32,6 +32,7 @@ struct SdlBackend::Window {
     int left = 0, top = 0;         // the form's position as last applied
     bool topmost = false;
     bool fullscreen = false;
+    bool resizable = false;        // the game window: any size, the picture fitted in
     bool have_picture = false;     // the texture holds the form's whole picture
     bool dirty = true;             // the window needs the whole texture drawn again
     bool menu_dirty = true;        // the menu bar needs drawing again

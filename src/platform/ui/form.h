@@ -37,8 +37,6 @@ inline constexpr int Backspace = 8, Tab = 9, Enter = 13, Escape = 27, Space = 32
 inline constexpr int Left = 37, Up = 38, Right = 39, Down = 40;
 inline constexpr int F1 = 112;  // F1..F12 = 112..123; letters 'A'..'Z', digits '0'..'9'
 inline constexpr int Home = 36, End = 35, Delete = 46;
-// Added to a key code of an input event while Shift is held; handlers get the bare code.
-inline constexpr int ShiftMask = 0x10000;
 }  // namespace key
 
 enum class MouseButton { Left = 1, Right = 2, Middle = 4 };
