@@ -13,6 +13,8 @@
 
 namespace dalvo::test {
 
+namespace fs = std::filesystem;
+
 void set_env(const std::string& name, const std::optional<std::string>& value) {
     if (value) {
         ::setenv(name.c_str(), value->c_str(), 1);
