@@ -28,7 +28,7 @@ endif()
 add_library(Iconv::Iconv INTERFACE IMPORTED)
 
 set(DALVO_PLATFORM_EXCLUDE
-  "/src/platform/(codec/text_codec|os/(file_read|file_save_store|lock_file|mapped_file|player_folder|process)|sdl/(font_files|mixer_library))\\.cpp$")
+  "/src/platform/(codec/text_codec|os/(file_read|file_save_store|folder_access|lock_file|mapped_file|pictures_folder|player_folder|process)|sdl/(font_files|mixer_library))\\.cpp$")
 set(DALVO_X11 OFF)
 # One program file with no DLL beside it: the C and C++ runtimes linked in.
 add_link_options(-static)
@@ -40,7 +40,7 @@ set(DALVO_WIN_FONTS
 # After the targets exist: what the Windows programs need beyond the desktop's.
 function(dalvo_windows_targets)
   # The mixer's functions are linked in rather than loaded by name.
-  target_link_libraries(dalvo_platform PRIVATE SDL2_mixer::SDL2_mixer SDL2::SDL2-static uuid)
+  target_link_libraries(dalvo_platform PRIVATE SDL2_mixer::SDL2_mixer SDL2::SDL2-static shell32 ole32 uuid)
   set_target_properties(dalvo PROPERTIES WIN32_EXECUTABLE ON)
   target_sources(dalvo PRIVATE ${CMAKE_BINARY_DIR}/dalvo.rc)
   # The icon is used when the icon target of the desktop build is there to make it.

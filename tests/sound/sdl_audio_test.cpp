@@ -44,8 +44,8 @@ TEST(SdlAudio, TheChosenSoundfontWinsAndAWrongOneIsNamed) {
     folder.write_bytes("mine.sf2", std::string_view("RIFF\x10\0\0\0sfbkLIST", 16));
     folder.write_bytes("small.sf2", std::string_view("RIFF\x10\0\0\0sfbkLIST", 16));
     folder.write_bytes("piece.mid", std::string_view("MThd\0\0\0\x06\0\0\0\x01", 12));
-    const std::string mine = folder.file("mine.sf2"), small = folder.file("small.sf2"),
-                      piece = folder.file("piece.mid"), gone = folder.file("gone.sf2");
+    const std::string mine = folder.file("mine.sf2").string(), small = folder.file("small.sf2").string(),
+                      piece = folder.file("piece.mid").string(), gone = folder.file("gone.sf2").string();
     const char* installed[] = {gone.c_str(), piece.c_str(), small.c_str()};
 
     auto choice = platform::choose_soundfont(mine, installed);

@@ -145,7 +145,7 @@ TEST(Story, ThePlayersControlsTakeTheirEffectAndShowOnTheScreen) {
     fs::remove_all(p.out);
     const fs::path trace_file = p.out / "trace.jsonl";
     const auto run = test::play_dalvo(data.path(), fs::path(DALVO_SOURCE_DIR) / "tests/story/controls.script", p.out,
-                                      {"--trace", trace_file});
+                                      {"--trace", std::string(reinterpret_cast<const char*>(trace_file.u8string().c_str()))});
     ASSERT_EQ(run.exit_code, 0) << run.err;
     EXPECT_TRUE(holds(p.dump("history"), R"({"LogView":-1})"));
     EXPECT_TRUE(holds(p.dump("history_closed"), R"({"LogView":0,"waiting":"click"})"));
@@ -165,10 +165,10 @@ TEST(Story, ThePlayersControlsTakeTheirEffectAndShowOnTheScreen) {
         if (matches(e, R"({"ev":"present","rect":[20,368,600,104]})")) window_at.push_back(e["t"].num());
         mark_frames += matches(e, R"({"ev":"present","rect":[604,463,10,5]})");
     }
-    const auto frames_in = [&](std::int64_t from, std::int64_t to) {
+    const auto frames_in = [&](std::int64_t from, std::int64_t to) -> std::int64_t {
         return std::count_if(window_at.begin(), window_at.end(), [&](auto t) { return t >= from && t < to; });
     };
-    EXPECT_EQ(std::pair(frames_in(closed, hid), frames_in(hid, showed + 1)), std::pair(1l, 1l));
+    EXPECT_EQ(std::pair(frames_in(closed, hid), frames_in(hid, showed + 1)), (std::pair<std::int64_t, std::int64_t>(1, 1)));
     EXPECT_EQ(mark_frames, 2u);
     std::size_t shots = 0;
     for (const auto& f : fs::directory_iterator(home.path() / "pics" / "dalvo")) shots += f.path().extension() == ".png";

@@ -116,7 +116,11 @@ private:
         if (!warned_.insert(name).second) return;
         const platform::DataFolder::Found found = data_.find(name);
         const auto shown = [&](const fs::path& p) {
-            return "\"" + platform::sjis_to_utf8(p.lexically_relative(dir_).string()) + "\"";
+            // Built up in place: GCC 12 for Windows warns wrongly on "\"" + a temporary.
+            std::string quoted(1, '"');
+            quoted += platform::sjis_to_utf8(p.lexically_relative(dir_).string());
+            quoted += '"';
+            return quoted;
         };
         if (found.how == platform::DataFolder::Match::Case) {
             report_.warning(where, line, "\"" + name + "\" is found only by another case, as " + shown(found.file));

@@ -28,7 +28,7 @@ std::vector<std::string_view> components(std::string_view name) {
 
 fs::path join(const fs::path& dir, const std::vector<std::string_view>& parts) {
     fs::path p = dir;
-    for (const std::string_view part : parts) p /= std::string(part);
+    for (const std::string_view part : parts) p /= utf8_path(part);
     return p;
 }
 
@@ -130,8 +130,8 @@ DataFolder::Found DataFolder::find(std::string_view name) const {
         return {std::move(as_written), Match::Exact, false};
     }
     // An unzip on Linux can keep "\" inside one name.
-    if (name.find('\\') != std::string_view::npos && on_disk(root_ / std::string(name))) {
-        return {root_ / std::string(name), Match::Exact, false};
+    if (name.find('\\') != std::string_view::npos && on_disk(root_ / utf8_path(name))) {
+        return {root_ / utf8_path(name), Match::Exact, false};
     }
     fs::path dir = root_;
     found.how = Match::Exact;
@@ -141,7 +141,7 @@ DataFolder::Found DataFolder::find(std::string_view name) const {
         const std::string part(parts[i]);
         auto usable = [&](const std::string& disk) { return last || list.exact.at(disk); };
         if (auto it = list.exact.find(part); it != list.exact.end() && usable(part)) {
-            dir /= part;
+            dir /= utf8_path(part);
             continue;
         }
         const std::string* chosen = nullptr;
@@ -167,7 +167,7 @@ DataFolder::Found DataFolder::find(std::string_view name) const {
         if (!chosen) return Found{};
         if (static_cast<int>(how) > static_cast<int>(found.how)) found.how = how;
         found.ambiguous = found.ambiguous || several;
-        dir /= *chosen;
+        dir /= utf8_path(*chosen);
     }
     found.file = std::move(dir);
     return found;
@@ -178,7 +178,7 @@ fs::path DataFolder::path(std::string_view name) const {
     return found.how == Match::None ? shown(name) : std::move(found.file);
 }
 
-fs::path DataFolder::shown(std::string_view name) const { return root_ / std::string(name); }
+fs::path DataFolder::shown(std::string_view name) const { return root_ / utf8_path(name); }
 
 fs::path DataFolder::write_path(std::string_view name) const {
     Found found = find(name);
@@ -187,12 +187,12 @@ fs::path DataFolder::write_path(std::string_view name) const {
     if (parts.empty()) return root_;
     const std::string leaf(parts.back());
     parts.pop_back();
-    if (parts.empty()) return root_ / leaf;
+    if (parts.empty()) return root_ / utf8_path(leaf);
     // A new file in a folder that exists by another case goes into that folder.
     std::string parent;
     for (const std::string_view part : parts) parent.append(part).push_back('/');
     Found folder = find(parent);
-    return (folder.how != Match::None ? folder.file : join(root_, parts)) / leaf;
+    return (folder.how != Match::None ? folder.file : join(root_, parts)) / utf8_path(leaf);
 }
 
 std::vector<fs::path> DataFolder::matches(std::string_view name) const {
@@ -220,7 +220,7 @@ std::vector<fs::path> DataFolder::matches(std::string_view name) const {
     }
     std::sort(names.begin(), names.end());
     names.erase(std::unique(names.begin(), names.end()), names.end());
-    for (const std::string& n : names) out.push_back(dir / n);
+    for (const std::string& n : names) out.push_back(dir / utf8_path(n));
     return out;
 }
 
@@ -231,7 +231,7 @@ ReadFault DataFolder::read(std::string_view name, std::string& out, std::size_t 
 fs::path DataFolder::save_folder() const { return writable() ? root_ : player_data_dir(root_); }
 
 fs::path DataFolder::save_path(std::string_view name) const {
-    return writable() ? write_path(name) : save_folder() / std::string(name);
+    return writable() ? write_path(name) : save_folder() / utf8_path(name);
 }
 
 }  // namespace dalvo::platform

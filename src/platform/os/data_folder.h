@@ -87,7 +87,7 @@ private:
 std::string fold_utf8_name(std::string_view name);
 std::string fold_sjis_name(std::string_view name);
 
-// What a folder holds, for the resolver. A Windows build replaces these two with its own
+// What a folder holds, for the resolver. A Windows build replaces these three with its own
 // calls (folder_access.cpp).
 struct FolderEntry {
     std::string name;  // the bytes of the name on disk
@@ -96,5 +96,8 @@ struct FolderEntry {
 std::vector<FolderEntry> list_folder(const std::filesystem::path& dir);
 // True when a new file can be made in `dir`: tried, never judged by permission bits.
 bool can_create_files_in(const std::filesystem::path& dir);
+// A name of the game's (UTF-8) as a path. Windows would read a narrow string in its ANSI
+// code page; a byte that is not UTF-8 never throws (it reads as U+FFFD there).
+std::filesystem::path utf8_path(std::string_view name);
 
 }  // namespace dalvo::platform

@@ -72,10 +72,6 @@ ReadFault read_whole_file(const std::filesystem::path& file, std::string& out, s
     return fault;
 }
 
-void cut_at_end_mark(std::string& text) {
-    if (const std::size_t mark = text.find('\x1A'); mark != std::string::npos) text.resize(mark);
-}
-
 const char* describe(ReadFault fault) {
     switch (fault) {
         case ReadFault::None: return "read";

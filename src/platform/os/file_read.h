@@ -17,7 +17,9 @@ ReadFault read_whole_file(const std::filesystem::path& file, std::string& out,
 
 // Text files end at their first 0x1A, the DOS end-of-file mark that editors of the
 // time wrote after the last line: text input stops there and what follows is not text.
-void cut_at_end_mark(std::string& text);
+inline void cut_at_end_mark(std::string& text) {
+    if (const std::size_t mark = text.find('\x1A'); mark != std::string::npos) text.resize(mark);
+}
 
 // A few words for a message: "no such file", "not a file", ...
 const char* describe(ReadFault fault);

@@ -32,4 +32,7 @@ bool can_create_files_in(const fs::path& dir) {
     return true;
 }
 
+// The desktop's names are bytes: a Shift-JIS name on disk stays as it is.
+fs::path utf8_path(std::string_view name) { return fs::path(std::string(name)); }
+
 }  // namespace dalvo::platform

@@ -1,7 +1,8 @@
+// The desktop's pictures folder; a Windows build has its own file.
+
 #include "platform/os/pictures_folder.h"
 
 #include <cstdlib>
-#include <ctime>
 #include <fstream>
 
 namespace dalvo::platform {
@@ -37,27 +38,6 @@ fs::path pictures_folder() {
     fs::path dir = from_user_dirs();
     if (dir.empty()) dir = home() / "Pictures";
     return dir / "dalvo";
-}
-
-fs::path new_screenshot_file(std::string& error) {
-    const fs::path dir = pictures_folder();
-    std::error_code ec;
-    fs::create_directories(dir, ec);
-    if (ec) {
-        error = dir.string() + ": " + ec.message();
-        return {};
-    }
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char stamp[32];
-    std::strftime(stamp, sizeof stamp, "%Y-%m-%d_%H-%M-%S", &local);
-    for (int n = 1; n < 1000; ++n) {
-        const fs::path file = dir / (std::string(stamp) + (n == 1 ? "" : "-" + std::to_string(n)) + ".png");
-        if (!fs::exists(file, ec)) return file;
-    }
-    error = dir.string() + ": too many screenshots in one second";
-    return {};
 }
 
 }  // namespace dalvo::platform
