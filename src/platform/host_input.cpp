@@ -103,6 +103,12 @@ Control* focused_text_box(Form& form) {
 
 void Host::dispatch(const InputEvent& event) {
     for (std::size_t i = 0; i < observers_.size(); ++i) observers_[i]->on_input(*this, event);
+    // The menu bar, when walked by keyboard, comes before the game: it is the window's.
+    Form* target = find_form(std::visit([](const auto& e) -> const std::string& { return e.form; }, event));
+    if (MenuKeys::Outcome menu = menu_keys_.handle(target, event); menu.taken) {
+        if (!menu.pick.empty()) on_menu_command(MenuCommand{target->name, std::move(menu.pick)});
+        return;
+    }
     if (filter_) {
         const auto filter = filter_;  // it may replace itself
         if (filter(event)) return;
@@ -118,22 +124,25 @@ void Host::dispatch(const InputEvent& event) {
             else if constexpr (std::is_same_v<T, TextEditing>) on_text_editing(e);
             else if constexpr (std::is_same_v<T, PressControl>) on_press(e);
             else if constexpr (std::is_same_v<T, HoverControl>) on_hover(e);
-            else if constexpr (std::is_same_v<T, MenuCommand>) {
-                Form* f = find_form(e.form);
-                if (f && f->enabled) {
-                    activate(*f);
-                    f = find_form(e.form);
-                }
-                MenuItem* item = f && f->enabled ? f->menu_item(e.name) : nullptr;
-                // A disabled command does nothing, as for a player.
-                if (item && item->enabled()) call_handler(item->on_click);
-            } else if constexpr (std::is_same_v<T, CloseRequest>) {
+            else if constexpr (std::is_same_v<T, MenuCommand>) on_menu_command(e);
+            else if constexpr (std::is_same_v<T, CloseRequest>) {
                 if (Form* f = find_form(e.form); f && f->enabled) call_handler(f->on_close_request);
             } else if constexpr (std::is_same_v<T, FocusLost>) {
                 if (Form* f = find_form(e.form)) call_handler(f->on_lost_focus);
             }
         },
         event);
+}
+
+void Host::on_menu_command(const MenuCommand& e) {
+    Form* f = find_form(e.form);
+    if (f && f->enabled) {
+        activate(*f);
+        f = find_form(e.form);
+    }
+    MenuItem* item = f && f->enabled ? f->menu_item(e.name) : nullptr;
+    // A disabled command does nothing, as for a player.
+    if (item && item->enabled()) call_handler(item->on_click);
 }
 
 void Host::on_mouse_down(const MouseDown& e) {

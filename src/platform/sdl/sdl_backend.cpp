@@ -183,7 +183,7 @@ Rect SdlBackend::draw_menu(Window& w) {
     w.menu_dirty = false;
     if (w.strip.width() != w.tex_w || w.strip.height() != w.menu_h) w.strip = Surface(w.tex_w, w.menu_h);
     w.slots = layout_menu(w.form->menu);
-    draw_menu_bar(w.strip, 0, w.tex_w, w.form->menu, w.slots, w.pressed_menu);
+    draw_menu_bar(w.strip, 0, w.tex_w, w.form->menu, w.slots, w.pressed_menu, w.form->menu_highlight());
     const SDL_Rect strip_rect{0, 0, w.tex_w, w.menu_h};
     SDL_UpdateTexture(w.texture.get(), &strip_rect, w.strip.data(), w.tex_w * 4);
     return {0, 0, w.tex_w, w.menu_h};

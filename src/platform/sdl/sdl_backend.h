@@ -90,6 +90,7 @@ private:
     std::uint64_t frames_ = 0;
     X11Queue x11_;
     int turns_unpumped_ = 0;  // pumps skipped in a row because nothing had come
+    bool alt_spent_ = false;  // Alt is held for a shortcut the window took
     std::unique_ptr<sdl::Pads> pads_;
 };
 

@@ -2,6 +2,7 @@
 // captions, the mouse pointer, the input method and links.
 
 #include <string>
+#include <utility>
 
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_cursor.h"
@@ -77,6 +78,7 @@ namespace {
 
 // SDL's own upkeep (signals, the screen saver, pings) still runs at least this often.
 constexpr int kMostTurnsUnpumped = 9;
+constexpr int kAltCode = 18;
 
 }  // namespace
 
@@ -140,6 +142,8 @@ void SdlBackend::pump(std::vector<InputEvent>& out) {
                     // Fullscreen is the window's own business: the game never hears those keys.
                     if (player_control(down) == PlayerControl::Fullscreen) {
                         if (!e.key.repeat) toggle_fullscreen(*w);
+                        // The Alt of Alt+Enter was not pressed alone: its release opens no menu.
+                        alt_spent_ = alt_spent_ || (held & KMOD_ALT) != 0;
                         break;
                     }
                     out.push_back(std::move(down));
@@ -148,6 +152,7 @@ void SdlBackend::pump(std::vector<InputEvent>& out) {
             case SDL_KEYUP:
                 if (Window* w = find(e.key.windowID)) {
                     const int code = key_code_from_sdl(e.key.keysym.sym);
+                    if (code == kAltCode && std::exchange(alt_spent_, false)) break;
                     if (code != 0) out.push_back(KeyUp{w->form->name, code});
                 }
                 break;
