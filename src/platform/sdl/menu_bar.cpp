@@ -9,7 +9,7 @@ namespace {
 constexpr Color kFace = Color{0xC0C0C0};
 constexpr Color kShadow = Color{0x808080};
 constexpr Color kHighlight = Color{0xFFFFFF};
-constexpr Color kSelection = Color{0x000080};  // the keyboard's caption, as the desktop marks a selection
+constexpr Color kSelection = rgb(0, 0, 0x80);  // the keyboard's caption, as the desktop marks a selection
 constexpr int kStartX = 2;    // the bar's margin before the first caption
 constexpr int kPadding = 7;   // space on each side of a caption
 
