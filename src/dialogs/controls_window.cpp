@@ -20,10 +20,10 @@ constexpr const char* kControlLines[] = {
     "Ctrl を押す間 / Tab：既読をスキップ",
     "ホイール, PageUp / PageDown：履歴",
     "↑ ↓, 1〜3, Enter：選択肢",
-    "H, 中ボタン：ウィンドウを隠す",
+    "H, 中ボタン：ウィンドウを隠す　F10, Alt：メニュー",
     "A：オート　F12：スクリーンショット",
     "F11, Alt+Enter：全画面　F1：この画面",
-    "パッド：A 進む　B 履歴　X 隠す",
+    "パッド：A 進む　B 履歴　X 隠す　Start メニュー",
     "　　　　Y オート　RB 押す間スキップ",
 };
 
