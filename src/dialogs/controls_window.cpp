@@ -63,6 +63,7 @@ void ok_click(Game& game) {
         }
     }
     game.controls.settings = s;
+    game.p.host.backend().set_smooth_scaling(s.smooth_scaling);
     std::string error;
     if (!save_settings(platform::player_settings_file(), s, error)) {
         game.p.host.message_box("設定を保存できません.\n" + error, platform::MsgButtons::Ok);

@@ -197,6 +197,8 @@ public:
     virtual void launch_url(std::string_view url) = 0;
     // Fullscreen on or off, for a backend with a window that can be.
     virtual void toggle_fullscreen() {}
+    // Filtered scaling where the window is not a whole multiple of the picture.
+    virtual void set_smooth_scaling(bool on) { (void)on; }
     virtual void set_cursor(const Cursor* cursor, bool busy) = 0;
     // Rows the window shows above the form's client area (a menu bar), in the form's pixels.
     virtual int menu_bar_height(const Form& form) const {

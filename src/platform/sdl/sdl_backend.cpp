@@ -157,7 +157,7 @@ void SdlBackend::sync(Window& w) {
     int out_w = 0, out_h = 0;
     SDL_GetRendererOutputSize(w.renderer.get(), &out_w, &out_h);
     // A window at its own size gets the chosen scale from the fit as well.
-    const Viewport vp = fit_viewport(out_w, out_h, w.tex_w, w.tex_h, scale_, w.fullscreen || w.resizable);
+    const Viewport vp = fit_viewport(out_w, out_h, w.tex_w, w.tex_h, scale_, w.fullscreen || w.resizable, smooth_);
     if (vp.x != w.viewport.x || vp.y != w.viewport.y || vp.factor != w.viewport.factor ||
         vp.width != w.viewport.width || vp.height != w.viewport.height) {
         w.viewport = vp;
@@ -202,11 +202,14 @@ void SdlBackend::upload(Window& w, const Surface& picture, const Rect& area) {
 void SdlBackend::render(Window& w, const Rect& area) {
     SDL_Renderer* r = w.renderer.get();
     const int f = w.viewport.factor;
-    if (w.dirty || !w.texture || !w.have_picture) {
+    // A filtered pixel blends its neighbours: a part of the picture is drawn with the whole.
+    const bool smooth = w.viewport.smooth();
+    if (w.dirty || !w.texture || !w.have_picture || (smooth && !area.empty())) {
         SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
         SDL_RenderClear(r);
         if (w.texture && w.have_picture) {
-            const SDL_Rect dst{w.viewport.x, w.viewport.y, w.tex_w * f, w.tex_h * f};
+            SDL_SetTextureScaleMode(w.texture.get(), smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+            const SDL_Rect dst{w.viewport.x, w.viewport.y, w.viewport.shown_w, w.viewport.shown_h};
             SDL_RenderCopy(r, w.texture.get(), nullptr, &dst);
         }
         w.dirty = false;

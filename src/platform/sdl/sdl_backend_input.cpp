@@ -18,6 +18,12 @@ void SdlBackend::toggle_fullscreen(Window& w) {
     w.dirty = true;
 }
 
+void SdlBackend::set_smooth_scaling(bool on) {
+    if (on == smooth_) return;
+    smooth_ = on;
+    for (const auto& w : windows_) w->dirty = true;
+}
+
 void SdlBackend::toggle_fullscreen() {
     if (!windows_.empty()) toggle_fullscreen(*windows_.front());
 }
