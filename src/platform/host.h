@@ -148,6 +148,7 @@ private:
     void on_text_editing(const TextEditing& e);
     void on_press(const PressControl& e);
     void on_menu_command(const MenuCommand& e);
+    void on_pad(const PadPress& e);
     void on_hover(const HoverControl& e);
     void complete_click(Form& form, const std::string& control);
     // Input aimed at `form` makes it the active form; the one that was active hears

@@ -48,10 +48,11 @@ void collect_focusable(std::vector<std::unique_ptr<Control>>& list, std::vector<
 
 // Tab: the next control in tab order takes the focus, Shift+Tab the one before; false
 // when none can. A text box reached this way has all its text selected, so that typing
-// replaces it.
-bool move_focus(Form& form, bool back) {
+// replaces it. `buttons_only`: the pad walks a dialog's buttons alone.
+bool move_focus(Form& form, bool back, bool buttons_only = false) {
     std::vector<Control*> order;
     collect_focusable(form.controls, order);
+    if (buttons_only) std::erase_if(order, [](const Control* c) { return c->kind != ControlKind::Button; });
     if (order.empty()) return false;
     std::stable_sort(order.begin(), order.end(),
                      [](const Control* a, const Control* b) { return a->tab_index < b->tab_index; });
@@ -125,6 +126,7 @@ void Host::dispatch(const InputEvent& event) {
             else if constexpr (std::is_same_v<T, PressControl>) on_press(e);
             else if constexpr (std::is_same_v<T, HoverControl>) on_hover(e);
             else if constexpr (std::is_same_v<T, MenuCommand>) on_menu_command(e);
+            else if constexpr (std::is_same_v<T, PadPress>) on_pad(e);
             else if constexpr (std::is_same_v<T, CloseRequest>) {
                 if (Form* f = find_form(e.form); f && f->enabled) call_handler(f->on_close_request);
             } else if constexpr (std::is_same_v<T, FocusLost>) {
@@ -224,6 +226,25 @@ void Host::complete_click(Form& form, const std::string& control) {
         if (!c) return;
     }
     call_handler(c->on_click);
+}
+
+void Host::on_pad(const PadPress& e) {
+    Form* f = find_form(e.form);
+    // The game window's pad belongs to the player's controls; a dialog's D-pad walks its buttons.
+    if (!e.down || !f || !f->enabled || f == main_form()) return;
+    switch (e.button) {
+        case PadButton::Up:
+        case PadButton::Left: move_focus(*f, true, true); return;
+        case PadButton::Down:
+        case PadButton::Right: move_focus(*f, false, true); return;
+        case PadButton::A:
+            if (const Control* c = f->focus(); c && c->kind == ControlKind::Button && c->usable()) {
+                const std::string name = c->name;
+                complete_click(*f, name);
+            }
+            return;
+        default: return;
+    }
 }
 
 void Host::on_key_down(const KeyDown& e) {

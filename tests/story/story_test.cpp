@@ -187,7 +187,9 @@ TEST(Story, ThePlayersControlsTakeTheirEffectAndShowOnTheScreen) {
     for (const char* picked : {"menu_picked", "pad_picked"})
         EXPECT_TRUE(holds(p.dump(picked), R"({"forms":["Main_Form","Option_Window"]})")) << picked;
     const auto at = p.dump("after_help")["g_ScriptPos"].num();
-    for (const char* d : {"menu_walked", "menu_closed", "menu_picked"}) EXPECT_EQ(p.dump(d)["g_ScriptPos"].num(), at) << d;
+    for (const char* d : {"menu_walked", "menu_closed", "menu_picked", "pad_dialog"})
+        EXPECT_EQ(p.dump(d)["g_ScriptPos"].num(), at) << d;
+    EXPECT_TRUE(holds(p.dump("pad_dialog"), R"({"forms":["Main_Form"]})")) << "A pressed the dialog's button";
 }
 
 }  // namespace
