@@ -115,8 +115,10 @@ std::string usage_text() {
            "Exit status: 0 normal end, 1 start-up failed, 2 bad usage, 3 idle timed out.\n"
            "Controls: hold Ctrl skip read text, Tab skip on/off, wheel or PageUp/PageDown the history,\n"
            "  Up/Down/1-3 and Enter a choice, H or the middle button hide the message window,\n"
-           "  A auto mode, F12 screenshot, F11 or Alt+Enter fullscreen, F1 controls and settings; a pad: A go on, B history,\n"
-           "  X hide, Y auto, RB held skip, D-pad a choice. Settings: $XDG_CONFIG_HOME/dalvo/settings.ini\n";
+           "  A auto mode, F12 screenshot, F11 or Alt+Enter fullscreen, F1 controls and settings,\n"
+           "  F10 or Alt alone the menu bar (arrows walk it, Enter picks, Escape closes); a pad: A go on,\n"
+           "  B history, X hide, Y auto, RB held skip, D-pad a choice, Start the menu bar.\n"
+           "  Settings: $XDG_CONFIG_HOME/dalvo/settings.ini\n";
 }
 
 std::string version_text() {

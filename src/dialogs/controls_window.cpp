@@ -20,10 +20,10 @@ constexpr const char* kControlLines[] = {
     "Ctrl を押す間 / Tab：既読をスキップ",
     "ホイール, PageUp / PageDown：履歴",
     "↑ ↓, 1〜3, Enter：選択肢",
-    "H, 中ボタン：ウィンドウを隠す",
+    "H, 中ボタン：ウィンドウを隠す　F10, Alt：メニュー",
     "A：オート　F12：スクリーンショット",
     "F11, Alt+Enter：全画面　F1：この画面",
-    "パッド：A 進む　B 履歴　X 隠す",
+    "パッド：A 進む　B 履歴　X 隠す　Start メニュー",
     "　　　　Y オート　RB 押す間スキップ",
 };
 
@@ -63,6 +63,7 @@ void ok_click(Game& game) {
         }
     }
     game.controls.settings = s;
+    game.p.host.backend().set_smooth_scaling(s.smooth_scaling);
     std::string error;
     if (!save_settings(platform::player_settings_file(), s, error)) {
         game.p.host.message_box("設定を保存できません.\n" + error, platform::MsgButtons::Ok);

@@ -228,6 +228,7 @@ void Controls_connect(Game& game) {
     game.p.host.set_input_filter([&game](const platform::InputEvent& e) { return filter(game, e); });
     // The game window is up by now; a backend without a window has no fullscreen.
     if (c.settings.start_fullscreen) game.p.host.backend().toggle_fullscreen();
+    if (c.settings.smooth_scaling) game.p.host.backend().set_smooth_scaling(true);
     game.dump_parts.push_back([&game](platform::JsonWriter& out) { dump_controls(game, out); });
 }
 

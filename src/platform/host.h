@@ -20,6 +20,7 @@
 #include "platform/services/input_source.h"
 #include "platform/services/message_box.h"
 #include "platform/automation/trace.h"
+#include "platform/ui/menu_keys.h"
 
 namespace dalvo::platform {
 
@@ -146,6 +147,8 @@ private:
     void on_text_input(const TextInput& e);
     void on_text_editing(const TextEditing& e);
     void on_press(const PressControl& e);
+    void on_menu_command(const MenuCommand& e);
+    void on_pad(const PadPress& e);
     void on_hover(const HoverControl& e);
     void complete_click(Form& form, const std::string& control);
     // Input aimed at `form` makes it the active form; the one that was active hears
@@ -164,6 +167,7 @@ private:
     std::vector<std::unique_ptr<InputSource>> sources_;
     std::vector<InputObserver*> observers_;
     std::function<bool(const InputEvent&)> filter_;
+    MenuKeys menu_keys_;
     int yield_depth_ = 0;
     std::uint32_t start_ticks_ = 0;
     std::string active_;
@@ -194,6 +198,8 @@ public:
     virtual void launch_url(std::string_view url) = 0;
     // Fullscreen on or off, for a backend with a window that can be.
     virtual void toggle_fullscreen() {}
+    // Filtered scaling where the window is not a whole multiple of the picture.
+    virtual void set_smooth_scaling(bool on) { (void)on; }
     virtual void set_cursor(const Cursor* cursor, bool busy) = 0;
     // Rows the window shows above the form's client area (a menu bar), in the form's pixels.
     virtual int menu_bar_height(const Form& form) const {

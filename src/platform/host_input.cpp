@@ -48,10 +48,11 @@ void collect_focusable(std::vector<std::unique_ptr<Control>>& list, std::vector<
 
 // Tab: the next control in tab order takes the focus, Shift+Tab the one before; false
 // when none can. A text box reached this way has all its text selected, so that typing
-// replaces it.
-bool move_focus(Form& form, bool back) {
+// replaces it. `buttons_only`: the pad walks a dialog's buttons alone.
+bool move_focus(Form& form, bool back, bool buttons_only = false) {
     std::vector<Control*> order;
     collect_focusable(form.controls, order);
+    if (buttons_only) std::erase_if(order, [](const Control* c) { return c->kind != ControlKind::Button; });
     if (order.empty()) return false;
     std::stable_sort(order.begin(), order.end(),
                      [](const Control* a, const Control* b) { return a->tab_index < b->tab_index; });
@@ -103,6 +104,12 @@ Control* focused_text_box(Form& form) {
 
 void Host::dispatch(const InputEvent& event) {
     for (std::size_t i = 0; i < observers_.size(); ++i) observers_[i]->on_input(*this, event);
+    // The menu bar, when walked by keyboard, comes before the game: it is the window's.
+    Form* target = find_form(std::visit([](const auto& e) -> const std::string& { return e.form; }, event));
+    if (MenuKeys::Outcome menu = menu_keys_.handle(target, event); menu.taken) {
+        if (!menu.pick.empty()) on_menu_command(MenuCommand{target->name, std::move(menu.pick)});
+        return;
+    }
     if (filter_) {
         const auto filter = filter_;  // it may replace itself
         if (filter(event)) return;
@@ -118,22 +125,26 @@ void Host::dispatch(const InputEvent& event) {
             else if constexpr (std::is_same_v<T, TextEditing>) on_text_editing(e);
             else if constexpr (std::is_same_v<T, PressControl>) on_press(e);
             else if constexpr (std::is_same_v<T, HoverControl>) on_hover(e);
-            else if constexpr (std::is_same_v<T, MenuCommand>) {
-                Form* f = find_form(e.form);
-                if (f && f->enabled) {
-                    activate(*f);
-                    f = find_form(e.form);
-                }
-                MenuItem* item = f && f->enabled ? f->menu_item(e.name) : nullptr;
-                // A disabled command does nothing, as for a player.
-                if (item && item->enabled()) call_handler(item->on_click);
-            } else if constexpr (std::is_same_v<T, CloseRequest>) {
+            else if constexpr (std::is_same_v<T, MenuCommand>) on_menu_command(e);
+            else if constexpr (std::is_same_v<T, PadPress>) on_pad(e);
+            else if constexpr (std::is_same_v<T, CloseRequest>) {
                 if (Form* f = find_form(e.form); f && f->enabled) call_handler(f->on_close_request);
             } else if constexpr (std::is_same_v<T, FocusLost>) {
                 if (Form* f = find_form(e.form)) call_handler(f->on_lost_focus);
             }
         },
         event);
+}
+
+void Host::on_menu_command(const MenuCommand& e) {
+    Form* f = find_form(e.form);
+    if (f && f->enabled) {
+        activate(*f);
+        f = find_form(e.form);
+    }
+    MenuItem* item = f && f->enabled ? f->menu_item(e.name) : nullptr;
+    // A disabled command does nothing, as for a player.
+    if (item && item->enabled()) call_handler(item->on_click);
 }
 
 void Host::on_mouse_down(const MouseDown& e) {
@@ -215,6 +226,25 @@ void Host::complete_click(Form& form, const std::string& control) {
         if (!c) return;
     }
     call_handler(c->on_click);
+}
+
+void Host::on_pad(const PadPress& e) {
+    Form* f = find_form(e.form);
+    // The game window's pad belongs to the player's controls; a dialog's D-pad walks its buttons.
+    if (!e.down || !f || !f->enabled || f == main_form()) return;
+    switch (e.button) {
+        case PadButton::Up:
+        case PadButton::Left: move_focus(*f, true, true); return;
+        case PadButton::Down:
+        case PadButton::Right: move_focus(*f, false, true); return;
+        case PadButton::A:
+            if (const Control* c = f->focus(); c && c->kind == ControlKind::Button && c->usable()) {
+                const std::string name = c->name;
+                complete_click(*f, name);
+            }
+            return;
+        default: return;
+    }
 }
 
 void Host::on_key_down(const KeyDown& e) {

@@ -178,6 +178,18 @@ TEST(Story, ThePlayersControlsTakeTheirEffectAndShowOnTheScreen) {
     const std::string settings = test::read_file(home.path() / "dalvo" / "settings.ini");
     for (const char* line : {"skip_all_text = true", "auto_base_ms = 500", "auto_char_ms = 30"})
         EXPECT_NE(settings.find(line), std::string::npos) << line << " in\n" << settings;
+    // The menu bar walked by keys and pad: it wraps, the game waits unmoved, Enter and A
+    // choose the settings as a click would, Escape and Alt+Enter leave it closed.
+    const Json walked = p.dump("menu_walked");
+    EXPECT_TRUE(holds(walked["menu"]["speedup"], R"({"highlighted":true})")) << walked["menu"];
+    for (const char* closed : {"menu_closed", "menu_picked", "pad_picked"})
+        EXPECT_EQ(p.dump(closed)["menu"].text().find("highlighted"), std::string::npos) << closed;
+    for (const char* picked : {"menu_picked", "pad_picked"})
+        EXPECT_TRUE(holds(p.dump(picked), R"({"forms":["Main_Form","Option_Window"]})")) << picked;
+    const auto at = p.dump("after_help")["g_ScriptPos"].num();
+    for (const char* d : {"menu_walked", "menu_closed", "menu_picked", "pad_dialog"})
+        EXPECT_EQ(p.dump(d)["g_ScriptPos"].num(), at) << d;
+    EXPECT_TRUE(holds(p.dump("pad_dialog"), R"({"forms":["Main_Form"]})")) << "A pressed the dialog's button";
 }
 
 }  // namespace

@@ -47,6 +47,18 @@ TEST(WindowMapping, WholeFactorsMapWindowPixelsBackToTheClientAndFullscreenLette
     }
     // A screen smaller than the picture still shows it at factor 1.
     EXPECT_EQ(fit_viewport(600, 400, 640, 499, 1, true).factor, 1);
+    // Smooth scaling fills the output by the picture's aspect between whole multiples, and
+    // maps back exactly; at a whole multiple it is the sharp picture.
+    const Viewport smooth = fit_viewport(1600, 1000, 640, 499, 1, true, true);
+    EXPECT_EQ((std::array{smooth.x, smooth.y, smooth.shown_w, smooth.shown_h}), (std::array{159, 0, 1282, 1000}));
+    EXPECT_TRUE(smooth.smooth());
+    EXPECT_FALSE(fit_viewport(1280, 998, 640, 499, 1, true, true).smooth());
+    EXPECT_FALSE(fit_viewport(1600, 1000, 640, 499, 2, false, true).smooth()) << "a window of its own size";
+    for (const auto& [x, y, inside, px, py] :
+         {std::tuple{159, 0, true, 0, 0}, {1440, 999, true, 639, 498}, {158, 500, false, -1, 249}, {1441, 0, false, 640, 0}}) {
+        const PicturePoint p = to_picture(smooth, x, y);
+        EXPECT_EQ((std::tuple{p.inside, p.x, p.y}), (std::tuple{inside, px, py})) << x << "," << y;
+    }
 }
 
 TEST(WindowKeys, SdlKeysBecomeTheGameKeyCodes) {

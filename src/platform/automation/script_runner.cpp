@@ -37,9 +37,12 @@ std::string dump_state(Host& host) {
     w.end_array();
     w.key("menu").begin_object();
     if (const Form* main = host.main_form()) {
-        for (const MenuItem& item : main->menu) {
+        for (std::size_t i = 0; i < main->menu.size(); ++i) {
+            const MenuItem& item = main->menu[i];
             w.key(item.name).begin_object();
             w.field("caption", item.caption()).field("enabled", item.enabled());
+            // Only while the keyboard walks the bar: a dump of a closed bar stays as it was.
+            if (static_cast<int>(i) == main->menu_highlight()) w.field("highlighted", true);
             w.end_object();
         }
     }

@@ -9,6 +9,7 @@ namespace {
 constexpr Color kFace = Color{0xC0C0C0};
 constexpr Color kShadow = Color{0x808080};
 constexpr Color kHighlight = Color{0xFFFFFF};
+constexpr Color kSelection = rgb(0, 0, 0x80);  // the keyboard's caption, as the desktop marks a selection
 constexpr int kStartX = 2;    // the bar's margin before the first caption
 constexpr int kPadding = 7;   // space on each side of a caption
 
@@ -42,7 +43,7 @@ int menu_item_at(const std::vector<MenuSlot>& slots, int x) {
 }
 
 void draw_menu_bar(Surface& out, int top, int width, const std::vector<MenuItem>& menu,
-                   const std::vector<MenuSlot>& slots, int pressed) {
+                   const std::vector<MenuSlot>& slots, int pressed, int highlighted) {
     out.fill_rect(0, top, width, kMenuBarHeight, kFace);
     const FontSpec font = menu_font();
     const int text_y = top + (kMenuBarHeight - text_height(font)) / 2;
@@ -62,7 +63,10 @@ void draw_menu_bar(Surface& out, int top, int width, const std::vector<MenuItem>
             ++x;
             ++y;
         }
-        if (item.enabled()) {
+        if (static_cast<int>(i) == highlighted) {
+            out.fill_rect(slot.left, top + 1, slot.width, kMenuBarHeight - 2, kSelection);
+            draw_text(out, x, y, item.caption(), font, item.enabled() ? kHighlight : kShadow);
+        } else if (item.enabled()) {
             draw_text(out, x, y, item.caption(), font, kBlack);
         } else {
             draw_text(out, x + 1, y + 1, item.caption(), font, kHighlight);

@@ -26,8 +26,9 @@ std::vector<MenuSlot> layout_menu(const std::vector<MenuItem>& menu);
 int menu_item_at(const std::vector<MenuSlot>& slots, int x);
 
 // Draws the strip `width` wide into `out` at row `top`; `pressed` is the item held
-// down by the mouse (-1 none). Disabled captions are greyed and embossed.
+// down by the mouse, `highlighted` the one the keyboard is on (-1 none). Disabled
+// captions are greyed and embossed.
 void draw_menu_bar(Surface& out, int top, int width, const std::vector<MenuItem>& menu,
-                   const std::vector<MenuSlot>& slots, int pressed);
+                   const std::vector<MenuSlot>& slots, int pressed, int highlighted = -1);
 
 }  // namespace dalvo::platform

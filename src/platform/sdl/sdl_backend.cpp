@@ -157,7 +157,7 @@ void SdlBackend::sync(Window& w) {
     int out_w = 0, out_h = 0;
     SDL_GetRendererOutputSize(w.renderer.get(), &out_w, &out_h);
     // A window at its own size gets the chosen scale from the fit as well.
-    const Viewport vp = fit_viewport(out_w, out_h, w.tex_w, w.tex_h, scale_, w.fullscreen || w.resizable);
+    const Viewport vp = fit_viewport(out_w, out_h, w.tex_w, w.tex_h, scale_, w.fullscreen || w.resizable, smooth_);
     if (vp.x != w.viewport.x || vp.y != w.viewport.y || vp.factor != w.viewport.factor ||
         vp.width != w.viewport.width || vp.height != w.viewport.height) {
         w.viewport = vp;
@@ -183,7 +183,7 @@ Rect SdlBackend::draw_menu(Window& w) {
     w.menu_dirty = false;
     if (w.strip.width() != w.tex_w || w.strip.height() != w.menu_h) w.strip = Surface(w.tex_w, w.menu_h);
     w.slots = layout_menu(w.form->menu);
-    draw_menu_bar(w.strip, 0, w.tex_w, w.form->menu, w.slots, w.pressed_menu);
+    draw_menu_bar(w.strip, 0, w.tex_w, w.form->menu, w.slots, w.pressed_menu, w.form->menu_highlight());
     const SDL_Rect strip_rect{0, 0, w.tex_w, w.menu_h};
     SDL_UpdateTexture(w.texture.get(), &strip_rect, w.strip.data(), w.tex_w * 4);
     return {0, 0, w.tex_w, w.menu_h};
@@ -202,11 +202,14 @@ void SdlBackend::upload(Window& w, const Surface& picture, const Rect& area) {
 void SdlBackend::render(Window& w, const Rect& area) {
     SDL_Renderer* r = w.renderer.get();
     const int f = w.viewport.factor;
-    if (w.dirty || !w.texture || !w.have_picture) {
+    // A filtered pixel blends its neighbours: a part of the picture is drawn with the whole.
+    const bool smooth = w.viewport.smooth();
+    if (w.dirty || !w.texture || !w.have_picture || (smooth && !area.empty())) {
         SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
         SDL_RenderClear(r);
         if (w.texture && w.have_picture) {
-            const SDL_Rect dst{w.viewport.x, w.viewport.y, w.tex_w * f, w.tex_h * f};
+            SDL_SetTextureScaleMode(w.texture.get(), smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+            const SDL_Rect dst{w.viewport.x, w.viewport.y, w.viewport.shown_w, w.viewport.shown_h};
             SDL_RenderCopy(r, w.texture.get(), nullptr, &dst);
         }
         w.dirty = false;

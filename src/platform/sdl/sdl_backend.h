@@ -39,6 +39,7 @@ public:
     void set_ime_open(bool open) override;
     void launch_url(std::string_view url) override;
     void toggle_fullscreen() override;
+    void set_smooth_scaling(bool on) override;
     // `busy` shows the system's wait pointer; else the pointer of the control under
     // the mouse, else of its form, else `cursor` when given, else the arrow.
     void set_cursor(const Cursor* cursor, bool busy) override;
@@ -90,6 +91,8 @@ private:
     std::uint64_t frames_ = 0;
     X11Queue x11_;
     int turns_unpumped_ = 0;  // pumps skipped in a row because nothing had come
+    bool smooth_ = false;  // filtered scaling between whole multiples
+    bool alt_spent_ = false;  // Alt is held for a shortcut the window took
     std::unique_ptr<sdl::Pads> pads_;
 };
 

@@ -2,6 +2,7 @@
 // captions, the mouse pointer, the input method and links.
 
 #include <string>
+#include <utility>
 
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_cursor.h"
@@ -15,6 +16,12 @@ void SdlBackend::toggle_fullscreen(Window& w) {
     w.fullscreen = !w.fullscreen;
     SDL_SetWindowFullscreen(w.window.get(), w.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     w.dirty = true;
+}
+
+void SdlBackend::set_smooth_scaling(bool on) {
+    if (on == smooth_) return;
+    smooth_ = on;
+    for (const auto& w : windows_) w->dirty = true;
 }
 
 void SdlBackend::toggle_fullscreen() {
@@ -77,6 +84,7 @@ namespace {
 
 // SDL's own upkeep (signals, the screen saver, pings) still runs at least this often.
 constexpr int kMostTurnsUnpumped = 9;
+constexpr int kAltCode = 18;
 
 }  // namespace
 
@@ -140,6 +148,8 @@ void SdlBackend::pump(std::vector<InputEvent>& out) {
                     // Fullscreen is the window's own business: the game never hears those keys.
                     if (player_control(down) == PlayerControl::Fullscreen) {
                         if (!e.key.repeat) toggle_fullscreen(*w);
+                        // The Alt of Alt+Enter was not pressed alone: its release opens no menu.
+                        alt_spent_ = alt_spent_ || (held & KMOD_ALT) != 0;
                         break;
                     }
                     out.push_back(std::move(down));
@@ -148,6 +158,7 @@ void SdlBackend::pump(std::vector<InputEvent>& out) {
             case SDL_KEYUP:
                 if (Window* w = find(e.key.windowID)) {
                     const int code = key_code_from_sdl(e.key.keysym.sym);
+                    if (code == kAltCode && std::exchange(alt_spent_, false)) break;
                     if (code != 0) out.push_back(KeyUp{w->form->name, code});
                 }
                 break;

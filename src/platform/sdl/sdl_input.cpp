@@ -12,6 +12,7 @@ namespace {
 
 // Floor division, so that points left of or above the picture stay outside it.
 int floor_div(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+std::int64_t floor_div64(std::int64_t a, std::int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
 }  // namespace
 
@@ -50,17 +51,31 @@ int key_code_from_sdl(std::int32_t sdl_keycode) {
 }
 
 Viewport fit_viewport(int output_w, int output_h, int picture_w, int picture_h, int scale,
-                      bool fullscreen) {
+                      bool fullscreen, bool smooth) {
     Viewport vp;
     vp.width = picture_w;
     vp.height = picture_h;
     if (!fullscreen || picture_w <= 0 || picture_h <= 0) {
         vp.factor = std::max(1, scale);
+        vp.shown_w = picture_w * vp.factor;
+        vp.shown_h = picture_h * vp.factor;
         return vp;
     }
     vp.factor = std::max(1, std::min(output_w / picture_w, output_h / picture_h));
-    vp.x = std::max(0, (output_w - picture_w * vp.factor) / 2);
-    vp.y = std::max(0, (output_h - picture_h * vp.factor) / 2);
+    vp.shown_w = picture_w * vp.factor;
+    vp.shown_h = picture_h * vp.factor;
+    if (smooth && output_w > 0 && output_h > 0) {
+        // The side that runs out first fills the output; the other keeps the aspect.
+        if (static_cast<std::int64_t>(output_w) * picture_h <= static_cast<std::int64_t>(output_h) * picture_w) {
+            vp.shown_w = output_w;
+            vp.shown_h = static_cast<int>(static_cast<std::int64_t>(output_w) * picture_h / picture_w);
+        } else {
+            vp.shown_h = output_h;
+            vp.shown_w = static_cast<int>(static_cast<std::int64_t>(output_h) * picture_w / picture_h);
+        }
+    }
+    vp.x = std::max(0, (output_w - vp.shown_w) / 2);
+    vp.y = std::max(0, (output_h - vp.shown_h) / 2);
     return vp;
 }
 
@@ -72,8 +87,13 @@ int fit_scale(int asked, int usable_w, int usable_h, int width, int height) {
 
 PicturePoint to_picture(const Viewport& vp, int window_x, int window_y) {
     PicturePoint p;
-    p.x = floor_div(window_x - vp.x, vp.factor);
-    p.y = floor_div(window_y - vp.y, vp.factor);
+    if (vp.smooth() && vp.shown_w > 0 && vp.shown_h > 0) {
+        p.x = static_cast<int>(floor_div64(static_cast<std::int64_t>(window_x - vp.x) * vp.width, vp.shown_w));
+        p.y = static_cast<int>(floor_div64(static_cast<std::int64_t>(window_y - vp.y) * vp.height, vp.shown_h));
+    } else {
+        p.x = floor_div(window_x - vp.x, vp.factor);
+        p.y = floor_div(window_y - vp.y, vp.factor);
+    }
     p.inside = p.x >= 0 && p.y >= 0 && p.x < vp.width && p.y < vp.height;
     return p;
 }

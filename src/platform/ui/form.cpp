@@ -149,6 +149,12 @@ void Form::set_menu_enabled(std::string_view item_name, bool on) {
     menu_changed_ = true;
 }
 
+void Form::set_menu_highlight(int index) {
+    if (index == menu_highlight_) return;
+    menu_highlight_ = index;
+    menu_changed_ = true;
+}
+
 bool Form::take_menu_change() { return std::exchange(menu_changed_, false); }
 
 void Form::set_focus(Control* control) {

@@ -240,6 +240,9 @@ public:
     void set_menu_enabled(std::string_view name, bool enabled);
     // Whether the menu bar changed since the last call.
     bool take_menu_change();
+    // The caption the keyboard highlights while the menu bar is open; -1: closed.
+    int menu_highlight() const { return menu_highlight_; }
+    void set_menu_highlight(int index);
 
     // Sets the client size (the window's outer size follows).
     void set_client_size(int width, int height);
@@ -286,6 +289,7 @@ private:
     Control* focus_ = nullptr;
     Damage damage_;
     bool menu_changed_ = true;
+    int menu_highlight_ = -1;
     FormPresenter* presenter_ = nullptr;
 };
 
