@@ -21,7 +21,16 @@ inline void cut_at_end_mark(std::string& text) {
     if (const std::size_t mark = text.find('\x1A'); mark != std::string::npos) text.resize(mark);
 }
 
-// A few words for a message: "no such file", "not a file", ...
-const char* describe(ReadFault fault);
+// A few words for a message: "no such file", "not a file", ... (one text on every system).
+inline const char* describe(ReadFault fault) {
+    switch (fault) {
+        case ReadFault::None: return "read";
+        case ReadFault::Missing: return "no such file";
+        case ReadFault::NotAFile: return "not a file";
+        case ReadFault::TooLarge: return "too large";
+        case ReadFault::Unreadable: return "cannot read";
+    }
+    return "cannot read";
+}
 
 }  // namespace dalvo::platform

@@ -78,15 +78,4 @@ ReadFault read_whole_file(const std::filesystem::path& file, std::string& out, s
     return fault;
 }
 
-const char* describe(ReadFault fault) {
-    switch (fault) {
-        case ReadFault::None: return "read";
-        case ReadFault::Missing: return "no such file";
-        case ReadFault::NotAFile: return "not a file";
-        case ReadFault::TooLarge: return "too large";
-        case ReadFault::Unreadable: return "cannot read";
-    }
-    return "cannot read";
-}
-
 }  // namespace dalvo::platform
