@@ -14,6 +14,7 @@
 #include "engine/scenario_loader.h"
 #include "engine/startup.h"
 #include "platform/codec/text_codec.h"
+#include "platform/os/data_folder.h"
 #include "sound/sound.h"
 
 namespace dalvo::test {
@@ -154,11 +155,13 @@ TEST(Startup, FoldersMadeOnWindowsLoadAndKeepTheirOwnNames) {
                                             le32(sequence.size()) + sequence);
          },
          "bgm02.mid"},
+#ifndef _WIN32  // Windows names are Unicode: no name on disk is Shift-JIS there
         {"Shift-JIS bytes", [&](FixtureFolder& d) {
              fs::rename(d.file("bgm02.mid"), d.file(*platform::utf8_to_sjis("海の曲.MID")));
              names_list_with(d, "海の曲.mid");
          },
          *platform::utf8_to_sjis("海の曲.MID")},
+#endif
     };
     FixtureFolder plain;
     GameRig reference({.data_dir = plain.path()});
@@ -171,7 +174,10 @@ TEST(Startup, FoldersMadeOnWindowsLoadAndKeepTheirOwnNames) {
         ASSERT_EQ(run.load(), -1) << c.name << testing::PrintToString(run.messages());
         EXPECT_EQ(run.g().g_ScriptLast, reference.g().g_ScriptLast) << c.name;
         EXPECT_EQ(run.g().g_SctLast, reference.g().g_SctLast) << c.name;
-        EXPECT_EQ(music_path(run.game(), 2), (data.path() / c.music2).string()) << c.name;
+        // The file on disk (Windows finds it under the name as written, the desktop by its own name).
+        std::error_code ec;
+        EXPECT_TRUE(fs::equivalent(platform::utf8_path(music_path(run.game(), 2)), data.path() / c.music2, ec))
+            << c.name << ": " << music_path(run.game(), 2);
         EXPECT_EQ(run.until_end([&] { EXPECT_EQ(BGM_play(run.game(), music_path(run.game(), 2)), 0) << c.name; }), -1);
         EXPECT_TRUE(run.messages().empty()) << c.name << testing::PrintToString(run.messages());
         EXPECT_EQ(run.unload(), 0) << c.name;

@@ -322,7 +322,7 @@ TEST(ReadOnlyFolder, SavesGoToThePlayersFolderAndTheDataStaysUntouched) {
     FixtureFolder data, home;
     data.write_text("3.dat", kScript);
     data.write_text("39.dat", "1001,a,1001\n");
-    const ScopedEnv xdg("XDG_DATA_HOME", (home.path() / "share").string());
+    const PlayerHome player(home.path() / "share");
     const fs::path out = home.path() / "out", input = home.path() / "input.txt";
     const auto play = [&](const std::string& script) {
         home.write_bytes("input.txt", script);

@@ -6,9 +6,11 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "platform/os/pictures_folder.h"
 #include "support/fixture.h"
 #include "support/json_value.h"
 #include "support/picture_check.h"
@@ -111,7 +113,7 @@ Playthrough play_in(const fs::path& data, const std::string& script) {
 
 TEST(Story, AutoModePlaysTheOpeningToTheFirstChoiceWithoutAClick) {
     test::FixtureFolder data, home;
-    test::ScopedEnv xdg("XDG_DATA_HOME", home.path().string());
+    const test::PlayerHome player(home.path());
     const Playthrough p = play_in(data.path(), "auto_to_choice");
     EXPECT_TRUE(holds(p.dump("options"), R"({"waiting":"dialog"})")) << "auto stops at dialogs";
     EXPECT_TRUE(holds(p.dump("options")["controls"], R"({"auto":true})"));
@@ -120,7 +122,7 @@ TEST(Story, AutoModePlaysTheOpeningToTheFirstChoiceWithoutAClick) {
 
 TEST(Story, ReadTextSurvivesARestartAndCtrlSkipsToTheFirstUnreadLine) {
     test::FixtureFolder data, home;
-    test::ScopedEnv xdg("XDG_DATA_HOME", home.path().string());
+    const test::PlayerHome player(home.path());
     const Json read = play_in(data.path(), "read_opening").dump("last_read");
     const Playthrough second = play_in(data.path(), "skip_opening");
     EXPECT_TRUE(holds(second.dump("options"), R"({"waiting":"dialog"})"));
@@ -139,8 +141,23 @@ namespace {
 
 TEST(Story, ThePlayersControlsTakeTheirEffectAndShowOnTheScreen) {
     test::FixtureFolder data, home;
-    test::ScopedEnv xdg("XDG_CONFIG_HOME", home.path().string());
+    const test::PlayerHome player(home.path());
+#ifdef _WIN32
+    // Windows keeps its pictures folder in the registry: the screenshot lands there.
+    const fs::path pictures = platform::pictures_folder();
+#else
     home.write_text("user-dirs.dirs", "XDG_PICTURES_DIR=\"" + (home.path() / "pics").string() + "\"\n");
+    const fs::path pictures = home.path() / "pics" / "dalvo";
+#endif
+    const auto png_files = [&] {
+        std::set<fs::path> files;
+        std::error_code ec;
+        for (const auto& f : fs::directory_iterator(pictures, ec)) {
+            if (f.path().extension() == ".png") files.insert(f.path());
+        }
+        return files;
+    };
+    const std::set<fs::path> pictures_before = png_files();
     Playthrough p{test::picture_output("story") / "controls"};
     fs::remove_all(p.out);
     const fs::path trace_file = p.out / "trace.jsonl";
@@ -170,9 +187,10 @@ TEST(Story, ThePlayersControlsTakeTheirEffectAndShowOnTheScreen) {
     };
     EXPECT_EQ(std::pair(frames_in(closed, hid), frames_in(hid, showed + 1)), (std::pair<std::int64_t, std::int64_t>(1, 1)));
     EXPECT_EQ(mark_frames, 2u);
-    std::size_t shots = 0;
-    for (const auto& f : fs::directory_iterator(home.path() / "pics" / "dalvo")) shots += f.path().extension() == ".png";
-    EXPECT_EQ(shots, 1u) << "F12 wrote the screen into the pictures folder";
+    std::set<fs::path> shots = png_files();
+    for (const fs::path& f : pictures_before) shots.erase(f);
+    EXPECT_EQ(shots.size(), 1u) << "F12 wrote the screen into the pictures folder";
+    for (const fs::path& f : shots) fs::remove(f);
     EXPECT_TRUE(p.has_shot("help.Controls_Window"));
     EXPECT_TRUE(holds(p.dump("after_help"), R"({"forms":["Main_Form"]})"));
     const std::string settings = test::read_file(home.path() / "dalvo" / "settings.ini");

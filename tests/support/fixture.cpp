@@ -65,6 +65,24 @@ ScopedEnv::ScopedEnv(const char* name, const std::string& value) : name_(name) {
 
 ScopedEnv::~ScopedEnv() { set_env(name_, old_); }
 
+namespace {
+// Marks a home made by a test: a developer's own XDG variables or Windows' APPDATA are
+// always set, and must never be taken for one.
+constexpr const char* kPlayerHomeMark = "DALVO_TEST_PLAYER_HOME";
+}  // namespace
+
+PlayerHome::PlayerHome(const fs::path& dir) {
+#ifdef _WIN32
+    data_.emplace("APPDATA", dir.string());
+#else
+    data_.emplace("XDG_DATA_HOME", dir.string());
+    config_.emplace("XDG_CONFIG_HOME", dir.string());
+#endif
+    marker_.emplace(kPlayerHomeMark, dir.string());
+}
+
+bool PlayerHome::active() { return std::getenv(kPlayerHomeMark) != nullptr; }
+
 FixtureFolder::FixtureFolder() {
     path_ = fresh_temp_dir("dalvo-fixture-");
     for (const auto& [name, bytes] : bundled_files()) write_all(path_ / name, bytes.data(), bytes.size());
@@ -120,9 +138,8 @@ RunResult run_dalvo(const std::vector<std::string>& args) {
     if (std::getenv("SDL_VIDEODRIVER") == nullptr) video.emplace("SDL_VIDEODRIVER", "dummy");
     if (std::getenv("SDL_AUDIODRIVER") == nullptr) audio.emplace("SDL_AUDIODRIVER", "dummy");
     // The player's folders are the test's own when it set them, else the run's, gone after it.
-    std::optional<ScopedEnv> data_home, config_home;
-    if (std::getenv("XDG_DATA_HOME") == nullptr) data_home.emplace("XDG_DATA_HOME", (dir / "share").string());
-    if (std::getenv("XDG_CONFIG_HOME") == nullptr) config_home.emplace("XDG_CONFIG_HOME", (dir / "config").string());
+    std::optional<PlayerHome> home;
+    if (!PlayerHome::active()) home.emplace(dir / "home");
     const int code = run_program(fs::path(DALVO_BINARY_DIR) / "dalvo", args, dir / "out", dir / "err");
     // Text output ends its lines with CR LF on Windows.
     const auto text = [](std::string s) {

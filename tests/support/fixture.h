@@ -41,9 +41,7 @@ private:
     std::filesystem::path path_;
 };
 
-// Sets an environment variable for the life of the object, then puts back what was there
-// (the player's folders follow XDG_DATA_HOME and XDG_CONFIG_HOME; tests point them at
-// their own folders).
+// Sets an environment variable for the life of the object, then puts back what was there.
 class ScopedEnv {
 public:
     ScopedEnv(const char* name, const std::string& value);
@@ -54,6 +52,19 @@ public:
 private:
     std::string name_;
     std::optional<std::string> old_;
+};
+
+// The player's own folders (saved games of a read-only folder, read text, settings) under
+// `dir` for the life of the object: "dalvo/settings.ini" and "dalvo/<folder>-<hash>/" there
+// on every system, through the XDG bases on the desktop and APPDATA on Windows.
+class PlayerHome {
+public:
+    explicit PlayerHome(const std::filesystem::path& dir);
+    // True while a test has one: the rig's runs then use it instead of one of their own.
+    static bool active();
+
+private:
+    std::optional<ScopedEnv> data_, config_, marker_;
 };
 
 // `path` (a folder or one file) made read-only for this test program and the games it

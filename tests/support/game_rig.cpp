@@ -26,10 +26,9 @@ public:
 
 GameRig::GameRig(RigOptions options) {
     if (options.data_dir.empty()) options.data_dir = folder_.emplace().path();
-    if (std::getenv("XDG_DATA_HOME") == nullptr) {
-        player_home_.emplace();
-        xdg_data_.emplace("XDG_DATA_HOME", (player_home_->path() / "share").string());
-        xdg_config_.emplace("XDG_CONFIG_HOME", (player_home_->path() / "config").string());
+    if (!PlayerHome::active()) {
+        player_folder_.emplace();
+        player_home_.emplace(player_folder_->path());
     }
     platform::PlatformOptions platform_options;
     platform_options.master_level = options.master_level;

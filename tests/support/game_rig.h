@@ -89,8 +89,8 @@ private:
 
     std::optional<FixtureFolder> folder_;
     // The player's own folders (read text, settings, screenshots), unless the test set them.
-    std::optional<FixtureFolder> player_home_;
-    std::optional<ScopedEnv> xdg_data_, xdg_config_;
+    std::optional<FixtureFolder> player_folder_;
+    std::optional<PlayerHome> player_home_;
     std::unique_ptr<platform::PlatformSet> set_;
     std::unique_ptr<platform::MasterLevel> failing_;
     std::optional<platform::Platform> platform_;

@@ -119,8 +119,16 @@ TEST(Check, EveryPlantedFaultIsReportedWithItsFileAndLine) {
 TEST(Check, FoldersMadeOnWindowsAreCheckedAsTheGameFindsTheirFiles) {
     FixtureFolder folder;
     fs::rename(folder.file("wall.bmp"), folder.file("WALL.BMP"));
+#ifdef _WIN32
+    // Names there are found as Windows finds them, and no name on disk is Shift-JIS: only
+    // the marks are left to report.
+    fs::rename(folder.file("bgm02.mid"), folder.path() / fs::path(u8"海.MID"));
+    const char* expected = "windows-on-windows";
+#else
     fs::copy_file(folder.file("75.dat"), folder.file("75.DAT"));
     fs::rename(folder.file("bgm02.mid"), folder.file(*platform::utf8_to_sjis("海.MID")));
+    const char* expected = "windows";
+#endif
     std::string names = folder.read_text("30.dat");
     names.replace(names.find("bgm02.mid"), 9, "海.mid");
     folder.write_text("30.dat", names + "\x1A" + "more names\n");  // after its 25 lines
@@ -128,7 +136,7 @@ TEST(Check, FoldersMadeOnWindowsAreCheckedAsTheGameFindsTheirFiles) {
     for (const char* text : {"3.dat", "39.dat"}) folder.write_text(text, folder.read_text(text) + "\x1A");
     Report report;
     check::check_folder(folder.path(), report);
-    expect_exactly(report, "windows");
+    expect_exactly(report, expected);
 }
 
 TEST(Check, RoutesFollowEveryOptionToItsEnd) {

@@ -66,6 +66,13 @@ def compare_folders(a: pathlib.Path, b: pathlib.Path, failures):
 
 
 def play_stories(tmp: pathlib.Path, env, failures):
+    # Each side keeps its player's folder (read text, settings) from story to story, as one
+    # player would, and starts with none: Linux in a home of its own, Windows in the test's
+    # own Wine prefix, whose APPDATA Wine sets itself.
+    linux_env = {k: v for k, v in os.environ.items() if not k.startswith("XDG_")}
+    linux_env["HOME"] = str(tmp / "linux-home")
+    for folder in pathlib.Path(env["WINEPREFIX"], "drive_c/users").glob("*/AppData/Roaming/dalvo"):
+        shutil.rmtree(folder)
     for script in sorted((ROOT / "tests/story").glob("*.script")):
         case = tmp / script.stem
         for side in ("linux", "win"):
@@ -74,7 +81,7 @@ def play_stories(tmp: pathlib.Path, env, failures):
         shutil.copy(script, case / "play.script")
         # Relative paths: the same words name the same files on both systems.
         args = ["--headless", "--data", "data", "--input", "../play.script", "--out", "out"]
-        linux_code, _ = run([str(LINUX / "dalvo"), *args], case / "linux")
+        linux_code, _ = run([str(LINUX / "dalvo"), *args], case / "linux", env=linux_env)
         win_code, _ = run(["wine", str(WIN / "dalvo.exe"), *args], case / "win", env=env)
         if linux_code != win_code:
             failures.append(f"{script.name}: exit status: Linux {linux_code}, Windows {win_code}")

@@ -118,7 +118,7 @@ private:
         const auto shown = [&](const fs::path& p) {
             // Built up in place: GCC 12 for Windows warns wrongly on "\"" + a temporary.
             std::string quoted(1, '"');
-            quoted += platform::sjis_to_utf8(p.lexically_relative(dir_).string());
+            quoted += platform::path_text(p.lexically_relative(dir_));
             quoted += '"';
             return quoted;
         };

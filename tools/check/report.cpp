@@ -1,13 +1,15 @@
 #include "check/report.h"
 
+#include "platform/os/data_folder.h"
+
 namespace dalvo::check {
 
 void Report::error(const std::filesystem::path& file, int line, std::string message) {
-    items_.push_back({file.string(), line, Severity::Error, std::move(message)});
+    items_.push_back({platform::path_text(file), line, Severity::Error, std::move(message)});
 }
 
 void Report::warning(const std::filesystem::path& file, int line, std::string message) {
-    items_.push_back({file.string(), line, Severity::Warning, std::move(message)});
+    items_.push_back({platform::path_text(file), line, Severity::Warning, std::move(message)});
 }
 
 bool Report::has_errors() const {

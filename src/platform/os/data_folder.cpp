@@ -178,6 +178,12 @@ fs::path DataFolder::path(std::string_view name) const {
     return found.how == Match::None ? shown(name) : std::move(found.file);
 }
 
+std::string path_text(const fs::path& path) {
+    const std::u8string bytes = path.u8string();
+    std::string text(bytes.begin(), bytes.end());
+    return is_utf8(text) ? text : sjis_to_utf8(text);
+}
+
 fs::path DataFolder::shown(std::string_view name) const { return root_ / utf8_path(name); }
 
 fs::path DataFolder::write_path(std::string_view name) const {

@@ -96,6 +96,9 @@ struct FolderEntry {
 std::vector<FolderEntry> list_folder(const std::filesystem::path& dir);
 // True when a new file can be made in `dir`: tried, never judged by permission bits.
 bool can_create_files_in(const std::filesystem::path& dir);
+// A path as the game's text (UTF-8): names whose bytes on disk are still Shift-JIS read
+// as such.
+std::string path_text(const std::filesystem::path& path);
 // A name of the game's (UTF-8) as a path. Windows would read a narrow string in its ANSI
 // code page; a byte that is not UTF-8 never throws (it reads as U+FFFD there).
 std::filesystem::path utf8_path(std::string_view name);
