@@ -5,35 +5,20 @@
 # A second run finds the cache and returns at once. Prints the prefix on the
 # last line of its output.
 #
-# apt gets a private sources list and state folder so the machine's own apt
-# configuration is left as it is.
+# The sources come through a private apt list (scripts/debian-sources.sh).
 set -euo pipefail
 
 CACHE_ROOT="${DALVO_WEB_CACHE:-$HOME/.cache/dalvo-web}"
 JOBS="${JOBS:-2}"
 export NODE_PATH="${NODE_PATH:-/usr/share/nodejs}"
 
-mkdir -p "$CACHE_ROOT/apt/lists/partial" "$CACHE_ROOT/apt/archives/partial"
-LIST="$CACHE_ROOT/apt/sources.list"
-echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian bookworm main" > "$LIST"
-APT=(apt-get -q -o Dir::Etc::SourceList="$LIST" -o Dir::Etc::SourceParts=/dev/null
-     -o Dir::State::Lists="$CACHE_ROOT/apt/lists" -o Dir::Cache::Archives="$CACHE_ROOT/apt/archives"
-     -o APT::Sandbox::User=root)
-
 SOURCES=(libsdl2 freetype libsdl2-ttf libsdl2-mixer)
 
 # The versions key: the source versions the private list offers, the
 # compiler's version and RECIPE (raise it when the build flags below change).
 RECIPE=1
-if [ ! -s "$CACHE_ROOT/apt/lists/lock" ] && ! ls "$CACHE_ROOT"/apt/lists/*Sources* >/dev/null 2>&1; then
-  "${APT[@]}" update >&2
-fi
-versions=""
-for s in "${SOURCES[@]}"; do
-  v=$(apt-cache "${APT[@]:1}" showsrc "$s" 2>/dev/null | awk '/^Version:/ && !v {v=$2} END {print v}')
-  [ -n "$v" ] || { echo "web-deps: no source version for $s" >&2; exit 1; }
-  versions+="$s=$v "
-done
+source "$(dirname "$0")/debian-sources.sh"
+debian_sources "$CACHE_ROOT" web-deps "${SOURCES[@]}"
 emver=$(emcc -dumpversion 2>/dev/null || echo unknown)
 key=$(printf '%s emcc=%s recipe=%s' "$versions" "$emver" "$RECIPE" | sha256sum | cut -c1-16)
 PREFIX="$CACHE_ROOT/$key"
