@@ -273,9 +273,15 @@ MsgAnswer SdlBackend::message_box(std::string_view text, MsgButtons buttons, std
                                          {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 1, kNo}};
     SDL_MessageBoxData data{};
     data.flags = SDL_MESSAGEBOX_INFORMATION | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;
+#ifdef _WIN32
+    // Owned by the window in front, as the system's own boxes are: the game cannot be
+    // clicked behind it.
+    data.window = windows_.empty() ? nullptr : windows_.back()->window.get();
+#else
     // No parent window: SDL may then use the desktop's own dialog tool, which shows
     // Japanese text where the bare X11 box has no fonts for it.
     data.window = nullptr;
+#endif
     data.title = "DALVO!";
     data.message = message.c_str();
     data.numbuttons = ask ? 2 : 1;
