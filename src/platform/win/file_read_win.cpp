@@ -5,8 +5,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <new>
-#include <stdexcept>
 
 namespace dalvo::platform {
 
@@ -29,33 +27,6 @@ private:
 
 bool is_missing(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
-// Reads to the end, never more than `limit` + 1 bytes: the byte past the limit tells a
-// file too large, also one that grew after its size was taken.
-ReadFault read_all(HANDLE file, std::size_t expected, std::size_t limit, std::string& out) {
-    try {
-        out.resize(expected + 1);
-        std::size_t got = 0;
-        while (true) {
-            if (got == out.size()) {
-                if (got > limit) return ReadFault::TooLarge;
-                out.resize(std::min(limit + 1, std::max<std::size_t>(out.size() * 2, 4096)));
-            }
-            const DWORD want = static_cast<DWORD>(std::min<std::size_t>(out.size() - got, 1u << 30));
-            DWORD n = 0;
-            if (!ReadFile(file, out.data() + got, want, &n, nullptr)) return ReadFault::Unreadable;
-            if (n == 0) break;
-            got += n;
-        }
-        if (got > limit) return ReadFault::TooLarge;
-        out.resize(got);
-        return ReadFault::None;
-    } catch (const std::bad_alloc&) {
-        return ReadFault::TooLarge;
-    } catch (const std::length_error&) {
-        return ReadFault::TooLarge;
-    }
-}
-
 }  // namespace
 
 ReadFault read_whole_file(const std::filesystem::path& file, std::string& out, std::size_t limit) {
@@ -73,7 +44,12 @@ ReadFault read_whole_file(const std::filesystem::path& file, std::string& out, s
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(h.get(), &size)) return ReadFault::Unreadable;
     if (static_cast<std::uintmax_t>(size.QuadPart) > limit) return ReadFault::TooLarge;
-    const ReadFault fault = read_all(h.get(), static_cast<std::size_t>(size.QuadPart), limit, out);
+    const ReadFault fault =
+        read_to_end(static_cast<std::size_t>(size.QuadPart), limit, out, [&](char* buffer, std::size_t room) {
+            DWORD n = 0;
+            const auto want = static_cast<DWORD>(std::min<std::size_t>(room, 1u << 30));
+            return ReadFile(h.get(), buffer, want, &n, nullptr) ? static_cast<long long>(n) : -1LL;
+        });
     if (fault != ReadFault::None) out.clear();
     return fault;
 }
