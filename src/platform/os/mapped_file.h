@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
+#include <utility>
 
 namespace dalvo::platform {
 
@@ -14,8 +15,16 @@ public:
     // Empty (and `ok()` false) when the file cannot be opened or mapped.
     explicit MappedFile(const std::filesystem::path& file);
     ~MappedFile();
-    MappedFile(MappedFile&& other) noexcept;
-    MappedFile& operator=(MappedFile&& other) noexcept;
+    MappedFile(MappedFile&& other) noexcept
+        : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)) {}
+    MappedFile& operator=(MappedFile&& other) noexcept {
+        if (this != &other) {
+            release();
+            data_ = std::exchange(other.data_, nullptr);
+            size_ = std::exchange(other.size_, 0);
+        }
+        return *this;
+    }
     MappedFile(const MappedFile&) = delete;
     MappedFile& operator=(const MappedFile&) = delete;
 

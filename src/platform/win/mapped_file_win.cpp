@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <utility>
 
 namespace dalvo::platform {
 
@@ -30,18 +29,6 @@ MappedFile::~MappedFile() { release(); }
 
 // Windows trims a process's pages by itself; a file's clean pages cost nothing to drop.
 void MappedFile::forget_pages() const {}
-
-MappedFile::MappedFile(MappedFile&& other) noexcept
-    : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)) {}
-
-MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
-    if (this != &other) {
-        release();
-        data_ = std::exchange(other.data_, nullptr);
-        size_ = std::exchange(other.size_, 0);
-    }
-    return *this;
-}
 
 void MappedFile::release() {
     if (data_ != nullptr) UnmapViewOfFile(data_);
