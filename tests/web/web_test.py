@@ -203,6 +203,12 @@ FITS = """(() => { const inside = (r) => r.left >= 0 && r.top >= 0 && r.right <=
     const t = document.getElementById('toolbar').getBoundingClientRect();
     return {game: inside(g), toolbar: inside(t), share: Math.max(g.width / innerWidth, g.height / innerHeight)}; })()"""
 PORTRAIT = {"width": 412, "height": 839, "screenOrientation": {"type": "portraitPrimary", "angle": 0}}
+# The state of the page's sound, and the tab hidden or shown again as a browser reports
+# it: a headless browser's tab never is hidden, so the page is told so.
+SOUND = "(window.Module && Module.SDL2 && Module.SDL2.audioContext || {}).state"
+SHOWN = """(hidden) => { for (const [key, value] of [['hidden', hidden], ['visibilityState', hidden ? 'hidden' : 'visible']])
+    Object.defineProperty(document, key, {value, configurable: true});
+    document.dispatchEvent(new Event('visibilitychange')); }"""
 LANDSCAPE = {"width": 839, "height": 412, "screenOrientation": {"type": "landscapePrimary", "angle": 90}}
 
 
@@ -275,6 +281,13 @@ def phone(saves, failures):
         tap(browser, 320, 420, hold=0.8)
         if not browser.wait_for("document.title === 'dalvo: done'", 60):
             failures.append("phone: phone.script did not end")
+        # The music the first scene started pauses while the tab is hidden.
+        for hidden, state in ((None, "running"), (True, "suspended"), (False, "running")):
+            if hidden is not None:
+                browser.evaluate(f"({SHOWN})({str(hidden).lower()})")
+            if not browser.wait_for(f"{SOUND} === '{state}'", 5):
+                failures.append(f"phone: the sound is {browser.evaluate(SOUND)}, not {state}, "
+                                f"with the tab {'hidden' if hidden else 'shown'}")
         if saves is None:
             return None
         # A damaged file is refused and makes no slot; then the exported zip comes in.
