@@ -450,9 +450,8 @@
       $('loading').style.display = 'none';
       toolbar.style.display = 'flex';
       fit();
-      manifest.then((list) => {
-        for (const f of list) if (f.later && !f.path.startsWith('music/')) loadLater(f.path).catch(() => {});
-      });
+      manifest.then((list) => Promise.all(list.filter((f) => f.later && !f.path.startsWith('music/')).map((f) => loadLater(f.path))))
+        .then(() => { document.body.dataset.fontsMs = performance.now().toFixed(0); }, () => {});
       // Kept for play without the network, once the game is up and not before the
       // player needs it; an automated run keeps to the network.
       if (!automated && 'serviceWorker' in navigator && location.protocol !== 'file:') {
