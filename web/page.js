@@ -133,21 +133,23 @@
   const manifest = listed ? Promise.resolve(JSON.parse(listed)) : fetch('files/manifest.json').then((r) => r.json());
   const first = manifest.then((list) => Promise.all(list.filter((f) => !f.later).map(load)));
   const later = new Map();
-  function loadLater(path) {
+  function fetchLater(path) {
     if (!later.has(path)) {
       const coming = manifest.then((list) => {
         const entry = list.find((f) => f.path === path);
-        if (!entry) return undefined;
-        return load(entry).then((write) => {
-          write();
-          if (entry.next) loadLater(entry.next).catch(() => {});
-        });
+        return entry ? load(entry).then((write) => { write(); return entry; }) : undefined;
       });
       // A fetch that failed is tried again when the game asks again.
       coming.catch(() => later.delete(path));
       later.set(path, coming);
     }
     return later.get(path);
+  }
+  // What the game asks for, then the piece after it (only one ahead).
+  function loadLater(path) {
+    const coming = fetchLater(path);
+    coming.then((entry) => { if (entry && entry.next) fetchLater(entry.next).catch(() => {}); }, () => {});
+    return coming;
   }
   // Saves kept in the browser's database: read while the program compiles and the files
   // load, copied into the data folder with them.
@@ -450,7 +452,7 @@
       $('loading').style.display = 'none';
       toolbar.style.display = 'flex';
       fit();
-      manifest.then((list) => Promise.all(list.filter((f) => f.later && !f.path.startsWith('music/')).map((f) => loadLater(f.path))))
+      manifest.then((list) => Promise.all(list.filter((f) => f.later && !f.path.startsWith('music/')).map((f) => fetchLater(f.path))))
         .then(() => { document.body.dataset.fontsMs = performance.now().toFixed(0); }, () => {});
       // Kept for play without the network, once the game is up and not before the
       // player needs it; an automated run keeps to the network.

@@ -288,6 +288,15 @@ def phone(saves, failures):
             if not browser.wait_for(f"{SOUND} === '{state}'", 5):
                 failures.append(f"phone: the sound is {browser.evaluate(SOUND)}, not {state}, "
                                 f"with the tab {'hidden' if hidden else 'shown'}")
+        # The scenario's first piece plays: the piece after it has come ahead, not all of them.
+        listed, fetched = browser.evaluate("[JSON.parse(document.getElementById('manifest').textContent), "
+                                           "FS.readdir('/music').filter((n) => n.endsWith('.ogg'))]")
+        after = {f["path"]: f["next"] for f in listed if "next" in f}
+        order = [p for p in after if p not in after.values()]
+        while order[-1] in after:
+            order.append(after[order[-1]])
+        if order[1].removeprefix("music/") not in fetched or len(fetched) >= len(order):
+            failures.append(f"phone: the music fetched is {sorted(fetched)}, the scenario's order {order}")
         if saves is None:
             return None
         # A damaged file is refused and makes no slot; then the exported zip comes in.
