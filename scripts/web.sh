@@ -24,7 +24,8 @@ DEPS=$(./scripts/web-deps.sh | tail -1)
 
 # The files the page loads beside the program, under build-web/files/: a fresh data
 # folder (never a played one, with saves in it), the two fonts where the game looks
-# for them, and the music rendered from the data folder's pieces. The data folder
+# for them (the Japanese one also as a small first cut of the characters of the data
+# and the program's texts), and the music rendered from the data folder's pieces. The data folder
 # goes as one gzip pack (the pictures shrink fifty-fold), the rest file by file;
 # scripts/web-files.py lists them in files/manifest.json and in the page's
 # index.html, and the page unpacks them into the program's files.
@@ -34,7 +35,7 @@ rm -rf "$STAGE/data"
 build/tools/dalvo-mkdata --content content --out "$STAGE/data" >/dev/null
 python3 scripts/web-music.py "$STAGE/data" "$STAGE/music"
 python3 scripts/web-fonts.py "$STAGE" /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf \
-  /usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf
+  /usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf --first-cut ipag.ttf --texts "$STAGE/data" src
 python3 scripts/web-files.py "$STAGE" build-web/files web/index.html build-web/index.html
 
 if [ ! -f build-web/CMakeCache.txt ]; then

@@ -94,8 +94,10 @@
   const wasm = program().then((module) => { document.body.dataset.wasmMs = performance.now().toFixed(0); return module; });
 
   // The data folder (one pack), the fonts and the music, unpacked into the program's
-  // files. Everything but the music is in place before the program starts; a piece of
-  // music comes when the game first asks for it.
+  // files. What the manifest marks "later" is not needed for the title: the whole
+  // Japanese font (the game starts with a small first cut of it) comes once the title
+  // is up, or sooner if the game asks for it; a piece of music comes when the game first
+  // asks for it, and the piece the scenario starts after it comes next.
   async function fetchBytes(entry) {
     const gz = entry.gz && unpacks;
     const r = await fetch('files/' + entry.path + (gz ? '.gz' : ''));
@@ -129,16 +131,25 @@
   // The build writes the list of files into the page, which saves a round trip.
   const listed = $('manifest').textContent.trim();
   const manifest = listed ? Promise.resolve(JSON.parse(listed)) : fetch('files/manifest.json').then((r) => r.json());
-  const first = manifest.then((list) => Promise.all(list.filter((f) => !f.path.startsWith('music/')).map(load)));
-  const music = new Map();
-  function loadMusic(path) {
-    if (!music.has(path)) {
-      music.set(path, manifest.then((list) => {
+  const first = manifest.then((list) => Promise.all(list.filter((f) => !f.later).map(load)));
+  const later = new Map();
+  function fetchLater(path) {
+    if (!later.has(path)) {
+      const coming = manifest.then((list) => {
         const entry = list.find((f) => f.path === path);
-        return entry ? load(entry).then((write) => write()) : undefined;
-      }));
+        return entry ? load(entry).then((write) => { write(); return entry; }) : undefined;
+      });
+      // A fetch that failed is tried again when the game asks again.
+      coming.catch(() => later.delete(path));
+      later.set(path, coming);
     }
-    return music.get(path);
+    return later.get(path);
+  }
+  // What the game asks for, then the piece after it (only one ahead).
+  function loadLater(path) {
+    const coming = fetchLater(path);
+    coming.then((entry) => { if (entry && entry.next) fetchLater(entry.next).catch(() => {}); }, () => {});
+    return coming;
   }
   // Saves kept in the browser's database: read while the program compiles and the files
   // load, copied into the data folder with them.
@@ -433,13 +444,16 @@
         try { failed(JSON.parse(line).message); } catch (e) { failed(line); }
       }
     },
-    // Asked for by the game's music (platform/web/web_audio.cpp).
-    loadMusic,
+    // Asked for by the game's music (platform/web/web_audio.cpp) and, when a text needs
+    // a character the first cut of the font lacks, by its fonts (web_font_files.cpp).
+    loadLater,
     marked(name) {
       if (name !== 'titleMs') return;
       $('loading').style.display = 'none';
       toolbar.style.display = 'flex';
       fit();
+      manifest.then((list) => Promise.all(list.filter((f) => f.later && !f.path.startsWith('music/')).map((f) => fetchLater(f.path))))
+        .then(() => { document.body.dataset.fontsMs = performance.now().toFixed(0); }, () => {});
       // Kept for play without the network, once the game is up and not before the
       // player needs it; an automated run keeps to the network.
       if (!automated && 'serviceWorker' in navigator && location.protocol !== 'file:') {

@@ -3,7 +3,8 @@
 // time went (wasm: the program's bytes in and compiled, which the browser does lazily,
 // so this is mostly the download; fetched: the files downloaded and unpacked; files: the
 // files and the stored saves in place; main: the program started; title: the first
-// title frame), and every file a first visit downloads, with its size.
+// title frame; fonts: the whole fonts in, fetched after the title; before: the bytes that
+// came before the title), and every file a first visit downloads, with its size.
 //   usage: node figures.js http://127.0.0.1:8000 [RUNS] [--profile] [--throttle]
 // --throttle: the network as a slow line, 10 Mbit/s down and up with 150 ms latency.
 // --profile: each run in a fresh browser profile on disk, with the disk cache and the
@@ -36,8 +37,11 @@ const path = require('path');
   async function open(page) {
     await page.goto(base + '/index.html');
     await page.waitForFunction(() => document.body.dataset.titleMs, null, { timeout: 60000, polling: 20 });
-    const marks = await page.evaluate(() => ({ ...document.body.dataset }));
-    return Object.fromEntries(['wasmMs', 'fetchedMs', 'filesMs', 'mainMs', 'titleMs'].map((k) => [k.replace('Ms', ''), +marks[k]]));
+    await page.waitForFunction(() => document.body.dataset.fontsMs, null, { timeout: 60000, polling: 20 });
+    const marks = await page.evaluate(() => ({ ...document.body.dataset,
+      before: performance.getEntriesByType('resource').concat(performance.getEntriesByType('navigation'))
+        .filter((e) => e.responseEnd <= +document.body.dataset.titleMs).reduce((s, e) => s + e.transferSize, 0) }));
+    return Object.fromEntries(['wasmMs', 'fetchedMs', 'filesMs', 'mainMs', 'titleMs', 'fontsMs', 'before'].map((k) => [k.replace('Ms', ''), +marks[k]]));
   }
   const cold = [], warm = [];
   let files = null;

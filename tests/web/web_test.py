@@ -43,15 +43,31 @@ def dump_names(script: pathlib.Path) -> list:
     return [line.split()[1] for line in script.read_text(encoding="utf-8").splitlines() if line.startswith("dump ")]
 
 
+def shot_names(script: pathlib.Path) -> set:
+    return {line.split()[1] for line in script.read_text(encoding="utf-8").splitlines() if line.startswith("shot ")}
+
+
 def compare_dumps(name, desktop, browser, failures):
     for key in sorted(set(desktop) | set(browser)):
         if key != "time_ms" and desktop.get(key) != browser.get(key):
             failures.append(f"dump {name}: {key}: desktop {desktop.get(key)!r}, browser {browser.get(key)!r}")
 
 
+# The whole Japanese font, which the page fetches after the title (the game starts with a
+# first cut of it): the server holds it back while WHOLE_FONT is clear.
+WHOLE_FONT = "/files/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf"
+whole_font = threading.Event()
+whole_font.set()
+
+
 class Quiet(http.server.SimpleHTTPRequestHandler):
     def log_message(self, *args):
         pass
+
+    def do_GET(self):
+        if self.path.startswith(WHOLE_FONT):
+            whole_font.wait(120)
+        super().do_GET()
 
 
 def serve(folder):
@@ -187,6 +203,12 @@ FITS = """(() => { const inside = (r) => r.left >= 0 && r.top >= 0 && r.right <=
     const t = document.getElementById('toolbar').getBoundingClientRect();
     return {game: inside(g), toolbar: inside(t), share: Math.max(g.width / innerWidth, g.height / innerHeight)}; })()"""
 PORTRAIT = {"width": 412, "height": 839, "screenOrientation": {"type": "portraitPrimary", "angle": 0}}
+# The state of the page's sound, and the tab hidden or shown again as a browser reports
+# it: a headless browser's tab never is hidden, so the page is told so.
+SOUND = "(window.Module && Module.SDL2 && Module.SDL2.audioContext || {}).state"
+SHOWN = """(hidden) => { for (const [key, value] of [['hidden', hidden], ['visibilityState', hidden ? 'hidden' : 'visible']])
+    Object.defineProperty(document, key, {value, configurable: true});
+    document.dispatchEvent(new Event('visibilitychange')); }"""
 LANDSCAPE = {"width": 839, "height": 412, "screenOrientation": {"type": "landscapePrimary", "angle": 90}}
 
 
@@ -195,7 +217,9 @@ def phone(saves, failures):
     look): the game fits either way; a tap on はじめから, on the name box (the focus must
     land on an input, again after the keyboard was put away), 山田 composed and left
     uncommitted, a tap on はじめ; then a tap and a long press; at last the exported
-    `saves` imported. Checks what it can see here; the dumps are checked by the caller."""
+    `saves` imported. The whole font is held back until はじめ has been tapped: 山田 is
+    not in the font's first cut, so the game waits for it meanwhile. Checks what it can
+    see here; the dumps are checked by the caller."""
     def tap(browser, x, y, hold=0.0):
         px, py = browser.evaluate(f"{AT}([{x}, {y}])")
         browser.call("Input.dispatchTouchEvent", type="touchStart", touchPoints=[{"x": px, "y": py}])
@@ -211,6 +235,13 @@ def phone(saves, failures):
             failures.append(f"phone {shape['width']}x{shape['height']}: the game does not fit: {fits}")
 
     def during(browser, url):
+        whole_font.clear()
+        try:
+            touches(browser, url)
+        finally:
+            whole_font.set()
+
+    def touches(browser, url):
         browser.call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
         browser.call("Emulation.setDeviceMetricsOverride", deviceScaleFactor=2.625, mobile=True, **PORTRAIT)
         browser.call("Page.navigate", url=url)
@@ -236,6 +267,9 @@ def phone(saves, failures):
                          windowsVirtualKeyCode=8)
         browser.call("Input.imeSetComposition", text="山田", selectionStart=2, selectionEnd=2)
         tap(browser, 378, 272)  # はじめ, the composition still open
+        if browser.evaluate("FS.analyzePath('/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf').exists"):
+            failures.append("phone: the whole font was in while the server held it back")
+        whole_font.set()
         took = int(subprocess.run(["date", "+%s"], capture_output=True, text=True).stdout) - int(started)
         if took > 12:
             failures.append(f"phone: the touches took {took} s, more than phone.script waits for")
@@ -247,6 +281,22 @@ def phone(saves, failures):
         tap(browser, 320, 420, hold=0.8)
         if not browser.wait_for("document.title === 'dalvo: done'", 60):
             failures.append("phone: phone.script did not end")
+        # The music the first scene started pauses while the tab is hidden.
+        for hidden, state in ((None, "running"), (True, "suspended"), (False, "running")):
+            if hidden is not None:
+                browser.evaluate(f"({SHOWN})({str(hidden).lower()})")
+            if not browser.wait_for(f"{SOUND} === '{state}'", 5):
+                failures.append(f"phone: the sound is {browser.evaluate(SOUND)}, not {state}, "
+                                f"with the tab {'hidden' if hidden else 'shown'}")
+        # The scenario's first piece plays: the piece after it has come ahead, not all of them.
+        listed, fetched = browser.evaluate("[JSON.parse(document.getElementById('manifest').textContent), "
+                                           "FS.readdir('/music').filter((n) => n.endsWith('.ogg'))]")
+        after = {f["path"]: f["next"] for f in listed if "next" in f}
+        order = [p for p in after if p not in after.values()]
+        while order[-1] in after:
+            order.append(after[order[-1]])
+        if order[1].removeprefix("music/") not in fetched or len(fetched) >= len(order):
+            failures.append(f"phone: the music fetched is {sorted(fetched)}, the scenario's order {order}")
         if saves is None:
             return None
         # A damaged file is refused and makes no slot; then the exported zip comes in.
@@ -261,6 +311,27 @@ def phone(saves, failures):
                 failures.append(f"import {file.name}: {browser.evaluate(status)}")
         if browser.evaluate("FS.analyzePath('/data/41.dat').exists"):
             failures.append("import: a damaged 41.dat became a slot")
+        return None
+    return during
+
+
+def font_held(failures):
+    """save.script on the real clock with the whole font held back from the title on:
+    the name it types is not in the font's first cut, so the game must wait for the
+    whole font before it draws the name (its shot is compared with the desktop's)."""
+    def during(browser, url):
+        whole_font.clear()
+        try:
+            browser.call("Page.navigate", url=url)
+            if not browser.wait_for("getComputedStyle(document.getElementById('ime')).display !== 'none'", 120):
+                return failures.append("font held: the name entry did not open")
+            subprocess.run(["sleep", "1.5"])
+            if browser.evaluate("document.getElementById('shot-named') !== null"):
+                failures.append("font held: the name was drawn before the whole font was in")
+        finally:
+            whole_font.set()
+        if not browser.wait_for("document.title.startsWith('dalvo: ')", 120):
+            failures.append("font held: save.script did not end")
         return None
     return during
 
@@ -326,7 +397,8 @@ def check_case(scripts, web, server, tmp, failures, travel=False):
         subprocess.run([str(ROOT / "build/dalvo"), "--headless", "--data", str(case / "data"), "--input",
                         str(script), "--out", str(case / "desktop")], check=True)
         after = (lambda b: saves.append(export_saves(b, case / "export", failures))) if travel and n == 0 else None
-        page = play_page(server, web, script, profile, case, failures, after=after)
+        during = font_held(failures) if travel and n == 0 else None
+        page = play_page(server, web, script, profile, case, failures, during=during, after=after)
         if after:
             profile = case / "phone-profile"
             phone_page = play_page(server, web, HERE / "phone.script", profile, case, failures,
@@ -340,18 +412,19 @@ def check_case(scripts, web, server, tmp, failures, travel=False):
                 failures.append(f"{script.name}: the page has no dump {name}")
                 continue
             compare_dumps(name, desktop, json.loads(page.dumps[name]), failures)
-        src = page.shots.get("title", "")
+        # The title is drawn with the font's first cut (the whole font comes after it),
+        # the name of save.script with the whole font: each pixel for pixel the desktop's.
         prefix = "data:image/png;base64,"
-        if "title" not in page.shots:
-            continue
-        if not src.startswith(prefix):
-            failures.append(f"{script.name}: the title shot is no PNG")
-            continue
-        (case / "title.png").write_bytes(base64.b64decode(src[len(prefix):]))
-        r = subprocess.run(["compare", "-metric", "AE", str(case / "desktop/title.png"), str(case / "title.png"),
-                            str(case / "diff.png")], capture_output=True, text=True)
-        if r.returncode != 0:
-            failures.append(f"title shot: {r.stderr.strip()} pixels differ from the desktop's")
+        for name in shot_names(script) & {"title", "named"}:
+            src = page.shots.get(name, "")
+            if not src.startswith(prefix):
+                failures.append(f"{script.name}: the {name} shot is no PNG")
+                continue
+            (case / f"{name}.png").write_bytes(base64.b64decode(src[len(prefix):]))
+            r = subprocess.run(["compare", "-metric", "AE", str(case / f"desktop/{name}.png"), str(case / f"{name}.png"),
+                                str(case / f"{name}-diff.png")], capture_output=True, text=True)
+            if r.returncode != 0:
+                failures.append(f"{name} shot: {r.stderr.strip()} pixels differ from the desktop's")
 
 
 def main() -> int:
@@ -385,7 +458,7 @@ def main() -> int:
             print(f"web_test: the pages and the desktop's output are in {keep}")
             return 1
     print(f"web_test: {story.name}, and a save exported, imported on a phone and loaded: the browser's dumps "
-          "and title shot match the desktop's; the phone's touches work; it starts offline; no page error")
+          "and shots match the desktop's; the phone's touches work; it starts offline; no page error")
     return 0
 
 

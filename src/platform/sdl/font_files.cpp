@@ -70,6 +70,10 @@ const FontFamily& family_of(FontFace face) { return face == FontFace::Sans ? kSa
 
 std::string find_font_file(FontFace face) { return find_file(family_of(face)); }
 
+bool is_first_cut(const std::string& /*file*/) { return false; }
+
+std::string wait_for_whole_font(FontFace face) { return find_font_file(face); }
+
 std::string font_not_found(FontFace face) {
     const FontFamily& family = family_of(face);
     return std::string("font ") + family.fontconfig_name + " not found (install the package " +

@@ -35,6 +35,27 @@ struct SurfaceFree {
     void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
 };
 
+// Next code point of UTF-8 text; a broken sequence gives U+FFFD and skips one byte.
+char32_t next_char(const std::string& s, std::size_t& i) {
+    const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char c = b(i);
+    int len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+    if (len == 0 || i + len > s.size()) {
+        ++i;
+        return 0xFFFD;
+    }
+    char32_t cp = len == 1 ? c : c & (0x7F >> len);
+    for (int k = 1; k < len; ++k) {
+        if ((b(i + k) & 0xC0) != 0x80) {
+            ++i;
+            return 0xFFFD;
+        }
+        cp = (cp << 6) | (b(i + k) & 0x3F);
+    }
+    i += len;
+    return cp;
+}
+
 // One character's ink as a 0/1 bitmap with the pen advance it takes.
 struct Glyph {
     int advance = 0;
@@ -46,9 +67,21 @@ struct Glyph {
 // An opened font at one pixel size and style, with the glyphs drawn so far.
 class Face {
 public:
-    explicit Face(TTF_Font* font) : font_(font) {}
+    Face(TTF_Font* font, bool first_cut) : font_(font), first_cut_(first_cut) {}
 
     TTF_Font* font() const { return font_.get(); }
+
+    // Whether the font has every character of `utf8`: a first cut of a font must not
+    // stand in for the whole font with its missing-character box. A font that is whole
+    // answers for itself.
+    bool covers(const std::string& utf8) {
+        if (!first_cut_) return true;
+        for (std::size_t i = 0; i < utf8.size();) {
+            const char32_t ch = next_char(utf8, i);
+            if (ch > 0xFFFF || TTF_GlyphIsProvided32(font_.get(), ch) == 0) return false;
+        }
+        return true;
+    }
 
     const Glyph& glyph(char32_t ch) {
         auto it = glyphs_.find(ch);
@@ -108,6 +141,7 @@ private:
     }
 
     std::unique_ptr<TTF_Font, FontCloser> font_;
+    bool first_cut_;
     std::unordered_map<char32_t, Glyph> glyphs_;
 };
 
@@ -128,6 +162,19 @@ public:
         return it->second;
     }
 
+    // The face to measure or draw `utf8` with: when the font's first cut lacks one of
+    // its characters, the whole font, waited for, from then on. nullptr when the font
+    // cannot be found or opened.
+    Face* get(const FontSpec& spec, const std::string& utf8) {
+        Face* face = get(spec);
+        if (face == nullptr || face->covers(utf8)) return face;
+        const FontFace kind = face_for(spec.name);
+        std::string whole = wait_for_whole_font(kind);
+        if (whole.empty()) return face;  // the cut's box for what it lacks, this once
+        files_[kind] = std::move(whole);
+        return get(spec);
+    }
+
     // nullptr when the font cannot be found or opened.
     Face* get(const FontSpec& spec) {
         if (!ready_) return nullptr;
@@ -141,7 +188,7 @@ public:
             std::unique_ptr<Face> face;
             if (TTF_Font* font = open_font(file, px)) {
                 TTF_SetFontStyle(font, style);
-                face = std::make_unique<Face>(font);
+                face = std::make_unique<Face>(font, is_first_cut(file));
             }
             it = faces_.emplace(std::move(key), std::move(face)).first;  // failures are remembered too
         }
@@ -177,27 +224,6 @@ FontCache& cache() {
     return instance;
 }
 
-// Next code point of UTF-8 text; a broken sequence gives U+FFFD and skips one byte.
-char32_t next_char(const std::string& s, std::size_t& i) {
-    const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-    const unsigned char c = b(i);
-    int len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
-    if (len == 0 || i + len > s.size()) {
-        ++i;
-        return 0xFFFD;
-    }
-    char32_t cp = len == 1 ? c : c & (0x7F >> len);
-    for (int k = 1; k < len; ++k) {
-        if ((b(i + k) & 0xC0) != 0x80) {
-            ++i;
-            return 0xFFFD;
-        }
-        cp = (cp << 6) | (b(i + k) & 0x3F);
-    }
-    i += len;
-    return cp;
-}
-
 }  // namespace
 
 int points_to_pixels(double points) { return static_cast<int>(std::lround(points * 96.0 / 72.0)); }
@@ -205,7 +231,7 @@ int points_to_pixels(double points) { return static_cast<int>(std::lround(points
 double granted_points(double points) { return points_to_pixels(points) * 72.0 / 96.0; }
 
 int text_width(const FontSpec& font, const std::string& utf8) {
-    Face* face = cache().get(font);
+    Face* face = cache().get(font, utf8);
     if (face == nullptr) return 0;
     int width = 0;
     for (std::size_t i = 0; i < utf8.size();) width += face->glyph(next_char(utf8, i)).advance;
@@ -219,7 +245,7 @@ int text_height(const FontSpec& font) {
 
 void draw_text(Surface& dst, int x, int y, const std::string& utf8, const FontSpec& font,
                Color color, const Rect& clip) {
-    Face* face = cache().get(font);
+    Face* face = cache().get(font, utf8);
     const Rect bounds{0, 0, dst.width(), dst.height()};
     const Rect area = clip.empty() ? bounds : intersect(clip, bounds);
     if (face == nullptr || area.empty()) return;

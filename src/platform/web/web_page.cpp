@@ -113,9 +113,9 @@ EM_JS(char*, dalvo_take_typing, (), {
 // false when it has not.
 EM_ASYNC_JS(int, dalvo_want_file, (const char* path_name, int wait_ms), {
     const path = UTF8ToString(path_name).slice(1);  /* the manifest's paths have no leading slash */
-    if (!window.dalvoPage || !window.dalvoPage.loadMusic) return 0;
+    if (!window.dalvoPage || !window.dalvoPage.loadLater) return 0;
     const late = new Promise((done) => setTimeout(() => done(false), wait_ms));
-    return (await Promise.race([window.dalvoPage.loadMusic(path).then(() => true, () => false), late])) ? 1 : 0;
+    return (await Promise.race([window.dalvoPage.loadLater(path).then(() => true, () => false), late])) ? 1 : 0;
 });
 
 // Copies a file of the restored folder into the store (or removes it there) and waits

@@ -45,8 +45,9 @@ struct Typed {
 };
 std::vector<Typed> take_typing();
 
-// A file the page loads after the game has started (a piece of music): asks for it
-// first and waits until it is in place, at most `wait_ms`; false when it is not.
+// A file the page loads after the game has started (a piece of music, the whole
+// Japanese font): asks for it first and waits until it is in place, at most `wait_ms`;
+// false when it is not.
 bool want_file(const std::string& path, int wait_ms);
 
 // Saves: the page brings back what the browser stored of the data folder before the

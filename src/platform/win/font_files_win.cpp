@@ -22,6 +22,10 @@ std::string find_font_file(FontFace face) {
     return {name.begin(), name.end()};
 }
 
+bool is_first_cut(const std::string& /*file*/) { return false; }
+
+std::string wait_for_whole_font(FontFace face) { return find_font_file(face); }
+
 std::string font_not_found(FontFace face) {
     return std::string("font fonts\\") + file_name(face) + " not found beside dalvo.exe";
 }
