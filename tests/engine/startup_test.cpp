@@ -10,6 +10,7 @@
 #include <set>
 
 #include "support/game_rig.h"
+#include "support/made_files.h"
 #include "engine/field_reader.h"
 #include "engine/scenario_loader.h"
 #include "engine/startup.h"
@@ -144,17 +145,7 @@ TEST(Startup, FoldersMadeOnWindowsLoadAndKeepTheirOwnNames) {
              names_list_with(d, "bgm\\m2.mid. ");
          },
          "Bgm/m2.mid"},
-        {"RIFF music", [](FixtureFolder& d) {
-             const auto le32 = [](std::size_t v) {
-                 return std::string{static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
-                                    static_cast<char>(v >> 24)};
-             };
-             const std::vector<std::uint8_t> smf = d.read_bytes("bgm02.mid");
-             const std::string sequence(smf.begin(), smf.end());
-             d.write_bytes("bgm02.mid", "RIFF" + le32(sequence.size() + 20) + "RMIDINFO" + le32(0) + "data" +
-                                            le32(sequence.size()) + sequence);
-         },
-         "bgm02.mid"},
+        {"RIFF music", [](FixtureFolder& d) { d.write_bytes("bgm02.mid", rmid(d.read_bytes("bgm02.mid"))); }, "bgm02.mid"},
 #ifndef _WIN32  // Windows names are Unicode: no name on disk is Shift-JIS there
         {"Shift-JIS bytes", [&](FixtureFolder& d) {
              fs::rename(d.file("bgm02.mid"), d.file(*platform::utf8_to_sjis("海の曲.MID")));

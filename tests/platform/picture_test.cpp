@@ -9,17 +9,13 @@
 
 #include "platform/os/mapped_file.h"
 #include "platform/gfx/picture.h"
+#include "support/made_files.h"
 
 namespace dalvo::platform {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-// Little-endian fields of `size` bytes each.
-void put(Bytes& b, std::initializer_list<std::pair<std::int64_t, int>> fields) {
-    for (const auto& [v, size] : fields)
-        for (int i = 0; i < size; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
+using test::Bytes;
+using test::put;
 
 // The 40-byte header, then rows bottom-up of blue, green, red (and for 32 bits an
 // alpha byte: 0 where `transparent` is white), each row padded to four bytes.
@@ -123,16 +119,6 @@ TEST(Picture, FileFailuresNameTheFile) {
     std::filesystem::remove_all(dir);
 }
 
-// A run-length bitmap of any size in a few bytes: one run, then the end of the picture.
-Bytes make_rle8(std::int64_t width, std::int64_t height) {
-    Bytes b = {'B', 'M'};
-    put(b, {{54 + 4 + 4, 4}, {0, 4}, {54 + 4, 4}});
-    put(b, {{40, 4}, {width, 4}, {height, 4}, {1, 2}, {8, 2}, {1, 4}, {4, 4}, {0, 8}, {1, 4}, {0, 4}});
-    put(b, {{0x00FF00, 4}});
-    put(b, {{0x01, 1}, {0x00, 1}, {0x00, 1}, {0x01, 1}});
-    return b;
-}
-
 // Pictures past the size limit are refused before their pixels exist.
 TEST(Picture, DamagedOrOversizedBitmapsAreRefusedAndLeaveTheSurfaceAlone) {
     struct Case {
@@ -148,11 +134,11 @@ TEST(Picture, DamagedOrOversizedBitmapsAreRefusedAndLeaveTheSurfaceAlone) {
     tall_top_down[23] = 0xEF;
     tall_top_down[24] = tall_top_down[25] = 0xFF;
     const Case cases[] = {
-        {make_rle8(4096, 4096), true},  // 64 MiB of pixels from 62 bytes: the most allowed
-        {make_rle8(4097, 4096), false},
-        {make_rle8(4096, -4097), false},
-        {make_rle8(8192, 8), false},
-        {make_rle8(65535, 65535), false},
+        {test::rle8_bitmap(4096, 4096), true},  // 64 MiB of pixels from 62 bytes: the most allowed
+        {test::rle8_bitmap(4097, 4096), false},
+        {test::rle8_bitmap(4096, -4097), false},
+        {test::rle8_bitmap(8192, 8), false},
+        {test::rle8_bitmap(65535, 65535), false},
         {make_bmp(Surface(4097, 1)), false},  // the plain reader's path
         {tall_top_down, false},
         {huge, false},

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "sound/midi_files.h"
+#include "support/made_files.h"
 #include "sound/sound.h"
 #include "sound/sound_rig.h"
 
