@@ -218,9 +218,7 @@ struct WindowedForm {
         form.menu = game_menu();
         form.image.fill_rect(0, 0, 640, 480, platform::Color{0x203040});
         pic.move(0, 0, 640, height);
-        for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < 640; ++x) pic.image.set(x, y, rgb(x & 0xFF, y & 0xFF, (x ^ y) & 0xFF));
-        }
+        test::paint(pic.image, [](int x, int y) { return rgb(x & 0xFF, y & 0xFF, (x ^ y) & 0xFF); });
         pic.refresh();
         set->platform().host.show_form(form);
         settle(set->platform());
