@@ -2,7 +2,6 @@
 // reading "3.dat" and "39.dat", the scene index and the two lookups.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <array>
 #include <cctype>
@@ -212,7 +211,8 @@ TEST(Startup, DataBesideTheProgramWinsOverTheProgramFolder) {
 }
 
 TEST(Startup, AnInstalledProgramFindsTheGameInstalledWithIt) {
-    const fs::path prefix = fs::temp_directory_path() / ("dalvo-prefix-" + std::to_string(::getpid()));
+    const ScratchFolder scratch;
+    const fs::path& prefix = scratch.path();
     fs::create_directories(prefix / "bin");
     fs::create_directories(prefix / "share" / "dalvo");
     GameOptions options;
@@ -226,7 +226,6 @@ TEST(Startup, AnInstalledProgramFindsTheGameInstalledWithIt) {
     fs::create_directories(prefix / "bin" / "data");
     options.program_dir = prefix / "bin";
     EXPECT_EQ(find_data_path(options), prefix / "bin" / "data");
-    fs::remove_all(prefix);
 }
 
 TEST(Startup, ASecondInstanceEndsSilently) {

@@ -9,6 +9,7 @@
 
 #include "platform/os/mapped_file.h"
 #include "platform/gfx/picture.h"
+#include "support/fixture.h"
 #include "support/made_files.h"
 
 namespace dalvo::platform {
@@ -63,14 +64,6 @@ Surface sample_picture() {
     return s;
 }
 
-// A folder of each test's own: ctest runs them side by side.
-std::filesystem::path scratch_dir() {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     (std::string("dalvo_picture_test_") + testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir);
-    return dir;
-}
-
 // The sample picture as an 8-bit bitmap with a palette of its six colours, rows top-down.
 Bytes make_top_down_pal8(const Surface& s) {
     const int stride = (s.width() + 3) & ~3, colours = s.width() * s.height();
@@ -103,7 +96,8 @@ TEST(Picture, EveryOtherBitmapFormDecodesToTheSamePixelsAndTheSurfaceKeepsItsSet
 }
 
 TEST(Picture, FileFailuresNameTheFile) {
-    const auto dir = scratch_dir();
+    const test::ScratchFolder scratch;
+    const auto& dir = scratch.path();
     Surface out;
     std::string error;
     EXPECT_FALSE(load_picture(dir / "no_such_picture.bmp", out, error));
@@ -116,7 +110,6 @@ TEST(Picture, FileFailuresNameTheFile) {
     EXPECT_FALSE(load_cursor(dir / "folder.bmp", cursor, error));
     EXPECT_FALSE(save_png(sample_picture(), dir / "missing" / "x.png", error));
     EXPECT_NE(error.find("x.png"), std::string::npos) << error;
-    std::filesystem::remove_all(dir);
 }
 
 // Pictures past the size limit are refused before their pixels exist.
@@ -176,7 +169,8 @@ TEST(Picture, CursorKeepsItsHotSpotAndTransparency) {
 }
 
 TEST(MappedFile, HoldsTheFileBytesAcrossMovesAndRefusesWhatCannotBeMapped) {
-    const auto dir = scratch_dir();
+    const test::ScratchFolder scratch;
+    const auto& dir = scratch.path();
     std::ofstream(dir / "font.bin", std::ios::binary) << std::string("\x00\x01\xFE\xFF", 4);
     std::ofstream(dir / "empty.bin").close();
     {
@@ -191,7 +185,6 @@ TEST(MappedFile, HoldsTheFileBytesAcrossMovesAndRefusesWhatCannotBeMapped) {
 
     for (const auto& file : {dir / "empty.bin", dir / "missing.bin", dir}) EXPECT_FALSE(MappedFile(file).ok()) << file;
     EXPECT_TRUE(MappedFile().bytes().empty());
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -83,12 +83,13 @@ PlayerHome::PlayerHome(const fs::path& dir) {
 
 bool PlayerHome::active() { return std::getenv(kPlayerHomeMark) != nullptr; }
 
+ScratchFolder::ScratchFolder() : path_(fresh_temp_dir("dalvo-fixture-")) {}
+
 FixtureFolder::FixtureFolder() {
-    path_ = fresh_temp_dir("dalvo-fixture-");
-    for (const auto& [name, bytes] : bundled_files()) write_all(path_ / name, bytes.data(), bytes.size());
+    for (const auto& [name, bytes] : bundled_files()) write_all(file(name), bytes.data(), bytes.size());
 }
 
-FixtureFolder::~FixtureFolder() {
+ScratchFolder::~ScratchFolder() {
     if (std::getenv("DALVO_KEEP_FIXTURES") != nullptr) {
         std::cerr << "fixture kept: " << path_.string() << '\n';
         return;
