@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cctype>
 #include <functional>
 #include <set>
 
@@ -27,10 +26,7 @@ const std::vector<int> kPictures = {51, 52, 53, 54, 61, 62, 63, 70, 71, 72, 73, 
 
 TEST(Startup, EachBrokenFileEndsTheLoadWithItsOwnMessageAndThePicturesSealed) {
     const auto scenario = [](std::string script, std::string choices = "1001,a,1002\n") {
-        return [=](FixtureFolder& d) {
-            d.write_text("3.dat", script);
-            d.write_text("39.dat", choices);
-        };
+        return [=](FixtureFolder& d) { d.write_scenario(script, choices); };
     };
     const std::string ok = "1001,p2,,,,,,,kok,,,,\n1002,q,,,,,,,,,,,\n";
     std::string many, scenes, choices;
@@ -109,10 +105,6 @@ TEST(Startup, EachBrokenFileEndsTheLoadWithItsOwnMessageAndThePicturesSealed) {
 // Folders as Windows, CD-ROMs and zips give them load as the folder our own tools make,
 // and the seals go back into the files as they are named on disk.
 TEST(Startup, FoldersMadeOnWindowsLoadAndKeepTheirOwnNames) {
-    const auto upper = [](std::string name) {
-        for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        return name;
-    };
     const auto names_list_with = [](FixtureFolder& d, std::string_view entry) {
         std::string text = d.read_text("30.dat");
         const std::size_t at = text.find("bgm02.mid");
@@ -124,12 +116,7 @@ TEST(Startup, FoldersMadeOnWindowsLoadAndKeepTheirOwnNames) {
         std::string music2;  // where the second piece is found, under the folder
     };
     const WindowsCase cases[] = {
-        {"upper case", [&](FixtureFolder& d) {
-             for (const auto& e : fs::directory_iterator(d.path())) {
-                 fs::rename(e.path(), d.file(upper(e.path().filename().string())));
-             }
-         },
-         "BGM02.MID"},
+        {"upper case", [](FixtureFolder& d) { d.upper_case_names(); }, "BGM02.MID"},
         {"end-of-file marks", [](FixtureFolder& d) {
              // What follows the mark would break each file if it were read.
              for (const char* name : {"3.dat", "39.dat", "30.dat"}) {

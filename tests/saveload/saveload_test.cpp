@@ -240,10 +240,7 @@ constexpr const char* kScript =
 // The real program on kScript, headless, its input and dumps (`out`) kept outside the data folder.
 class SavePlay : public ::testing::Test {
 protected:
-    SavePlay() {
-        data.write_text("3.dat", kScript);
-        data.write_text("39.dat", "1001,a,1001\n");
-    }
+    SavePlay() { data.write_scenario(kScript, "1001,a,1001\n"); }
     RunResult play(const std::string& input) {
         home.write_bytes("input.txt", input);
         return play_dalvo(data.path(), home.file("input.txt"), out);

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -45,14 +44,7 @@ Playthrough play_in(const fs::path& data, const std::string& script, const std::
 // shots and the names typed in, and the ending `hap` on the last day.
 Playthrough play(const std::string& script, int hap, bool upper_case = false) {
     test::FixtureFolder data;
-    if (upper_case) {
-        // As a CD-ROM without long names gives the folder.
-        for (const auto& e : fs::directory_iterator(data.path())) {
-            std::string name = e.path().filename().string();
-            for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-            fs::rename(e.path(), data.file(name));
-        }
-    }
+    if (upper_case) data.upper_case_names();
     const Playthrough p = play_in(data.path(), script, script + (upper_case ? "_upper" : ""));
     const std::vector<Json> trace = test::read_json_lines(p.trace_file());
     for (const Json& e : trace) EXPECT_NE(e["ev"].str(), "msgbox") << e;

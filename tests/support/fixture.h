@@ -39,6 +39,13 @@ public:
     void write_bytes(std::string_view name, const std::vector<std::uint8_t>& bytes);
     void write_bytes(std::string_view name, std::string_view bytes);
     void remove(std::string_view name);
+    // Every name in upper case, as a CD-ROM without long names gives the folder.
+    void upper_case_names();
+    // The scenario "3.dat" and its choice table "39.dat".
+    void write_scenario(std::string_view script, std::string_view choices) {
+        write_text("3.dat", script);
+        write_text("39.dat", choices);
+    }
 
     std::vector<std::uint8_t> read_bytes(std::string_view name) const;
     // The first two bytes of a file: "BM" for a bitmap, "JF" for a sealed one.

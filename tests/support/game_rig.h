@@ -119,8 +119,7 @@ class ScriptTest : public ::testing::Test {
 protected:
     // Writes "3.dat" and "39.dat" and loads a new game on them: the exit code, or -1.
     int load(const std::string& script, const std::string& choices) {
-        data_.write_text("3.dat", script);
-        data_.write_text("39.dat", choices);
+        data_.write_scenario(script, choices);
         run_ = std::make_unique<GameRig>(RigOptions{.data_dir = data_.path()});
         return run_->load();
     }
