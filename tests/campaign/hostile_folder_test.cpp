@@ -11,6 +11,7 @@
 
 #include "support/fixture.h"
 #include "support/json_value.h"
+#include "support/made_files.h"
 
 namespace dalvo::test {
 namespace {
@@ -26,15 +27,8 @@ constexpr const char* kToFirstChoice =
 
 // A run-length bitmap of the given size in a few bytes, sealed as the folder keeps it.
 std::string sealed_rle8(std::int32_t width, std::int32_t height) {
-    std::string b = "JF";
-    const auto put = [&b](std::int64_t v, int size) {
-        for (int i = 0; i < size; ++i) b.push_back(static_cast<char>(v >> (8 * i)));
-    };
-    put(62, 4), put(0, 4), put(58, 4);
-    put(40, 4), put(width, 4), put(height, 4), put(1, 2), put(8, 2), put(1, 4), put(4, 4), put(0, 8);
-    put(1, 4), put(0, 4), put(0xFFFFFF, 4);
-    put(0x0001, 2), put(0x0100, 2);  // one pixel, then the end
-    return b;
+    const Bytes b = rle8_bitmap(width, height);
+    return "JF" + std::string(b.begin() + 2, b.end());
 }
 
 struct Case {

@@ -27,7 +27,7 @@ struct CardLook {
 std::vector<CardLook> watch_cards(DayRun& run) {
     std::vector<CardLook> cards;
     bool caption_up = false;
-    run.watch([&run, &cards, caption_up]() mutable {
+    run.run_watched([&run, &cards, caption_up]() mutable {
         const bool up = run.game().ui.FrontMes[4]->visible;
         if (up && !caption_up) {
             CardLook& look = cards.emplace_back();
@@ -42,8 +42,6 @@ std::vector<CardLook> watch_cards(DayRun& run) {
         }
         caption_up = up;
     });
-    run.run();
-    run.watch({});
     return cards;
 }
 
@@ -120,11 +118,9 @@ const std::vector<Rec> kTwoHalfDays = {
 class Continue : public ::testing::Test {
 protected:
     void SetUp() override {
-        run.watch([this] {
+        run.run_watched([this] {
             if (g.g_Day == 1 && saved[0].empty()) saved = g.g_Flags;
         });
-        run.run();
-        run.watch({});
         ASSERT_EQ(saved[0], " 1");
         ASSERT_EQ(saved[6], " 1");
     }

@@ -13,8 +13,7 @@ namespace dalvo::test {
 class DayRun : public GameRig {
 public:
     explicit DayRun(const std::vector<Rec>& records, bool window = false) : GameRig({.window = window}) {
-        folder().write_text("3.dat", script_text(records));
-        folder().write_text("39.dat", first_scene_choice(records));
+        folder().write_scenario(script_text(records), first_scene_choice(records));
         EXPECT_EQ(load(), -1) << "the window load ended the program";
         g().g_MsgSpeed = 0;
         // Play starts with the title put away, as the name entry leaves it.

@@ -19,7 +19,7 @@ struct LevelLook {
 // Runs the script and keeps the level window each time its picture changed while it was up.
 std::vector<LevelLook> watch_levels(DayRun& run) {
     std::vector<LevelLook> looks;
-    run.watch([&run, &looks] {
+    run.run_watched([&run, &looks] {
         Game& game = run.game();
         if (!game.p.host.is_shown(game.level.form)) return;
         platform::Surface now = run.screen_of(game.level.form);
@@ -28,8 +28,6 @@ std::vector<LevelLook> watch_levels(DayRun& run) {
             looks.push_back({now, game.ui.form.enabled, game.ui.menu("prog_load").enabled(), run.now()});
         }
     });
-    run.run();
-    run.watch({});
     return looks;
 }
 

@@ -24,8 +24,7 @@ constexpr const char* kScript =
 
 TEST(DialogsPlay, ScriptRecordAndMenuOpenTheDialogsAndEveryControlWorks) {
     FixtureFolder data;
-    data.write_text("3.dat", kScript);
-    data.write_text("39.dat", "1001,a,1001\n");
+    data.write_scenario(kScript, "1001,a,1001\n");
     const fs::path out = data.path() / "out";
     const fs::path trace = data.path() / "trace.jsonl";
     std::ofstream(data.file("play.txt"))

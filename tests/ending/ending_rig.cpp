@@ -11,8 +11,7 @@ EndingRig::EndingRig(const EndingScript& script) {
     if (script.hap != 0) text.append("1001,p2,,,,,,,hap,").append(std::to_string(script.hap)).append(",,,\n");
     text += "1001,,,5,,,,,,,,,\n1001,e,,,,,,,,,,,\n";
     for (const std::string& line : script.lines) text.append("1001,,,,,,,,\"").append(line).append("\",,,,\n");
-    folder().write_text("3.dat", text + "9999,q,,,,,,,,,,,\n9999,,,,,,,,,,,,\n");
-    folder().write_text("39.dat", "1001,\"-\",1001\n");
+    folder().write_scenario(text + "9999,q,,,,,,,,,,,\n9999,,,,,,,,,,,,\n", "1001,\"-\",1001\n");
     on_trace = [this](const Json& e) {
         for (const auto& [pattern, name] : wanted_) {
             if (!shots_.contains(name) && matches(e, pattern)) shots_[name] = composed(ui().form);

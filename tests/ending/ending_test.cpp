@@ -144,9 +144,7 @@ TEST(StaffRoll, GreyStepsKeepGreyAndDarkStepsEndBlack) {
     StaffRig s;
     Game& game = s.rig.game();
     platform::Surface& picture = s.ui.End_pic->image;
-    for (int y = 0; y < 160; ++y) {
-        for (int x = 0; x < 320; ++x) picture.set(x, y, rgb(x % 256, (y * 3) % 256, 200));
-    }
+    paint(picture, [](int x, int y) { return rgb(x % 256, (y * 3) % 256, 200); });
     picture.set(10, 10, rgb(77, 77, 77));
     picture.set(11, 10, rgb(255, 0, 0));
 
@@ -160,9 +158,7 @@ TEST(StaffRoll, GreyStepsKeepGreyAndDarkStepsEndBlack) {
     EXPECT_GT(platform::green_of(red), 0);
 
     End_dark(game);
-    for (int y = 0; y < 160; ++y) {
-        for (int x = 0; x < 320; ++x) ASSERT_EQ(picture.get(x, y), platform::kBlack) << x << ", " << y;
-    }
+    expect_same_picture(platform::Surface(320, 160, platform::kBlack), picture, "end_dark");
 
     Staff_disp(game, 4);
     Staff_dark(game);

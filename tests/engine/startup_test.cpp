@@ -2,14 +2,13 @@
 // reading "3.dat" and "39.dat", the scene index and the two lookups.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <array>
-#include <cctype>
 #include <functional>
 #include <set>
 
 #include "support/game_rig.h"
+#include "support/made_files.h"
 #include "engine/field_reader.h"
 #include "engine/scenario_loader.h"
 #include "engine/startup.h"
@@ -27,10 +26,7 @@ const std::vector<int> kPictures = {51, 52, 53, 54, 61, 62, 63, 70, 71, 72, 73, 
 
 TEST(Startup, EachBrokenFileEndsTheLoadWithItsOwnMessageAndThePicturesSealed) {
     const auto scenario = [](std::string script, std::string choices = "1001,a,1002\n") {
-        return [=](FixtureFolder& d) {
-            d.write_text("3.dat", script);
-            d.write_text("39.dat", choices);
-        };
+        return [=](FixtureFolder& d) { d.write_scenario(script, choices); };
     };
     const std::string ok = "1001,p2,,,,,,,kok,,,,\n1002,q,,,,,,,,,,,\n";
     std::string many, scenes, choices;
@@ -109,10 +105,6 @@ TEST(Startup, EachBrokenFileEndsTheLoadWithItsOwnMessageAndThePicturesSealed) {
 // Folders as Windows, CD-ROMs and zips give them load as the folder our own tools make,
 // and the seals go back into the files as they are named on disk.
 TEST(Startup, FoldersMadeOnWindowsLoadAndKeepTheirOwnNames) {
-    const auto upper = [](std::string name) {
-        for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        return name;
-    };
     const auto names_list_with = [](FixtureFolder& d, std::string_view entry) {
         std::string text = d.read_text("30.dat");
         const std::size_t at = text.find("bgm02.mid");
@@ -124,12 +116,7 @@ TEST(Startup, FoldersMadeOnWindowsLoadAndKeepTheirOwnNames) {
         std::string music2;  // where the second piece is found, under the folder
     };
     const WindowsCase cases[] = {
-        {"upper case", [&](FixtureFolder& d) {
-             for (const auto& e : fs::directory_iterator(d.path())) {
-                 fs::rename(e.path(), d.file(upper(e.path().filename().string())));
-             }
-         },
-         "BGM02.MID"},
+        {"upper case", [](FixtureFolder& d) { d.upper_case_names(); }, "BGM02.MID"},
         {"end-of-file marks", [](FixtureFolder& d) {
              // What follows the mark would break each file if it were read.
              for (const char* name : {"3.dat", "39.dat", "30.dat"}) {
@@ -144,17 +131,7 @@ TEST(Startup, FoldersMadeOnWindowsLoadAndKeepTheirOwnNames) {
              names_list_with(d, "bgm\\m2.mid. ");
          },
          "Bgm/m2.mid"},
-        {"RIFF music", [](FixtureFolder& d) {
-             const auto le32 = [](std::size_t v) {
-                 return std::string{static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
-                                    static_cast<char>(v >> 24)};
-             };
-             const std::vector<std::uint8_t> smf = d.read_bytes("bgm02.mid");
-             const std::string sequence(smf.begin(), smf.end());
-             d.write_bytes("bgm02.mid", "RIFF" + le32(sequence.size() + 20) + "RMIDINFO" + le32(0) + "data" +
-                                            le32(sequence.size()) + sequence);
-         },
-         "bgm02.mid"},
+        {"RIFF music", [](FixtureFolder& d) { d.write_bytes("bgm02.mid", rmid(d.read_bytes("bgm02.mid"))); }, "bgm02.mid"},
 #ifndef _WIN32  // Windows names are Unicode: no name on disk is Shift-JIS there
         {"Shift-JIS bytes", [&](FixtureFolder& d) {
              fs::rename(d.file("bgm02.mid"), d.file(*platform::utf8_to_sjis("海の曲.MID")));
@@ -221,7 +198,8 @@ TEST(Startup, DataBesideTheProgramWinsOverTheProgramFolder) {
 }
 
 TEST(Startup, AnInstalledProgramFindsTheGameInstalledWithIt) {
-    const fs::path prefix = fs::temp_directory_path() / ("dalvo-prefix-" + std::to_string(::getpid()));
+    const ScratchFolder scratch;
+    const fs::path& prefix = scratch.path();
     fs::create_directories(prefix / "bin");
     fs::create_directories(prefix / "share" / "dalvo");
     GameOptions options;
@@ -235,7 +213,6 @@ TEST(Startup, AnInstalledProgramFindsTheGameInstalledWithIt) {
     fs::create_directories(prefix / "bin" / "data");
     options.program_dir = prefix / "bin";
     EXPECT_EQ(find_data_path(options), prefix / "bin" / "data");
-    fs::remove_all(prefix);
 }
 
 TEST(Startup, ASecondInstanceEndsSilently) {

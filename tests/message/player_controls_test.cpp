@@ -26,6 +26,12 @@ std::uint32_t say_at(MessageRig& rig, std::int32_t record, const std::string& te
     return rig.now() - t;
 }
 
+// The same with a click 100 ms in, which an unread message waits for.
+std::uint32_t clicked_at(MessageRig& rig, std::int32_t record) {
+    rig.click_at(100, kStageX, kStageY);
+    return say_at(rig, record);
+}
+
 // The wait ended by input that came `ms` after the message began (its typing took less).
 ::testing::AssertionResult ended_at(std::uint32_t took, std::uint32_t ms) {
     if (took >= ms && took < ms + 20) return ::testing::AssertionSuccess();
@@ -35,20 +41,15 @@ std::uint32_t say_at(MessageRig& rig, std::int32_t record, const std::string& te
 TEST(Controls, SkipGoesOverReadTextOnlyAndStopsAtTheFirstUnreadMessage) {
     MessageRig rig;
     EXPECT_TRUE(rig.dump()["controls"].is_null()) << "the dump shows the controls only once used";
-    for (int record : {10, 11}) {
-        rig.click_at(100, kStageX, kStageY);
-        EXPECT_GE(say_at(rig, record), 100u);
-    }
+    for (int record : {10, 11}) EXPECT_GE(clicked_at(rig, record), 100u);
     // Ctrl held: the read records go by with no wait and no typing, the unread one stops.
     rig.send(KeyDown{"Main_Form", kCtrl});
     EXPECT_EQ(say_at(rig, 10), 0u);
     EXPECT_EQ(say_at(rig, 11), 0u);
-    rig.click_at(100, kStageX, kStageY);
-    EXPECT_GE(say_at(rig, 12), 100u) << "unread text waits for the player, Ctrl or not";
+    EXPECT_GE(clicked_at(rig, 12), 100u) << "unread text waits for the player, Ctrl or not";
     EXPECT_TRUE(holds(rig.dump()["controls"], R"({"skip_held":true,"skip_on":false})"));
     rig.send(KeyUp{"Main_Form", kCtrl});
-    rig.click_at(100, kStageX, kStageY);
-    EXPECT_GE(say_at(rig, 10), 100u) << "released: reading again";
+    EXPECT_GE(clicked_at(rig, 10), 100u) << "released: reading again";
 
     // Ctrl pressed while a read message types out ends its wait as it begins; during the
     // wait of an unread one, nothing.
@@ -63,18 +64,15 @@ TEST(Controls, SkipGoesOverReadTextOnlyAndStopsAtTheFirstUnreadMessage) {
     // Tab: on until the first unread message, which turns it off.
     rig.send(KeyDown{"Main_Form", platform::key::Tab});
     EXPECT_EQ(say_at(rig, 12), 0u);
-    rig.click_at(100, kStageX, kStageY);
-    EXPECT_GE(say_at(rig, 14), 100u);
-    rig.click_at(100, kStageX, kStageY);
-    EXPECT_GE(say_at(rig, 10), 100u) << "Tab's skipping ended at the unread message";
+    EXPECT_GE(clicked_at(rig, 14), 100u);
+    EXPECT_GE(clicked_at(rig, 10), 100u) << "Tab's skipping ended at the unread message";
 
     // The settings: the menu's skip stops at unread text too; Ctrl skips everything.
     PlayerSettings& settings = rig.game().controls.settings;
     settings.menu_skip_read_only = true;
     rig.send(platform::MenuCommand{"Main_Form", "speedup"});
     EXPECT_EQ(say_at(rig, 10), 0u);
-    rig.click_at(100, kStageX, kStageY);
-    EXPECT_GE(say_at(rig, 15), 100u);
+    EXPECT_GE(clicked_at(rig, 15), 100u);
     EXPECT_EQ(rig.ui().menu("speedup").caption(), "次の選択まで[Skip]") << "skipping ended there";
     settings.skip_all_text = true;
     rig.send(KeyDown{"Main_Form", kCtrl});
@@ -95,14 +93,12 @@ TEST(Controls, KeysWalkAChoiceAsTheMouseDoesAndEnterPicks) {
     rig.offer({{5, "前", 10}, {7, "はい", 40}, {7, "いいえ", 50}, {9, "後", 60}}, 7, "2");
     std::vector<std::pair<platform::Color, platform::Color>> colours;
     const auto look = [&] { colours.emplace_back(ui.SelTxt[0]->fore_color, ui.SelTxt[1]->fore_color); };
-    rig.post_at(700, KeyDown{"Main_Form", platform::key::Up});  // from nothing: the last option
-    rig.at(750, look);
-    rig.post_at(800, KeyDown{"Main_Form", platform::key::Down});  // wraps to the first
-    rig.at(850, look);
-    rig.post_at(900, KeyDown{"Main_Form", '2'});
-    rig.at(950, look);
-    rig.post_at(1000, KeyDown{"Main_Form", '3'});  // no third option: nothing moves
-    rig.at(1050, look);
+    // Up from nothing: the last option; Down wraps to the first; "3": no third option, nothing moves.
+    for (const auto& [ms, key] : {std::pair{700u, platform::key::Up}, {800u, platform::key::Down}, {900u, int{'2'}},
+                                  {1000u, int{'3'}}}) {
+        rig.post_at(ms, KeyDown{"Main_Form", key});
+        rig.at(ms + 50, look);
+    }
     rig.post_at(1100, KeyDown{"Main_Form", platform::key::Enter});
     EXPECT_EQ(Select_disp(rig.game()), 1);
     EXPECT_GE(rig.now(), 2100u) << "the pick's second as for the mouse";
@@ -123,8 +119,7 @@ TEST(Controls, AutoModeGoesOnAfterTheMessagesTimeAndShowsItsMarkMeanwhile) {
     const std::uint32_t t = rig.now();
     rig.say(2, "あいうえお");
     EXPECT_GE(rig.now() - t, 1300u);
-    rig.click_at(100, kStageX, kStageY);
-    EXPECT_TRUE(ended_at(say_at(rig, 2), 100)) << "a click goes on at once";
+    EXPECT_TRUE(ended_at(clicked_at(rig, 2), 100)) << "a click goes on at once";
     rig.post_at(100, platform::MouseDown{"Main_Form", kTextX, kTextY, MouseButton::Right});
     rig.post_at(5000, KeyDown{"Main_Form", 'A'});
     rig.post_at(5100, Wheel{"Main_Form", -1});  // closes the history

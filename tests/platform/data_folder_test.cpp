@@ -11,6 +11,7 @@
 
 #include "platform/codec/text_codec.h"
 #include "platform/os/data_folder.h"
+#include "support/fixture.h"
 
 namespace dalvo::platform {
 namespace {
@@ -19,8 +20,8 @@ namespace fs = std::filesystem;
 using Match = DataFolder::Match;
 
 TEST(DataFolder, FindsNamesAsWindowsDoesAndPrefersTheExactOne) {
-    const fs::path dir = fs::temp_directory_path() / "dalvo_data_folder_test";
-    fs::remove_all(dir);
+    const test::ScratchFolder scratch;
+    const fs::path& dir = scratch.path();
     fs::create_directories(dir / "BGM" / "Sub");
     // The game's names are UTF-8: a Japanese one must reach the disk as itself.
     const fs::path japanese(u8"海の曲.MID");
@@ -98,7 +99,6 @@ TEST(DataFolder, FindsNamesAsWindowsDoesAndPrefersTheExactOne) {
     EXPECT_EQ(data.save_path("42.dat"), dir / "42.dat");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), std::ssize(files) + 1)
         << "the write test left nothing";  // 41.dat
-    fs::remove_all(dir);
 }
 
 }  // namespace

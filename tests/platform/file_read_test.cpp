@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/os/file_read.h"
+#include "support/fixture.h"
 
 namespace dalvo::platform {
 namespace {
@@ -14,8 +15,8 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(FileRead, GivesTheBytesOrSaysWhyNot) {
-    const fs::path dir = fs::temp_directory_path() / "dalvo_file_read_test";
-    fs::remove_all(dir);
+    const test::ScratchFolder scratch;
+    const fs::path& dir = scratch.path();
     fs::create_directories(dir / "folder");
     std::ofstream(dir / "ten", std::ios::binary) << "0123456789";
     std::ofstream(dir / "empty", std::ios::binary).close();
@@ -44,7 +45,6 @@ TEST(FileRead, GivesTheBytesOrSaysWhyNot) {
         EXPECT_EQ(read_whole_file(c.file, out, c.limit), c.fault) << c.file << " " << describe(c.fault);
         EXPECT_EQ(out, c.bytes) << c.file;
     }
-    fs::remove_all(dir);
 }
 
 }  // namespace

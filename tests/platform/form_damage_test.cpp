@@ -56,9 +56,7 @@ struct Scene {
     Scene() {
         form.image.fill_rect(0, 0, 96, 64, rgb(32, 48, 64));
         stage.move(0, 0, 96, 40);
-        for (int y = 0; y < 40; ++y) {
-            for (int x = 0; x < 96; ++x) stage.image.set(x, y, rgb(x * 2, y * 5, (x ^ y) & 0xFF));
-        }
+        test::paint(stage.image, [](int x, int y) { return rgb(x * 2, y * 5, (x ^ y) & 0xFF); });
         frame.move(4, 40, 88, 22);
         label.move(2, 2, 60, 16);
         label.caption = "ab";

@@ -62,6 +62,17 @@ protected:
     }
     static KeyDown key_down(int k, int mods = 0) { return {"Main_Form", k, mods}; }
     static TextInput typed(std::string utf8) { return {"Main_Form", std::move(utf8)}; }
+    // The name boxes "Text1" and "Text2" below the stage, tabbed to in turn before the button.
+    std::pair<Control&, Control&> text_boxes() {
+        Control& family = form.add("Text1", ControlKind::TextBox);
+        Control& given = form.add("Text2", ControlKind::TextBox);
+        family.move(200, 400, 100, 20);
+        given.move(320, 400, 100, 20);
+        family.tab_index = 1;
+        given.tab_index = 2;
+        button->tab_index = 3;
+        return {family, given};
+    }
 };
 
 TEST_F(HostTest, AClickIsPressAndReleaseOnTheSameControl) {
@@ -114,14 +125,8 @@ TEST_F(HostTest, KeysGoToTheFocusedControlElseTheForm) {
 }
 
 TEST_F(HostTest, TextBoxesTakeTypedTextInTabOrder) {
-    Control& family = form.add("Text1", ControlKind::TextBox);
-    family.move(200, 400, 100, 20);
-    family.tab_index = 1;
+    auto [family, given] = text_boxes();
     family.max_length = 5;
-    Control& given = form.add("Text2", ControlKind::TextBox);
-    given.move(320, 400, 100, 20);
-    given.tab_index = 2;
-    button->tab_index = 3;
     int changes = 0;
     family.on_change = [&] { ++changes; };
 
@@ -143,15 +148,9 @@ TEST_F(HostTest, TextBoxesTakeTypedTextInTabOrder) {
 // As in the desktop's own text boxes: Shift+Tab goes back, a box tabbed into has its text
 // selected, Shift with Home and End selects, and typing or deleting takes the selection.
 TEST_F(HostTest, TabBothWaysSelectsTheBoxReachedAndShiftSelectsForTheNextKey) {
-    Control& family = form.add("Text1", ControlKind::TextBox);
-    family.move(200, 400, 100, 20);
-    family.tab_index = 1;
+    auto [family, given] = text_boxes();
     family.text = "山田";
-    Control& given = form.add("Text2", ControlKind::TextBox);
-    given.move(320, 400, 100, 20);
-    given.tab_index = 2;
     given.text = "太郎";
-    button->tab_index = 3;
     const auto state = [](const Control& c) { return std::tuple<std::string, int, int>{c.text, c.anchor, c.caret}; };
 
     send({PressControl{"Main_Form", "Text1"}, key_down(key::Tab, mod::Shift)});

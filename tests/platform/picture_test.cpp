@@ -9,17 +9,14 @@
 
 #include "platform/os/mapped_file.h"
 #include "platform/gfx/picture.h"
+#include "support/fixture.h"
+#include "support/made_files.h"
 
 namespace dalvo::platform {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-// Little-endian fields of `size` bytes each.
-void put(Bytes& b, std::initializer_list<std::pair<std::int64_t, int>> fields) {
-    for (const auto& [v, size] : fields)
-        for (int i = 0; i < size; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
+using test::Bytes;
+using test::put;
 
 // The 40-byte header, then rows bottom-up of blue, green, red (and for 32 bits an
 // alpha byte: 0 where `transparent` is white), each row padded to four bytes.
@@ -67,14 +64,6 @@ Surface sample_picture() {
     return s;
 }
 
-// A folder of each test's own: ctest runs them side by side.
-std::filesystem::path scratch_dir() {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     (std::string("dalvo_picture_test_") + testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir);
-    return dir;
-}
-
 // The sample picture as an 8-bit bitmap with a palette of its six colours, rows top-down.
 Bytes make_top_down_pal8(const Surface& s) {
     const int stride = (s.width() + 3) & ~3, colours = s.width() * s.height();
@@ -107,7 +96,8 @@ TEST(Picture, EveryOtherBitmapFormDecodesToTheSamePixelsAndTheSurfaceKeepsItsSet
 }
 
 TEST(Picture, FileFailuresNameTheFile) {
-    const auto dir = scratch_dir();
+    const test::ScratchFolder scratch;
+    const auto& dir = scratch.path();
     Surface out;
     std::string error;
     EXPECT_FALSE(load_picture(dir / "no_such_picture.bmp", out, error));
@@ -120,17 +110,6 @@ TEST(Picture, FileFailuresNameTheFile) {
     EXPECT_FALSE(load_cursor(dir / "folder.bmp", cursor, error));
     EXPECT_FALSE(save_png(sample_picture(), dir / "missing" / "x.png", error));
     EXPECT_NE(error.find("x.png"), std::string::npos) << error;
-    std::filesystem::remove_all(dir);
-}
-
-// A run-length bitmap of any size in a few bytes: one run, then the end of the picture.
-Bytes make_rle8(std::int64_t width, std::int64_t height) {
-    Bytes b = {'B', 'M'};
-    put(b, {{54 + 4 + 4, 4}, {0, 4}, {54 + 4, 4}});
-    put(b, {{40, 4}, {width, 4}, {height, 4}, {1, 2}, {8, 2}, {1, 4}, {4, 4}, {0, 8}, {1, 4}, {0, 4}});
-    put(b, {{0x00FF00, 4}});
-    put(b, {{0x01, 1}, {0x00, 1}, {0x00, 1}, {0x01, 1}});
-    return b;
 }
 
 // Pictures past the size limit are refused before their pixels exist.
@@ -148,11 +127,11 @@ TEST(Picture, DamagedOrOversizedBitmapsAreRefusedAndLeaveTheSurfaceAlone) {
     tall_top_down[23] = 0xEF;
     tall_top_down[24] = tall_top_down[25] = 0xFF;
     const Case cases[] = {
-        {make_rle8(4096, 4096), true},  // 64 MiB of pixels from 62 bytes: the most allowed
-        {make_rle8(4097, 4096), false},
-        {make_rle8(4096, -4097), false},
-        {make_rle8(8192, 8), false},
-        {make_rle8(65535, 65535), false},
+        {test::rle8_bitmap(4096, 4096), true},  // 64 MiB of pixels from 62 bytes: the most allowed
+        {test::rle8_bitmap(4097, 4096), false},
+        {test::rle8_bitmap(4096, -4097), false},
+        {test::rle8_bitmap(8192, 8), false},
+        {test::rle8_bitmap(65535, 65535), false},
         {make_bmp(Surface(4097, 1)), false},  // the plain reader's path
         {tall_top_down, false},
         {huge, false},
@@ -190,7 +169,8 @@ TEST(Picture, CursorKeepsItsHotSpotAndTransparency) {
 }
 
 TEST(MappedFile, HoldsTheFileBytesAcrossMovesAndRefusesWhatCannotBeMapped) {
-    const auto dir = scratch_dir();
+    const test::ScratchFolder scratch;
+    const auto& dir = scratch.path();
     std::ofstream(dir / "font.bin", std::ios::binary) << std::string("\x00\x01\xFE\xFF", 4);
     std::ofstream(dir / "empty.bin").close();
     {
@@ -205,7 +185,6 @@ TEST(MappedFile, HoldsTheFileBytesAcrossMovesAndRefusesWhatCannotBeMapped) {
 
     for (const auto& file : {dir / "empty.bin", dir / "missing.bin", dir}) EXPECT_FALSE(MappedFile(file).ok()) << file;
     EXPECT_TRUE(MappedFile().bytes().empty());
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

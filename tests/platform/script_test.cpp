@@ -78,7 +78,10 @@ TEST(ScriptParser, RefusesBadLinesNamingFileAndLine) {
     EXPECT_EQ(parse_error("wait 1\n\njump 3\n"), "t.script:3: unknown command \"jump\"");
     for (const char* bad : {"wait\n", "wait -5\n", "click 640 10\n", "click 1 2 middle\n", "key F13\n",
                             "menu save\n", "press Label1\n", "press Main_Form.SelTxt(x)\n", "answer maybe\n",
-                            "type\n", "shot a b\n", "close a b\n", "close 2nd\n", "key Num10\n"})
+                            "type\n", "shot a b\n", "close a b\n", "close 2nd\n", "key Num10\n",
+                            // the player's controls
+                            "key Meta+A\n", "key Ctrl+\n", "hold\n", "release Ctrl Alt\n", "wheel left\n",
+                            "pad Z\n", "pad A sideways\n", "control fly\n"})
         EXPECT_EQ(parse_error(bad).substr(0, 11), "t.script:1:") << bad;
 }
 
@@ -157,12 +160,10 @@ TEST_F(RunnerTest, ShotAndDumpWriteThePictureAndTheState) {
     EXPECT_EQ(host.message_box("終了しますか？", MsgButtons::YesNo), MsgAnswer::No);
     EXPECT_EQ(host.message_box("終了しますか？", MsgButtons::YesNo), MsgAnswer::Yes);
     EXPECT_EQ(runner->answer(), std::nullopt);
-}
-
-TEST_F(RunnerTest, AnswersStandingAtTheScriptsPlaceAnswerABoxBeforeTheNextYield) {
+    // Answers standing at the script's place answer a box before the next yield, not past a wait.
     ScriptRunner early(parsed("answer no\nwait 10\nanswer no\n"), ScriptOptions{out, false});
     EXPECT_EQ(early.answer(), MsgAnswer::No);
-    EXPECT_EQ(early.answer(), std::nullopt) << "not past the wait";
+    EXPECT_EQ(early.answer(), std::nullopt);
 }
 
 TEST_F(RunnerTest, TheRecorderWritesTheInputItWasGivenAsAScript) {
@@ -244,18 +245,6 @@ TEST(Trace, LinesCountTimeFromTheTraceStartAndReachObserversAndTheFile) {
     EXPECT_EQ(lines, std::vector<std::string>{line});
     // Written and flushed at once, so a reader sees it while the program runs.
     EXPECT_EQ(test::read_file(file), line + "\n");
-}
-
-}  // namespace
-}  // namespace dalvo::platform
-
-namespace dalvo::platform {
-namespace {
-
-TEST(ScriptParser, RefusesBadLinesOfThePlayersControls) {
-    for (const char* bad : {"key Meta+A\n", "key Ctrl+\n", "hold\n", "release Ctrl Alt\n", "wheel left\n",
-                            "pad Z\n", "pad A sideways\n", "control fly\n"})
-        EXPECT_EQ(parse_error(bad).substr(0, 11), "t.script:1:") << bad;
 }
 
 TEST_F(RunnerTest, ThePlayersControlsReplayAsTheRecorderWritesThem) {

@@ -16,9 +16,8 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(FileSaveStore, ReplacesWholeFilesListsAndRemovesThem) {
-    const fs::path dir = fs::path(testing::TempDir()) / "save_store_test";
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    const test::ScratchFolder scratch;
+    const fs::path& dir = scratch.path();
     FileSaveStore store;
     EXPECT_EQ(store.write(dir / "41.dat", "new"), "");
     EXPECT_EQ(store.write(dir / "40.dat", "first"), "");

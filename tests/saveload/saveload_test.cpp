@@ -237,19 +237,16 @@ constexpr const char* kScript =
     "1001,q,,,,,,,,,,,\n"
     "1001,,,,,,,,,,,,\n";
 
-// The real program on kScript, headless, its dumps in `out`.
+// The real program on kScript, headless, its input and dumps (`out`) kept outside the data folder.
 class SavePlay : public ::testing::Test {
 protected:
-    SavePlay() {
-        data.write_text("3.dat", kScript);
-        data.write_text("39.dat", "1001,a,1001\n");
-    }
+    SavePlay() { data.write_scenario(kScript, "1001,a,1001\n"); }
     RunResult play(const std::string& input) {
-        data.write_bytes("input.txt", input);
-        return play_dalvo(data.path(), data.file("input.txt"), out);
+        home.write_bytes("input.txt", input);
+        return play_dalvo(data.path(), home.file("input.txt"), out);
     }
-    FixtureFolder data;
-    const fs::path out = data.path() / "out";
+    FixtureFolder data, home;
+    const fs::path out = home.path() / "out";
     // Continue_game's card and level display take a few seconds after the dialog closes.
     const std::string after_load = "idle\nwait 8000\nidle\n";
 };
@@ -318,16 +315,8 @@ std::map<fs::path, std::string> folder_bytes(const fs::path& dir) {
 
 // A folder that cannot be written plays: its pictures stay as they are, a save goes to
 // the player's own folder (made by that save) and loads back in the next run.
-TEST(ReadOnlyFolder, SavesGoToThePlayersFolderAndTheDataStaysUntouched) {
-    FixtureFolder data, home;
-    data.write_text("3.dat", kScript);
-    data.write_text("39.dat", "1001,a,1001\n");
+TEST_F(SavePlay, AReadOnlyFolderSavesToThePlayersFolderAndStaysUntouched) {
     const PlayerHome player(home.path() / "share");
-    const fs::path out = home.path() / "out", input = home.path() / "input.txt";
-    const auto play = [&](const std::string& script) {
-        home.write_bytes("input.txt", script);
-        return play_dalvo(data.path(), input, out);
-    };
     const std::map<fs::path, std::string> before = folder_bytes(data.path());
     const ReadOnlyMount mount(data.path());
     if (!mount.refused().empty()) GTEST_SKIP() << "no read-only mount: " << mount.refused();

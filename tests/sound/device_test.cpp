@@ -5,7 +5,7 @@
 #include "platform/headless/null_audio.h"
 #include "platform/audio/sequencer.h"
 #include "platform/host_fixture.h"
-#include "sound/midi_files.h"
+#include "support/made_files.h"
 #include "support/fixture.h"
 #include "support/json_value.h"
 

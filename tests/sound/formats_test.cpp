@@ -7,7 +7,7 @@
 
 #include "platform/codec/audio_formats.h"
 #include "sound/effect_waves.h"
-#include "sound/midi_files.h"
+#include "support/made_files.h"
 
 namespace dalvo::test {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "platform/audio/soundfont.h"
 #include "platform/sdl/sdl_audio.h"
-#include "sound/midi_files.h"
+#include "support/made_files.h"
 #include "support/fixture.h"
 
 namespace dalvo::test {

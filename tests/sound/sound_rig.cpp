@@ -1,6 +1,6 @@
 #include "sound/sound_rig.h"
 
-#include "sound/midi_files.h"
+#include "support/made_files.h"
 #include "sound/sound.h"
 
 namespace dalvo::test {

@@ -39,9 +39,7 @@ TEST(ColorFilter, PixelRulesGiveTheDocumentedValues) {
 void load_and_run(StageRig& rig, const std::string& code) {
     platform::Surface& load = rig.ui().Place_Load->image;
     load.resize(640, 320);
-    for (int y = 0; y < 320; ++y) {
-        for (int x = 0; x < 640; ++x) load.set(x, y, background_pixel(1, x, y));
-    }
+    paint(load, [](int x, int y) { return background_pixel(1, x, y); });
     rig.st().g_Effect = code;
     PlaceEffect(rig.game());
 }

@@ -12,15 +12,8 @@ using platform::Surface;
 
 // Old and new stage pictures that differ in every pixel.
 void prepare(StageRig& rig) {
-    Surface& main = rig.ui().Pic_Main->image;
-    Surface& back = rig.ui().Pic_Back->image;
-    for (int y = 0; y < 368; ++y) {
-        for (int x = 0; x < 640; ++x) {
-            const platform::Color c = background_pixel(1, x, y);
-            main.set(x, y, c);
-            back.set(x, y, c ^ platform::kWhite);
-        }
-    }
+    paint(rig.ui().Pic_Main->image, [](int x, int y) { return background_pixel(1, x, y); });
+    paint(rig.ui().Pic_Back->image, [](int x, int y) { return background_pixel(1, x, y) ^ platform::kWhite; });
 }
 
 struct EffectRun {

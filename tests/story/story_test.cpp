@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -26,29 +25,28 @@ struct Playthrough {
     fs::path out;
     Json dump(const std::string& name) const { return test::read_json(out / (name + ".json")); }
     bool has_shot(const std::string& name) const { return fs::exists(out / (name + ".png")); }
+    fs::path trace_file() const { return out / "trace.jsonl"; }
 };
+
+// Plays `script` of tests/story on `data`, its dumps, shots and trace kept in the build's
+// test output (as `out`) to be looked at, apart for each build tree.
+Playthrough play_in(const fs::path& data, const std::string& script, const std::string& out = {}) {
+    Playthrough p{test::picture_output("story") / (out.empty() ? script : out)};
+    fs::remove_all(p.out);
+    fs::create_directories(p.out);
+    const auto run = test::play_dalvo(data, fs::path(DALVO_SOURCE_DIR) / "tests/story" / (script + ".script"), p.out,
+                                      {"--trace", std::string(reinterpret_cast<const char*>(p.trace_file().u8string().c_str()))});
+    EXPECT_EQ(run.exit_code, 0) << run.err;
+    return p;
+}
 
 // Plays `script` and checks what every way through shares: a clean run, the opening
 // shots and the names typed in, and the ending `hap` on the last day.
 Playthrough play(const std::string& script, int hap, bool upper_case = false) {
     test::FixtureFolder data;
-    if (upper_case) {
-        // As a CD-ROM without long names gives the folder.
-        for (const auto& e : fs::directory_iterator(data.path())) {
-            std::string name = e.path().filename().string();
-            for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-            fs::rename(e.path(), data.file(name));
-        }
-    }
-    // Kept in the build's test output to be looked at, apart for each build tree.
-    Playthrough p{test::picture_output("story") / (script + (upper_case ? "_upper" : ""))};
-    fs::remove_all(p.out);
-    fs::create_directories(p.out);
-    const fs::path input = fs::path(DALVO_SOURCE_DIR) / "tests/story" / (script + ".script");
-    const fs::path trace_file = p.out / "trace.jsonl";
-    const auto run = test::play_dalvo(data.path(), input, p.out, {"--trace", trace_file.string()});
-    EXPECT_EQ(run.exit_code, 0) << run.err;
-    const std::vector<Json> trace = test::read_json_lines(trace_file);
+    if (upper_case) data.upper_case_names();
+    const Playthrough p = play_in(data.path(), script, script + (upper_case ? "_upper" : ""));
+    const std::vector<Json> trace = test::read_json_lines(p.trace_file());
     for (const Json& e : trace) EXPECT_NE(e["ev"].str(), "msgbox") << e;
     EXPECT_TRUE(!trace.empty() && trace.back()["ev"].str() == "exit") << "the program ends by its close";
 
@@ -96,21 +94,6 @@ TEST(Story, KaedeEndingNeedsTheMorningAtTheSea) {
     EXPECT_TRUE(holds(p.dump("choice_4"), R"({"g_kae":2,"g_hat_umi":1})"));
 }
 
-}  // namespace
-}  // namespace dalvo
-
-namespace dalvo {
-namespace {
-
-// Plays `script` of tests/story on a data folder with the player's folders in `home`.
-Playthrough play_in(const fs::path& data, const std::string& script) {
-    Playthrough p{test::picture_output("story") / script};
-    fs::remove_all(p.out);
-    const auto run = test::play_dalvo(data, fs::path(DALVO_SOURCE_DIR) / "tests/story" / (script + ".script"), p.out);
-    EXPECT_EQ(run.exit_code, 0) << run.err;
-    return p;
-}
-
 TEST(Story, AutoModePlaysTheOpeningToTheFirstChoiceWithoutAClick) {
     test::FixtureFolder data, home;
     const test::PlayerHome player(home.path());
@@ -133,12 +116,6 @@ TEST(Story, ReadTextSurvivesARestartAndCtrlSkipsToTheFirstUnreadLine) {
     EXPECT_GT(second.dump("after_unread")["g_ScriptPos"].num(), first_unread["g_ScriptPos"].num());
 }
 
-}  // namespace
-}  // namespace dalvo
-
-namespace dalvo {
-namespace {
-
 TEST(Story, ThePlayersControlsTakeTheirEffectAndShowOnTheScreen) {
     test::FixtureFolder data, home;
     const test::PlayerHome player(home.path());
@@ -158,12 +135,7 @@ TEST(Story, ThePlayersControlsTakeTheirEffectAndShowOnTheScreen) {
         return files;
     };
     const std::set<fs::path> pictures_before = png_files();
-    Playthrough p{test::picture_output("story") / "controls"};
-    fs::remove_all(p.out);
-    const fs::path trace_file = p.out / "trace.jsonl";
-    const auto run = test::play_dalvo(data.path(), fs::path(DALVO_SOURCE_DIR) / "tests/story/controls.script", p.out,
-                                      {"--trace", std::string(reinterpret_cast<const char*>(trace_file.u8string().c_str()))});
-    ASSERT_EQ(run.exit_code, 0) << run.err;
+    const Playthrough p = play_in(data.path(), "controls");
     EXPECT_TRUE(holds(p.dump("history"), R"({"LogView":-1})"));
     EXPECT_TRUE(holds(p.dump("history_closed"), R"({"LogView":0,"waiting":"click"})"));
     EXPECT_TRUE(holds(p.dump("hidden")["controls"], R"({"hidden":true})"));
@@ -178,7 +150,7 @@ TEST(Story, ThePlayersControlsTakeTheirEffectAndShowOnTheScreen) {
     const std::int64_t hid = p.dump("hidden")["time_ms"].num(), showed = shown["time_ms"].num();
     std::vector<std::int64_t> window_at;
     std::size_t mark_frames = 0;
-    for (const Json& e : test::read_json_lines(trace_file)) {
+    for (const Json& e : test::read_json_lines(p.trace_file())) {
         if (matches(e, R"({"ev":"present","rect":[20,368,600,104]})")) window_at.push_back(e["t"].num());
         mark_frames += matches(e, R"({"ev":"present","rect":[604,463,10,5]})");
     }

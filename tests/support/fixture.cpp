@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -83,12 +84,13 @@ PlayerHome::PlayerHome(const fs::path& dir) {
 
 bool PlayerHome::active() { return std::getenv(kPlayerHomeMark) != nullptr; }
 
+ScratchFolder::ScratchFolder() : path_(fresh_temp_dir("dalvo-fixture-")) {}
+
 FixtureFolder::FixtureFolder() {
-    path_ = fresh_temp_dir("dalvo-fixture-");
-    for (const auto& [name, bytes] : bundled_files()) write_all(path_ / name, bytes.data(), bytes.size());
+    for (const auto& [name, bytes] : bundled_files()) write_all(file(name), bytes.data(), bytes.size());
 }
 
-FixtureFolder::~FixtureFolder() {
+ScratchFolder::~ScratchFolder() {
     if (std::getenv("DALVO_KEEP_FIXTURES") != nullptr) {
         std::cerr << "fixture kept: " << path_.string() << '\n';
         return;
@@ -118,6 +120,14 @@ void FixtureFolder::write_bytes(std::string_view name, std::string_view bytes) {
 void FixtureFolder::remove(std::string_view name) {
     std::error_code ec;
     fs::remove(file(name), ec);
+}
+
+void FixtureFolder::upper_case_names() {
+    for (const auto& e : fs::directory_iterator(path())) {
+        std::string name = e.path().filename().string();
+        for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        fs::rename(e.path(), file(name));
+    }
 }
 
 std::vector<std::uint8_t> FixtureFolder::read_bytes(std::string_view name) const {

@@ -10,18 +10,27 @@
 
 namespace dalvo::test {
 
-// A complete, playable data folder in a fresh directory under /tmp, made from the
-// bundled content. Removed by the destructor unless DALVO_KEEP_FIXTURES is set
-// (then its path is printed so a failing run can be looked at).
-class FixtureFolder {
+// A fresh, empty folder under the system's temporary folder of the test's own (ctest runs
+// tests side by side). Removed by the destructor unless DALVO_KEEP_FIXTURES is set (then
+// its path is printed so a failing run can be looked at).
+class ScratchFolder {
 public:
-    FixtureFolder();
-    ~FixtureFolder();
-    FixtureFolder(const FixtureFolder&) = delete;
-    FixtureFolder& operator=(const FixtureFolder&) = delete;
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path file(std::string_view name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};
+
+// A complete, playable data folder in a scratch folder, made from the bundled content.
+class FixtureFolder : public ScratchFolder {
+public:
+    FixtureFolder();
 
     // Stores UTF-8 text the way the game's text files are kept: Shift-JIS, CR LF line
     // ends (LF or CR LF in `utf8` both become CR LF). Fails the test on a character
@@ -30,15 +39,19 @@ public:
     void write_bytes(std::string_view name, const std::vector<std::uint8_t>& bytes);
     void write_bytes(std::string_view name, std::string_view bytes);
     void remove(std::string_view name);
+    // Every name in upper case, as a CD-ROM without long names gives the folder.
+    void upper_case_names();
+    // The scenario "3.dat" and its choice table "39.dat".
+    void write_scenario(std::string_view script, std::string_view choices) {
+        write_text("3.dat", script);
+        write_text("39.dat", choices);
+    }
 
     std::vector<std::uint8_t> read_bytes(std::string_view name) const;
     // The first two bytes of a file: "BM" for a bitmap, "JF" for a sealed one.
     std::string signature(std::string_view name) const;
     // A text file of the folder decoded from Shift-JIS; CR LF stays as it is.
     std::string read_text(std::string_view name) const;
-
-private:
-    std::filesystem::path path_;
 };
 
 // Sets an environment variable for the life of the object, then puts back what was there.

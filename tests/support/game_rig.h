@@ -78,6 +78,13 @@ public:
     std::function<void()> sample;  // called beside the scheduled actions, in every yield once time passed
     // Calls `look` at every yield, even one in which no time passed, until watch({}).
     void watch(std::function<void()> look);
+    // run() with `look` watching it.
+    int run_watched(std::function<void()> look) {
+        watch(std::move(look));
+        const int code = run();
+        watch({});
+        return code;
+    }
     // Posts `event` and yields once, so that its handlers have run on return.
     void send(platform::InputEvent event);
     void press(const std::string& form, const std::string& control) { send(platform::PressControl{form, control}); }
@@ -119,8 +126,7 @@ class ScriptTest : public ::testing::Test {
 protected:
     // Writes "3.dat" and "39.dat" and loads a new game on them: the exit code, or -1.
     int load(const std::string& script, const std::string& choices) {
-        data_.write_text("3.dat", script);
-        data_.write_text("39.dat", choices);
+        data_.write_scenario(script, choices);
         run_ = std::make_unique<GameRig>(RigOptions{.data_dir = data_.path()});
         return run_->load();
     }

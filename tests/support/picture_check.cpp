@@ -35,6 +35,11 @@ std::uint64_t picture_hash(const platform::Surface& s) {
     return platform::fnv1a(bytes);
 }
 
+void paint(platform::Surface& s, const std::function<platform::Color(int, int)>& pixel) {
+    for (int y = 0; y < s.height(); ++y)
+        for (int x = 0; x < s.width(); ++x) s.set(x, y, pixel(x, y));
+}
+
 platform::Surface composed(const platform::Form& form) {
     platform::Surface out(form.client_width, form.client_height);
     platform::compose(form, out);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -14,6 +15,9 @@ namespace dalvo::test {
 
 // `form` composed now, whether presented or not.
 platform::Surface composed(const platform::Form& form);
+
+// Sets every pixel of `s` to `pixel(x, y)`.
+void paint(platform::Surface& s, const std::function<platform::Color(int, int)>& pixel);
 
 // FNV-1a 64 over the width, the height and the pixels (4 bytes each, little end first,
 // pixels as 0x00RRGGBB): the one hash every pinned picture is pinned by.

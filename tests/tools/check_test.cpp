@@ -157,12 +157,11 @@ TEST(Check, RoutesFollowEveryOptionToItsEnd) {
 
 TEST(Check, LoopThatChangesStateIsCutAfterTenThousandRecords) {
     FixtureFolder folder;
-    folder.write_text("3.dat",
-                      "1001,p2,,,,,,,ben,1,,,\n"
-                      "1001,g0,1001,,,,,,,,,,\n"
-                      "1001,q,,,,,,,,,,,\n"
-                      "1001,,,,,,,,,,,,\n");
-    folder.write_text("39.dat", "1001,x,1001\n");
+    folder.write_scenario("1001,p2,,,,,,,ben,1,,,\n"
+                          "1001,g0,1001,,,,,,,,,,\n"
+                          "1001,q,,,,,,,,,,,\n"
+                          "1001,,,,,,,,,,,,\n",
+                          "1001,x,1001\n");
     const RouteResult routes = check::explore_routes(folder.path());
     const auto* o = outcome(routes, RouteEnd::NoWait);
     ASSERT_NE(o, nullptr);

@@ -113,7 +113,7 @@ TEST(MkData, EveryPieceLastsAboutAMinuteWithDrumsOnChannelTen) {
 }
 
 TEST(MkData, RebuildingReplacesTheFolderAndKeepsSaveSlots) {
-    FixtureFolder scratch;
+    test::ScratchFolder scratch;
     const mkdata::DataFiles files{{"3.dat", {'1', '0'}}, {"wall.bmp", {'B', 'M'}}};
     const fs::path out = scratch.path() / "out" / "data";
     std::string error;
@@ -129,7 +129,7 @@ TEST(MkData, RebuildingReplacesTheFolderAndKeepsSaveSlots) {
 }
 
 TEST(MkData, ContentWithAShortNamesListIsRefused) {
-    FixtureFolder scratch;
+    test::ScratchFolder scratch;
     const fs::path content = scratch.path() / "content";
     fs::create_directories(content);
     for (const char* name : {"3.txt", "39.txt", "31.txt"}) std::ofstream(content / name) << "x\n";

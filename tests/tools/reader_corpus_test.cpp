@@ -41,23 +41,19 @@ TEST(ReaderCorpus, BinaryReadersSurviveEveryKeptInput) {
         // Either a picture or a reason.
         EXPECT_TRUE(platform::decode_picture(bytes_of(bytes), s, error) ? !s.empty() : !error.empty()) << file;
     }
+    bool huge_header = false;
     for (const auto& [file, bytes] : corpus("cursor")) {
         platform::Cursor c;
         std::string error;
         EXPECT_TRUE(!platform::decode_cursor(bytes_of(bytes), c, error) || !c.image.empty()) << file;
+        // Found by fuzzing: an image header asking for millions of pixels reached the
+        // decoder, which tried to allocate them.
+        if (file.filename() != "huge-header.cur") continue;
+        EXPECT_EQ(error, "bad cursor size");
+        huge_header = true;
     }
+    EXPECT_TRUE(huge_header);
     for (const auto& [file, bytes] : corpus("midi")) EXPECT_GE(platform::midi_length_ms(bytes_of(bytes)), -1) << file;
-}
-
-// Found by fuzzing: an image header asking for millions of pixels reached the decoder,
-// which tried to allocate them.
-TEST(ReaderCorpus, CursorWithAnEnormousImageHeaderIsRefusedBeforeDecoding) {
-    const std::string bytes = test::read_file(kCorpus / "cursor/huge-header.cur");
-    ASSERT_FALSE(bytes.empty());
-    platform::Cursor c;
-    std::string error;
-    EXPECT_FALSE(platform::decode_cursor(bytes_of(bytes), c, error));
-    EXPECT_EQ(error, "bad cursor size");
 }
 
 TEST(ReaderCorpus, TextReadersSurviveEveryKeptInput) {

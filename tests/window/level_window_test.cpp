@@ -21,15 +21,13 @@ TEST(WindowInner, LevelWindowShowsTheOldBarsThenTheNewOnes) {
     Game& game = run.game();
     auto& backend = dynamic_cast<platform::SdlBackend&>(game.p.host.backend());
     std::vector<platform::Surface> looks;
-    run.watch([&] {
+    run.run_watched([&] {
         if (!game.p.host.is_shown(game.level.form)) return;
         game.p.host.present();
         platform::Surface now;
         if (!backend.read_client(game.level.form, now)) return;
         if (looks.empty() || !(looks.back() == now)) looks.push_back(now);
     });
-    run.run();
-    run.watch({});
     ASSERT_EQ(looks.size(), 2u);
     EXPECT_TRUE(looks[0] == board_with_bars({40, 20, 32}));
     EXPECT_TRUE(looks[1] == board_with_bars({80, 20, 32}));

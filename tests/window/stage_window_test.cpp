@@ -16,15 +16,9 @@ namespace dalvo::test {
 namespace {
 
 void load_stage(StageRig& rig, int n) {
-    platform::Surface& load = rig.ui().Place_Load->image;
-    platform::Surface& back = rig.ui().Pic_Back->image;
-    load.resize(640, 320);
-    for (int y = 0; y < 320; ++y) {
-        for (int x = 0; x < 640; ++x) load.set(x, y, background_pixel(n, x, y));
-    }
-    for (int y = 0; y < back.height(); ++y) {
-        for (int x = 0; x < 640; ++x) back.set(x, y, background_pixel(n + 1, x, y) ^ platform::kWhite);
-    }
+    rig.ui().Place_Load->image.resize(640, 320);
+    paint(rig.ui().Place_Load->image, [n](int x, int y) { return background_pixel(n, x, y); });
+    paint(rig.ui().Pic_Back->image, [n](int x, int y) { return background_pixel(n + 1, x, y) ^ platform::kWhite; });
 }
 
 TEST(WindowInner, EffectsPresentEveryFrameAndTheWindowShowsTheScreen) {

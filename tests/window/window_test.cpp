@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 #include <string>
 #include <tuple>
 
@@ -18,6 +18,7 @@
 #include "platform/sdl/menu_bar.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_input.h"
+#include "support/fixture.h"
 #include "support/picture_check.h"
 #include "window/sdl_click.h"
 #include "window/x11_poke.h"
@@ -150,23 +151,33 @@ TEST(WindowSmoke, RealWindowShowsTheComposedFormUnderXvfb) {
     EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
 }
 
+// What `script` of tests/window printed, run under Xvfb on the program, its data and a work
+// folder; `skip` says which tool it needs is missing.
+std::string run_window_script(const std::string& script, std::initializer_list<const char*> tools,
+                              const std::string& screen, const std::string& more, std::string& skip) {
+    for (const char* tool : tools) {
+        if (on_path(tool)) continue;
+        skip = std::string(tool) + " is not installed";
+        return {};
+    }
+    const std::filesystem::path work = std::filesystem::path(DALVO_BINARY_DIR) / "test_output" / script;
+    const std::string out = work.string() + ".txt";
+    std::filesystem::create_directories(work.parent_path());
+    const std::string cmd = "timeout -s KILL 60 xvfb-run -a -s '-screen 0 " + screen + "' '" + DALVO_SOURCE_DIR +
+                            "/tests/window/" + script + ".sh' '" + DALVO_BINARY_DIR + "/dalvo' '" + DALVO_BINARY_DIR +
+                            "/data' '" + work.string() + "'" + more + " >'" + out + "' 2>&1";
+    EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
+    return test::read_file(out);
+}
+
 // The player's view two ways: the program's own `shot` and a capture of its real window.
 TEST(WindowSmoke, ShotAndTheRealWindowShowTheSamePixels) {
     if (std::getenv("DALVO_WINDOW_INNER") != nullptr) GTEST_SKIP() << "inner run";
-    for (const char* tool : {"xvfb-run", "xdotool", "import", "convert", "compare"}) {
-        if (!on_path(tool)) GTEST_SKIP() << tool << " is not installed";
-    }
-    const std::filesystem::path work = std::filesystem::path(DALVO_BINARY_DIR) / "test_output/shot_window";
-    const std::string out = (work.parent_path() / "shot_window.txt").string();
-    std::filesystem::create_directories(work.parent_path());
-    const std::string cmd = kXvfb + "'" + DALVO_SOURCE_DIR + "/tests/window/shot_matches_window.sh' '" +
-                            DALVO_BINARY_DIR + "/dalvo' '" + DALVO_BINARY_DIR + "/data' '" + work.string() + "' >'" +
-                            out + "' 2>&1";
-    ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
-    std::ifstream in(out);
-    std::string differing;
-    std::getline(in, differing);
-    EXPECT_EQ(differing, "0") << "pixels differing between the shot and the window; see " << work;
+    std::string skip;
+    const std::string out =
+        run_window_script("shot_matches_window", {"xvfb-run", "xdotool", "import", "convert", "compare"}, "1024x768x24 -noreset", "", skip);
+    if (!skip.empty()) GTEST_SKIP() << skip;
+    EXPECT_EQ(out.substr(0, out.find('\n')), "0") << "pixels differing between the shot and the window; see test_output";
 }
 
 // What the window manager is told, read back with xprop: the game window is a main window
@@ -174,18 +185,9 @@ TEST(WindowSmoke, ShotAndTheRealWindowShowTheSamePixels) {
 // and the about box is its dialog.
 TEST(WindowSmoke, MainWindowHasItsClassIconAndPlaceAndDialogsBelongToIt) {
     if (std::getenv("DALVO_WINDOW_INNER") != nullptr) GTEST_SKIP() << "inner run";
-    for (const char* tool : {"xvfb-run", "xdotool", "xprop"}) {
-        if (!on_path(tool)) GTEST_SKIP() << tool << " is not installed";
-    }
-    const std::filesystem::path work = std::filesystem::path(DALVO_BINARY_DIR) / "test_output/window_props";
-    const std::string out = (work.parent_path() / "window_props.txt").string();
-    std::filesystem::create_directories(work.parent_path());
-    const std::string cmd = "timeout -s KILL 60 xvfb-run -a -s '-screen 0 1280x1024x24' '" +
-                            std::string(DALVO_SOURCE_DIR) + "/tests/window/window_props.sh' '" + DALVO_BINARY_DIR +
-                            "/dalvo' '" + DALVO_BINARY_DIR + "/data' '" + work.string() + "' --scale 3 >'" + out +
-                            "' 2>&1";
-    ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
-    std::ifstream in(out);
+    std::string skip;
+    std::istringstream in(run_window_script("window_props", {"xvfb-run", "xdotool", "xprop"}, "1280x1024x24", " --scale 3", skip));
+    if (!skip.empty()) GTEST_SKIP() << skip;
     std::string word, win_class, transient, icon, dialog, warning;
     int x = 0, y = 0, w = 0, h = 0;
     in >> word >> x >> y >> w >> h >> win_class >> transient;
@@ -208,25 +210,34 @@ void settle(Platform& p) {
     }
 }
 
+// The game's form with its menu and a stage picture of `height` rows, shown in a real
+// window; none (with `error` set) when the window cannot be made.
+struct WindowedForm {
+    explicit WindowedForm(int height) : set(make_sdl_platform({}, error)) {
+        if (!set) return;
+        form.menu = game_menu();
+        form.image.fill_rect(0, 0, 640, 480, platform::Color{0x203040});
+        pic.move(0, 0, 640, height);
+        test::paint(pic.image, [](int x, int y) { return rgb(x & 0xFF, y & 0xFF, (x ^ y) & 0xFF); });
+        pic.refresh();
+        set->platform().host.show_form(form);
+        settle(set->platform());
+    }
+    SdlBackend& backend() { return dynamic_cast<SdlBackend&>(set->platform().host.backend()); }
+    std::string error;
+    std::unique_ptr<PlatformSet> set;
+    Form form{"Main_Form", "DALVO!", 640, 480};
+    Control& pic = form.add("Pic_Main", ControlKind::Picture);
+};
+
 TEST(WindowInner, FormAppearsWithItsMenuBarAndPresentsOnlyChanges) {
     if (std::getenv("DALVO_WINDOW_INNER") == nullptr) GTEST_SKIP() << "runs inside Xvfb only";
-    std::string error;
-    auto set = make_sdl_platform({}, error);
-    ASSERT_TRUE(set) << error;
-    Platform& p = set->platform();
-    auto& backend = dynamic_cast<SdlBackend&>(p.host.backend());
-
-    Form form("Main_Form", "DALVO!", 640, 480);
-    form.menu = game_menu();
-    form.image.fill_rect(0, 0, 640, 480, platform::Color{0x203040});
-    Control& pic = form.add("Pic_Main", ControlKind::Picture);
-    pic.move(0, 0, 640, 368);
-    for (int y = 0; y < 368; ++y) {
-        for (int x = 0; x < 640; ++x) pic.image.set(x, y, rgb(x & 0xFF, y & 0xFF, (x ^ y) & 0xFF));
-    }
-    pic.refresh();
-    p.host.show_form(form);
-    settle(p);
+    WindowedForm win(368);
+    ASSERT_TRUE(win.set) << win.error;
+    Platform& p = win.set->platform();
+    SdlBackend& backend = win.backend();
+    Form& form = win.form;
+    Control& pic = win.pic;
 
     int w = 0, h = 0;
     ASSERT_TRUE(backend.window_size(form, w, h));
@@ -299,24 +310,15 @@ TEST(WindowInner, FormAppearsWithItsMenuBarAndPresentsOnlyChanges) {
 // mouse mapped back through the bars; Alt+Enter is the window's, never the game's.
 TEST(WindowInner, AResizedWindowLetterboxesMapsTheMouseAndAltEnterGoesFullscreen) {
     if (std::getenv("DALVO_WINDOW_INNER") == nullptr) GTEST_SKIP() << "runs inside Xvfb only";
-    std::string error;
-    auto set = make_sdl_platform({}, error);
-    ASSERT_TRUE(set) << error;
-    Platform& p = set->platform();
-    auto& backend = dynamic_cast<SdlBackend&>(p.host.backend());
-    Form form("Main_Form", "DALVO!", 640, 480);
-    form.menu = game_menu();
-    Control& pic = form.add("Pic_Main", ControlKind::Picture);
-    pic.move(0, 0, 640, 480);
-    for (int y = 0; y < 480; ++y) {
-        for (int x = 0; x < 640; ++x) pic.image.set(x, y, rgb(x & 0xFF, y & 0xFF, 0x80));
-    }
+    WindowedForm win(480);
+    ASSERT_TRUE(win.set) << win.error;
+    Platform& p = win.set->platform();
+    SdlBackend& backend = win.backend();
+    Form& form = win.form;
     MouseEvent got{};
     int keys = 0;
-    pic.on_mouse_down = [&](const MouseEvent& m) { got = m; };
+    win.pic.on_mouse_down = [&](const MouseEvent& m) { got = m; };
     form.on_key_down = [&](int) { ++keys; };
-    p.host.show_form(form);
-    settle(p);
     SDL_Window* window = SDL_GetWindowFromID(backend.window_id(form));
     ASSERT_NE(window, nullptr);
     EXPECT_NE(SDL_GetWindowFlags(window) & SDL_WINDOW_RESIZABLE, 0u);

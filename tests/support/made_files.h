@@ -1,8 +1,9 @@
 #pragma once
-// Hand-made Standard MIDI Files for the sound tests.
+// Hand-made files for the tests of their readers: MIDI sequences, RIFF music, bitmaps.
 
 #include <cstdint>
 #include <initializer_list>
+#include <utility>
 #include <vector>
 
 namespace dalvo::test {
@@ -20,5 +21,10 @@ Bytes one_note(std::uint32_t ticks);
 // The ".rmi" form: `sequence` as the "data" chunk of a RIFF "RMID" file, after an "INFO"
 // chunk of odd length; without its "data" chunk when `with_data` is false.
 Bytes rmid(const Bytes& sequence, bool with_data = true);
+
+// Appends little-endian fields of `size` bytes each: put(b, {{value, size}, ...}).
+void put(Bytes& b, std::initializer_list<std::pair<std::int64_t, int>> fields);
+// A run-length bitmap of any size in a few bytes: one green run, then the end of the picture.
+Bytes rle8_bitmap(std::int64_t width, std::int64_t height);
 
 }  // namespace dalvo::test

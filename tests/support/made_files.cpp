@@ -1,4 +1,4 @@
-#include "sound/midi_files.h"
+#include "support/made_files.h"
 
 namespace dalvo::test {
 
@@ -46,6 +46,20 @@ Bytes rmid(const Bytes& sequence, bool with_data) {
 Bytes one_note(std::uint32_t ticks) {
     const Bytes end{0x80, 60, 0, 0x00, 0xFF, 0x2F, 0x00};
     return smf(0, 480, {cat({{0x00, 0xC0, 0x00, 0x00, 0x90, 60, 100}, vlq(ticks), end})});
+}
+
+void put(Bytes& b, std::initializer_list<std::pair<std::int64_t, int>> fields) {
+    for (const auto& [v, size] : fields)
+        for (int i = 0; i < size; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+
+Bytes rle8_bitmap(std::int64_t width, std::int64_t height) {
+    Bytes b = {'B', 'M'};
+    put(b, {{54 + 4 + 4, 4}, {0, 4}, {54 + 4, 4}});
+    put(b, {{40, 4}, {width, 4}, {height, 4}, {1, 2}, {8, 2}, {1, 4}, {4, 4}, {0, 8}, {1, 4}, {0, 4}});
+    put(b, {{0x00FF00, 4}});
+    put(b, {{0x01, 1}, {0x00, 1}, {0x00, 1}, {0x01, 1}});
+    return b;
 }
 
 }  // namespace dalvo::test
