@@ -295,7 +295,10 @@
 
   // ---- The input method's box -------------------------------------------------------
   let box = null;       // the game's text box, in game pixels
-  const typed = [];     // ['e', composition] or ['c', committed text], for the game to take
+  const typed = [];     // ['e', composition] or ['c', committed text], with its time, for the game to take
+  // The time lets the game put the typing in order with the keys and clicks it was
+  // between.
+  const type = (kind, text) => typed.push([kind, text, performance.now()]);
   let composing = null; // the composition under way, or null
   function placeBox() {
     if (!box) return;
@@ -312,17 +315,17 @@
   ime.addEventListener('keydown', (e) => { if (e.isComposing || e.keyCode === 229) e.stopPropagation(); });
   ime.addEventListener('keypress', (e) => e.stopPropagation());
   ime.addEventListener('compositionstart', () => { composing = ''; });
-  ime.addEventListener('compositionupdate', (e) => { composing = e.data || ''; typed.push(['e', composing]); });
+  ime.addEventListener('compositionupdate', (e) => { composing = e.data || ''; type('e', composing); });
   ime.addEventListener('compositionend', (e) => {
     // Already committed when the player clicked elsewhere.
     if (composing === null) return;
     composing = null;
-    typed.push(['c', e.data || '']);
+    type('c', e.data || '');
     ime.value = '';
   });
   ime.addEventListener('input', (e) => {
     if (e.isComposing || composing !== null) return;
-    if (e.inputType === 'insertText' && e.data) typed.push(['c', e.data]);
+    if (e.inputType === 'insertText' && e.data) type('c', e.data);
     ime.value = '';
   });
   // A click or tap elsewhere commits the composition first, as a desktop input method
@@ -331,7 +334,7 @@
     if (composing === null) return;
     const text = composing;
     composing = null;
-    typed.push(['c', text]);
+    type('c', text);
     ime.blur();
     ime.value = '';
   }

@@ -374,7 +374,7 @@ def check_alone(server, tmp, failures):
 
 def check_phone(dumps, failures):
     named, touched = (json.loads(dumps.get(n, "{}")) for n in ("named", "touched"))
-    if "山田" not in "".join(named.get("g_Names", [])) or named.get("waiting") != "click":
+    if named.get("g_Names", ["", ""])[1] != "山田" or named.get("waiting") != "click":
         failures.append(f"phone: the composed name did not start the game: {named.get('g_Names')}, "
                         f"waiting {named.get('waiting')}")
     if [named.get(k) for k in ("g_ScriptPos", "LineNo", "g_Text")] == \

@@ -4,6 +4,7 @@
 #include <emscripten.h>
 
 #include <algorithm>
+#include <limits>
 #include <string>
 
 #include "platform/gfx/font.h"
@@ -256,12 +257,24 @@ void WebBackend::handle_button(int x, int y, int button, bool down, std::vector<
 
 void WebBackend::pump(std::vector<InputEvent>& out) {
     if (on_pump_) on_pump_();
-    // What was typed comes before the clicks: the page commits a composition as the
-    // player clicks elsewhere, and the game must have the text before it sees the click.
-    take_typing(out);
+    // What was typed goes in order with the keys and clicks around it (a Backspace, then
+    // a character), by time; what was typed in the same millisecond as a click comes
+    // first: the page commits a composition as the player clicks elsewhere, and the game
+    // must have the text before it sees the click.
+    std::vector<page::Typed> typed;
+    if (ime_ && !places_.empty()) typed = page::take_typing();
+    // SDL's event times are milliseconds since it started, on the page's clock.
+    const double sdl_start_ms = emscripten_get_now() - static_cast<double>(SDL_GetTicks64());
+    std::size_t next_typed = 0;
+    const auto typed_until = [&](double sdl_ms) {
+        for (; next_typed < typed.size() && typed[next_typed].page_ms - sdl_start_ms < sdl_ms + 1; ++next_typed) {
+            take_typed(std::move(typed[next_typed]), out);
+        }
+    };
     bool moved = false;
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
+        typed_until(e.common.timestamp);
         switch (e.type) {
             case SDL_MOUSEMOTION: {
                 int cx = 0, cy = 0;
@@ -298,17 +311,16 @@ void WebBackend::pump(std::vector<InputEvent>& out) {
             default: break;
         }
     }
+    typed_until(std::numeric_limits<double>::infinity());
     if (moved) update_cursor();
     if (ime_ && !places_.empty()) place_text_box();
 }
 
-void WebBackend::take_typing(std::vector<InputEvent>& out) {
-    if (!ime_ || places_.empty()) return;
+void WebBackend::take_typed(page::Typed t, std::vector<InputEvent>& out) {
+    if (places_.empty()) return;
     const std::string& form = places_.back().form->name;
-    for (page::Typed& t : page::take_typing()) {
-        if (t.composing) out.push_back(TextEditing{form, std::move(t.text)});
-        else out.push_back(TextInput{form, std::move(t.text)});
-    }
+    if (t.composing) out.push_back(TextEditing{form, std::move(t.text)});
+    else out.push_back(TextInput{form, std::move(t.text)});
 }
 
 MsgAnswer WebBackend::message_box(std::string_view text, MsgButtons buttons, std::optional<MsgAnswer> given) {

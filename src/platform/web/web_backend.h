@@ -15,6 +15,7 @@
 #include "platform/host.h"
 #include "platform/sdl/menu_bar.h"
 #include "platform/sdl/sdl_resources.h"
+#include "platform/web/web_page.h"
 #include "platform/gfx/surface.h"
 
 namespace dalvo::platform {
@@ -65,7 +66,7 @@ private:
     // The page's text box follows the focused text box of the form shown last.
     void place_text_box();
     // The page's typing since the last pump, as the focused form's text events.
-    void take_typing(std::vector<InputEvent>& out);
+    void take_typed(page::Typed t, std::vector<InputEvent>& out);
     // The pointer of what lies under the mouse, as the desktop's window would show it.
     void update_cursor();
     SDL_Cursor* cached_cursor(const std::shared_ptr<const Cursor>& wanted);

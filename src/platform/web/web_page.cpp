@@ -2,6 +2,7 @@
 
 #include <emscripten.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -103,10 +104,12 @@ EM_JS(void, dalvo_show_text_box, (int x, int y, int w, int h), {
 EM_JS(void, dalvo_hide_text_box, (), {
     if (window.dalvoPage) window.dalvoPage.hideTextBox();
 });
-// Each item: 'e' (composing) or 'c' (committed), its text, then a record separator.
+// Each item: 'e' (composing) or 'c' (committed), the page's time in milliseconds, a unit
+// separator, its text, then a record separator.
 EM_JS(char*, dalvo_take_typing, (), {
     const t = window.dalvoPage ? window.dalvoPage.takeTyping() : [];
-    return t.length ? allocateUTF8(t.map((item) => item[0] + item[1] + String.fromCharCode(30)).join("")) : 0;
+    const item = (i) => i[0] + i[2].toFixed(3) + String.fromCharCode(31) + i[1] + String.fromCharCode(30);
+    return t.length ? allocateUTF8(t.map(item).join("")) : 0;
 });
 
 // Waits until the page has put a file of its manifest in place (at most `wait_ms`);
@@ -187,7 +190,10 @@ std::vector<Typed> take_typing() {
     while (at < all.size()) {
         std::size_t end = all.find('\x1e', at);
         if (end == std::string::npos) end = all.size();
-        out.push_back(Typed{all[at] == 'e', all.substr(at + 1, end - at - 1)});
+        const std::size_t text = std::min(all.find('\x1f', at), end);
+        const double page_ms = std::strtod(all.substr(at + 1, text - at - 1).c_str(), nullptr);
+        const std::size_t from = std::min(text + 1, end);
+        out.push_back(Typed{all[at] == 'e', all.substr(from, end - from), page_ms});
         at = end + 1;
     }
     return out;

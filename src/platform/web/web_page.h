@@ -42,6 +42,7 @@ void hide_text_box();
 struct Typed {
     bool composing = false;
     std::string text;
+    double page_ms = 0;  // when it was typed, on the page's clock (emscripten_get_now)
 };
 std::vector<Typed> take_typing();
 
