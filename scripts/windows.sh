@@ -61,6 +61,8 @@ echo "windows: built build-win/dalvo-windows.zip ($(du -h build-win/dalvo-window
 
 [ "$BUILD_ONLY" -eq 1 ] && exit 0
 
-# The unit tests that need no real window: the window tests drive an X display.
-(cd build-win && ctest --output-on-failure -j"$JOBS" -E '^Window')
+# The unit tests that need no real window: the window tests drive an X display. A test
+# that fails is run once more and must pass then: once in some two thousand starts, a
+# test program under Wine ended at its start with no output at all.
+(cd build-win && ctest --output-on-failure -j"$JOBS" -E '^Window' --repeat until-pass:2)
 ./tests/win/win_test.py
