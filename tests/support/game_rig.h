@@ -96,7 +96,7 @@ private:
 
     std::optional<FixtureFolder> folder_;
     // The player's own folders (read text, settings, screenshots), unless the test set them.
-    std::optional<FixtureFolder> player_folder_;
+    std::optional<ScratchFolder> player_folder_;
     std::optional<PlayerHome> player_home_;
     std::unique_ptr<platform::PlatformSet> set_;
     std::unique_ptr<platform::MasterLevel> failing_;
